@@ -1,0 +1,31 @@
+# Sourced by run.sh, test.sh and bench.sh: installs what is missing and builds.
+# Usage: prepare_build BUILD_DIR [extra cmake arguments...]
+
+BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+                  libbenchmark-dev fonts-dejavu-core xvfb xauth python3)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${BRIVANE_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Missing packages: ${missing[*]}; run as root or install sudo." >&2; exit 1; }
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+prepare_build() {
+    local dir="$1"; shift
+    install_missing_packages
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    fi
+    cmake --build "$dir" --parallel "$(nproc)"
+}

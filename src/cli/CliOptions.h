@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/TerminalInteraction.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace brivane {
+
+enum class CliCommand { Convert, Info, Help, Version };
+
+struct CliOptions {
+    CliCommand Command = CliCommand::Help;
+    int OriginalTics = 280;
+    bool MakeBackups = true;
+    QuestionPolicy Questions = QuestionPolicy::AskTerminal;
+    std::vector<std::string> Files;
+};
+
+// A command line that cannot be run; what() is the one-line reason.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+CliOptions ParseCommandLine(const std::vector<std::string>& arguments);
+
+extern const char* const kUsageText;
+
+} // namespace brivane

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/UserInteraction.h"
+
+#include <iosfwd>
+#include <set>
+#include <string>
+
+namespace brivane {
+
+// How the command line answers a Yes/No question.
+enum class QuestionPolicy {
+    AskTerminal,  // ask when standard input is a terminal, otherwise answer No
+    AlwaysYes,
+    AlwaysNo,
+};
+
+// Prints messages: information to standard output, errors to standard error.
+class TerminalInteraction : public UserInteraction {
+public:
+    TerminalInteraction(QuestionPolicy policy, std::istream& in, std::ostream& out, std::ostream& err,
+                        bool inputIsTerminal);
+
+    int ShowMessage(const std::string& text, const std::string& title, int style) override;
+
+private:
+    int Ask(const std::string& text, const std::string& title);
+
+    QuestionPolicy policy_;
+    std::istream& in_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool inputIsTerminal_;
+    // A backup that is itself converted brings the same question back after every Yes;
+    // an automatic Yes is given once per question so that such a batch still ends.
+    std::set<std::string> answeredYes_;
+};
+
+} // namespace brivane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace brivane {
+
+// What GetImfType finds at a path.
+enum ImfType : int {
+    ImfNotFound = 0,     // nothing there, an empty path, or not a regular file
+    ImfHeaderless = 1,   // first 16-bit word is 0: Duke Nukem 2 / Cosmo layout
+    ImfWolfenstein = 2,  // first 16-bit word is not 0: already in the Wolfenstein 3-D layout
+    ImfUnreadable = 3,   // a regular file that cannot be opened or read
+};
+
+struct ImfProbe {
+    ImfType Type = ImfNotFound;
+    std::string Reason; // the system's reason, for ImfUnreadable
+};
+
+// Classifies by the first 16-bit word alone; only reads, never changes anything on disk.
+// Directories, FIFOs, sockets and devices are never opened.
+ImfProbe ProbeImf(const std::string& path);
+
+inline int GetImfType(const std::string& path)
+{
+    return ProbeImf(path).Type;
+}
+
+} // namespace brivane

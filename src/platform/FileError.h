@@ -1,0 +1,24 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace brivane {
+
+// A failed file operation: what was being done, and the system's reason for the failure.
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& action, int errorNumber);
+
+    int ErrorNumber() const { return errorNumber_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    int errorNumber_;
+    std::string reason_;
+};
+
+// The system's short description of an error number ("Permission denied").
+std::string SystemReason(int errorNumber);
+
+} // namespace brivane

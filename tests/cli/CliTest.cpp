@@ -1,0 +1,122 @@
+#include "support/Process.h"
+#include "support/Songs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace brivane {
+namespace {
+
+using test::Bytes;
+using test::ProcessResult;
+
+ProcessResult Cli(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), test::CliPath());
+    return test::RunProgram(arguments);
+}
+
+TEST(CliTest, ConvertsRealSizedSongsByteForByte)
+{
+    test::TempDir dir;
+    std::vector<std::string> arguments{"convert", "--tics", "560"};
+    std::vector<Bytes> songs;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        songs.push_back(test::MakeHeaderlessSong(20000 + i * 13331, i));
+        test::WriteBytes(dir / ("song" + std::to_string(i) + ".imf"), songs.back());
+        arguments.push_back(dir / ("song" + std::to_string(i) + ".imf"));
+    }
+    const ProcessResult result = Cli(arguments);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n");
+    EXPECT_EQ(result.Err, "");
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        const std::string path = dir / ("song" + std::to_string(i) + ".imf");
+        EXPECT_EQ(test::ReadBytes(path), test::ReferenceConversion(songs[i], 560)) << path;
+        EXPECT_EQ(test::ReadBytes(path + ".bak"), songs[i]);
+    }
+}
+
+TEST(CliTest, PrintsEveryMessageAndSetsTheExitStatus)
+{
+    test::TempDir dir;
+    const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
+    test::WriteBytes(dir / "a.imf", original);
+
+    ProcessResult first = Cli({"convert", "--no-backup", dir / "a.imf", dir / "missing.imf"});
+    EXPECT_EQ(first.ExitCode, 1);
+    EXPECT_EQ(first.Out, "Complete: Conversion complete!\n");
+    EXPECT_EQ(first.Err, "File not found: Could not find " + dir / "missing.imf" + "!\n");
+    EXPECT_FALSE(test::Exists(dir / "a.imf.bak"));
+
+    ProcessResult again = Cli({"convert", dir / "a.imf"});
+    EXPECT_EQ(again.ExitCode, 0);
+    EXPECT_EQ(again.Out, "Already compatible: a.imf is already compatible with Wolfenstein 3D.\n"
+                         "Complete: Conversion complete!\n");
+}
+
+TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
+{
+    test::TempDir dir;
+    const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
+    test::WriteBytes(dir / "a.imf", original);
+    ASSERT_EQ(Cli({"convert", "--tics", "280", dir / "a.imf"}).ExitCode, 0);
+    const std::string question = "Reconvert?: a.imf is already compatible with Wolfenstein 3D.\n"
+                                 "Do you wish to revert to your backup copy and reconvert it?";
+
+    for (const std::string flag : {"", "--no"}) {
+        std::vector<std::string> arguments{"convert", "--tics", "700"};
+        if (!flag.empty())
+            arguments.push_back(flag);
+        arguments.push_back(dir / "a.imf");
+        const ProcessResult declined = Cli(arguments);
+        EXPECT_EQ(declined.ExitCode, 0);
+        EXPECT_EQ(declined.Out, question + " no\nComplete: Conversion complete!\n") << flag;
+        EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
+    }
+
+    const ProcessResult accepted = Cli({"convert", "--tics", "700", "--yes", dir / "a.imf"});
+    EXPECT_EQ(accepted.ExitCode, 0);
+    EXPECT_EQ(accepted.Out, question + " yes\nComplete: Conversion complete!\n");
+    EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
+
+    // A backup that is itself converted: --yes reverts once, then the batch goes on.
+    test::WriteBytes(dir / "a.imf.bak", test::ReadBytes(dir / "a.imf"));
+    const ProcessResult looping = Cli({"convert", "--yes", dir / "a.imf"});
+    EXPECT_EQ(looping.ExitCode, 0);
+    EXPECT_EQ(looping.Out, question + " yes\n" + question + " no (asked again after a revert)\n"
+                           "Complete: Conversion complete!\n");
+}
+
+TEST(CliTest, InfoDescribesEachLayout)
+{
+    test::TempDir dir;
+    test::WriteBytes(dir / "dn2.imf", {0, 0, 0, 0, 1, 2, 140, 0, 3, 4, 0});  // 2 records, 3 trailing
+    test::WriteBytes(dir / "wolf.imf", {8, 0, 0, 0, 0, 0, 1, 2, 0xBC, 2, 9, 9}); // 700 ticks in the word
+    const ProcessResult result = Cli({"info", "--tics", "280", dir / "dn2.imf", dir / "wolf.imf", dir / "none.imf"});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Out,
+              dir / "dn2.imf" + ": headerless, 11 bytes, 2 records, 3 trailing bytes, 0.50 seconds at 280 ticks per second\n" +
+              dir / "wolf.imf" + ": Wolfenstein 3-D, 12 bytes, 2 records, 0 trailing bytes, 1.00 seconds at 700 ticks per second\n" +
+              dir / "none.imf" + ": missing\n");
+}
+
+TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
+{
+    const std::vector<std::vector<std::string>> bad{
+        {}, {"convert"}, {"frobnicate", "x"}, {"convert", "--tics", "99", "x"}, {"convert", "--tics", "701", "x"},
+        {"convert", "--tics", "abc", "x"}, {"convert", "--tics"}, {"convert", "--colour", "x"}, {"info", "--yes", "x"}};
+    for (const auto& arguments : bad) {
+        const ProcessResult result = Cli(arguments);
+        EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
+        EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
+        EXPECT_EQ(result.Out, "");
+    }
+    EXPECT_EQ(Cli({"--version"}).Out, "brivane-cli 1.0.5\n");
+    const ProcessResult help = Cli({"--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Out.find("brivane-cli convert [--tics N]"), std::string::npos);
+}
+
+} // namespace
+} // namespace brivane

@@ -1,0 +1,54 @@
+#include "support/Process.h"
+
+#include "support/TempDir.h"
+
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace brivane::test {
+
+std::string CliPath()
+{
+    return BRIVANE_CLI_PATH;
+}
+
+ProcessResult RunProgram(const std::vector<std::string>& argv, const std::function<void()>& inChild)
+{
+    TempDir outputs;
+    const std::string outPath = outputs / "out";
+    const std::string errPath = outputs / "err";
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0)
+            ::_exit(127);
+        ::dup2(in, STDIN_FILENO);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        if (inChild)
+            inChild();
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ProcessResult result;
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const Bytes out = ReadBytes(outPath);
+    const Bytes err = ReadBytes(errPath);
+    result.Out.assign(out.begin(), out.end());
+    result.Err.assign(err.begin(), err.end());
+    return result;
+}
+
+} // namespace brivane::test

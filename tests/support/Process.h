@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace brivane::test {
+
+struct ProcessResult {
+    int ExitCode = -1;   // -1 when the program did not exit normally
+    std::string Out;
+    std::string Err;
+};
+
+// Runs a program with standard input from /dev/null (not a terminal) and collects its
+// output. `inChild` runs in the child just before exec (resource limits, for example).
+ProcessResult RunProgram(const std::vector<std::string>& argv,
+                         const std::function<void()>& inChild = {});
+
+// The built command-line tool.
+std::string CliPath();
+
+} // namespace brivane::test

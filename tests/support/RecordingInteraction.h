@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/UserInteraction.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace brivane::test {
+
+struct Message {
+    std::string Text;
+    std::string Title;
+    int Style = 0;
+    bool operator==(const Message&) const = default;
+};
+
+// Keeps every message shown and answers questions from a queue (No once it is empty).
+class RecordingInteraction : public UserInteraction {
+public:
+    explicit RecordingInteraction(std::deque<int> answers = {}) : answers_(std::move(answers)) {}
+
+    int ShowMessage(const std::string& text, const std::string& title, int style) override
+    {
+        messages.push_back({text, title, style});
+        if (style != MB_ICONQUESTION_YESNO)
+            return IDOK;
+        if (answers_.empty())
+            return IDNO;
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::vector<Message> messages;
+
+private:
+    std::deque<int> answers_;
+};
+
+} // namespace brivane::test

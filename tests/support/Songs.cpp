@@ -1,0 +1,42 @@
+#include "support/Songs.h"
+
+#include <cmath>
+
+namespace brivane::test {
+
+Bytes MakeHeaderlessSong(std::size_t size, std::uint32_t seed)
+{
+    Bytes song(size);
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        song[i] = static_cast<std::uint8_t>(state >> 24);
+    }
+    for (std::size_t i = 0; i < size && i < 2; ++i)
+        song[i] = 0;
+    return song;
+}
+
+Bytes ReferenceConversion(const Bytes& headerless, int originalTics)
+{
+    const float scale = static_cast<float>(700.0 / originalTics);
+    Bytes out;
+    out.push_back(static_cast<std::uint8_t>(headerless.size() & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((headerless.size() >> 8) & 0xFF));
+    out.insert(out.end(), headerless.begin(), headerless.end());
+    for (std::size_t record = 0; (record + 1) * 4 <= headerless.size(); ++record) {
+        const std::size_t at = 2 + record * 4 + 2;
+        const unsigned delay = out[at] | (out[at + 1] << 8);
+        const long double exact = static_cast<long double>(delay) * scale;
+        long double whole = std::floor(exact);
+        const long double fraction = exact - whole;
+        if (fraction > 0.5L || (fraction == 0.5L && std::fmod(whole, 2.0L) != 0))
+            whole += 1;
+        const unsigned stored = whole > 65535 ? 65535u : static_cast<unsigned>(whole);
+        out[at] = static_cast<std::uint8_t>(stored & 0xFF);
+        out[at + 1] = static_cast<std::uint8_t>(stored >> 8);
+    }
+    return out;
+}
+
+} // namespace brivane::test
