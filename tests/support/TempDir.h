@@ -19,7 +19,8 @@ public:
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
     // Names in the folder, sorted; hidden ones included.
-    std::vector<std::string> Names() const;
+    std::vector<std::string> Names() const { return NamesIn(path_); }
+    static std::vector<std::string> NamesIn(const std::string& folder);
 
 private:
     std::string path_;

@@ -1,0 +1,193 @@
+#include "settings/clsINI.h"
+
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "settings/IniNumbers.h"
+
+#include <cerrno>
+
+namespace brivane {
+
+clsINI::clsINI(UserInteraction& ui) : ui_(ui) {}
+
+int clsINI::AddSection(const std::string& SectionName)
+{
+    sections_.push_back({SectionName, {}});
+    return static_cast<int>(sections_.size()) - 1;
+}
+
+int clsINI::AddKey(int SectionIndex, const std::string& KeyName, const std::string& Value)
+{
+    std::vector<INIKey>& keys = sections_[static_cast<std::size_t>(SectionIndex)].Keys;
+    std::size_t position = 0;
+    if (const auto number = NumericNameValue(KeyName)) {
+        // Numeric names go among the leading run of numeric names, in numeric order.
+        while (position < keys.size()) {
+            const auto other = NumericNameValue(keys[position].Name);
+            if (!other || *number < *other)
+                break;
+            ++position;
+        }
+    } else {
+        // Ordinal order of the bytes, compared as unsigned: std::string's own order.
+        while (position < keys.size() && !(KeyName < keys[position].Name))
+            ++position;
+    }
+    keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(position), {KeyName, Value});
+    return static_cast<int>(position);
+}
+
+int clsINI::FindSection(const std::string& SectionName) const
+{
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        if (sections_[i].Name == SectionName)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int clsINI::FindKey(int SectionIndex, const std::string& KeyName) const
+{
+    const auto& keys = sections_[static_cast<std::size_t>(SectionIndex)].Keys;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].Name == KeyName)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void clsINI::ParseLine(const std::string& line, int& currentSection)
+{
+    if (line.empty() || line[0] == ';')
+        return;
+    if (line[0] == '[') {
+        // The last character is dropped whatever it is; a lone "[" gives an empty name.
+        const std::string name = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+        currentSection = AddSection(name);
+        return;
+    }
+    const auto equals = line.find('=');
+    // A key line ahead of the first section has no section to go to: it is dropped.
+    if (equals == std::string::npos || currentSection < 0)
+        return;
+    AddKey(currentSection, line.substr(0, equals), line.substr(equals + 1));
+}
+
+void clsINI::LoadINI(const std::string& FileName)
+{
+    sections_.clear();
+    fileName_ = FileName;
+    if (LookUpPath(FileName) == PathKind::Missing)
+        return;
+
+    const Bytes bytes = ReadWholeFile(FileName, "the settings file " + FileName);
+    const std::string text(bytes.begin(), bytes.end());
+    int currentSection = -1;
+    std::string line;
+    // A line ends at CR LF or at a lone CR; a lone LF stays inside the line.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            line += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        ParseLine(line, currentSection);
+        line.clear();
+    }
+    ParseLine(line, currentSection);
+}
+
+std::string clsINI::ReadString(const std::string& SectionName, const std::string& KeyName,
+                               const std::string& DefaultValue) const
+{
+    const int s = FindSection(SectionName);
+    if (s >= 0) {
+        const int k = FindKey(s, KeyName);
+        if (k >= 0)
+            return sections_[static_cast<std::size_t>(s)].Keys[static_cast<std::size_t>(k)].Value;
+    }
+    return DefaultValue;
+}
+
+std::string clsINI::ReadString(const std::string& SectionName, const std::string& KeyName,
+                               long long DefaultValue) const
+{
+    return ReadString(SectionName, KeyName, std::to_string(DefaultValue));
+}
+
+std::int32_t clsINI::ReadLong(const std::string& SectionName, const std::string& KeyName,
+                              long long DefaultValue) const
+{
+    const std::int32_t d = RoundToInt32(static_cast<double>(DefaultValue));
+    return LeadingNumber(ReadString(SectionName, KeyName, d));
+}
+
+std::int32_t clsINI::ReadLong(const std::string& SectionName, const std::string& KeyName,
+                              const std::string& DefaultValue) const
+{
+    return ReadLong(SectionName, KeyName, LeadingNumber(DefaultValue));
+}
+
+void clsINI::WriteValue(const std::string& SectionName, const std::string& KeyName, const std::string& Value)
+{
+    int s = FindSection(SectionName);
+    if (s < 0) {
+        s = AddSection(SectionName);
+        AddKey(s, KeyName, Value);
+    } else if (const int k = FindKey(s, KeyName); k >= 0) {
+        sections_[static_cast<std::size_t>(s)].Keys[static_cast<std::size_t>(k)].Value = Value;
+    } else {
+        AddKey(s, KeyName, Value);
+    }
+    SaveFile();
+}
+
+void clsINI::DeleteKey(const std::string& SectionName, const std::string& KeyName)
+{
+    if (const int s = FindSection(SectionName); s >= 0) {
+        if (const int k = FindKey(s, KeyName); k >= 0) {
+            auto& keys = sections_[static_cast<std::size_t>(s)].Keys;
+            keys.erase(keys.begin() + k);
+        }
+    }
+    SaveFile();
+}
+
+void clsINI::DeleteSection(const std::string& SectionName)
+{
+    if (const int s = FindSection(SectionName); s >= 0)
+        sections_.erase(sections_.begin() + s);
+    SaveFile();
+}
+
+std::string clsINI::Serialize() const
+{
+    std::string text;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += "[" + sections_[i].Name + "]\r\n";
+        for (const INIKey& key : sections_[i].Keys)
+            text += key.Name + "=" + key.Value + "\r\n";
+    }
+    return text;
+}
+
+void clsINI::SaveFile()
+{
+    if (!allowSaveFile_)
+        return;
+    try {
+        if (fileName_.empty())
+            throw FileError("no settings file name", ENOENT);
+        const std::string text = Serialize();
+        // Written whole to a temporary file and renamed over the old one, so a crash never
+        // leaves half a settings file. No flush to disk: losing the very last edit to a power
+        // cut is acceptable, and the tick-rate slider saves at every step of a drag.
+        ReplaceFile(fileName_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                    Durability::Buffered, "the settings file");
+    } catch (const FileError& error) {
+        ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MB_ICONHAND);
+    }
+}
+
+} // namespace brivane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "settings/clsINI.h"
+#include "support/RecordingInteraction.h"
+#include "support/TempDir.h"
+
+#include <string>
+#include <vector>
+
+namespace brivane::test {
+
+inline std::string ReadText(const std::string& path)
+{
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+inline void WriteText(const std::string& path, const std::string& text)
+{
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+}
+
+// Key names of a section, in document order.
+inline std::vector<std::string> KeyNames(const INISection& section)
+{
+    std::vector<std::string> names;
+    for (const auto& key : section.Keys)
+        names.push_back(key.Name);
+    return names;
+}
+
+} // namespace brivane::test
