@@ -1,0 +1,23 @@
+#include "ui/Twips.h"
+
+#include <QWidget>
+
+namespace brivane {
+
+float TwipsPerPixelX(const QWidget& widget)
+{
+    return kTwipsPerInch / static_cast<float>(widget.logicalDpiX());
+}
+
+float TwipsPerPixelY(const QWidget& widget)
+{
+    return kTwipsPerInch / static_cast<float>(widget.logicalDpiY());
+}
+
+void PlaceInTwips(QWidget& widget, const TwipRect& rect, float twipsPerPixelX, float twipsPerPixelY)
+{
+    widget.setGeometry(TwipsToPixels(rect.Left, twipsPerPixelX), TwipsToPixels(rect.Top, twipsPerPixelY),
+                       TwipsToPixels(rect.Width, twipsPerPixelX), TwipsToPixels(rect.Height, twipsPerPixelY));
+}
+
+} // namespace brivane

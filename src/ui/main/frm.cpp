@@ -1,0 +1,254 @@
+#include "ui/main/frm.h"
+
+#include "conversion/ConvertCommand.h"
+#include "conversion/ImfPaths.h"
+#include "conversion/TicScale.h"
+#include "platform/ApplicationInfo.h"
+#include "platform/FileError.h"
+#include "ui/main/FileList.h"
+#include "ui/main/modBrowseForFolder.h"
+#include "ui/main/modDrawText.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include <algorithm>
+
+namespace brivane {
+namespace {
+
+const std::string kSection = "General";
+const std::string kFolderKey = "Folder";
+const std::string kTicsKey = "OriginalTics";
+const std::string kBackupsKey = "MakeBackups";
+constexpr int kDesignTics = 350;
+
+// Settings and the conversion hold paths as the file system's bytes.
+std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+QString Text(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+
+bool IsReadableFolder(const QString& path)
+{
+    const QDir folder(path);
+    return !path.isEmpty() && folder.exists() && folder.isReadable();
+}
+
+} // namespace
+
+frm::frm(const QString& applicationFolder, QWidget* parent)
+    : QMainWindow(parent), applicationFolder_(applicationFolder)
+{
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    // The design's twips were drawn for the classic 8-point dialog font; the platform's larger
+    // default would clip "Original Tics:" and crowd the rows.
+    QFont compact = font();
+    compact.setPointSizeF(8);
+    setFont(compact);
+    CreateControls();
+    CreateMenus();
+    SetTabOrder();
+    Load();
+
+    const float tx = TwipsPerPixelX(*this);
+    const float ty = TwipsPerPixelY(*this);
+    resize(TwipsToPixels(MainLayout::kDesignWidth, tx),
+           TwipsToPixels(MainLayout::kDesignHeight, ty) + menuBar()->sizeHint().height());
+    cmdBrowse->setFocus();
+}
+
+frm::~frm()
+{
+    // Released without saving: every setting was saved when it changed.
+    objINI.reset();
+}
+
+QString frm::SettingsPath() const
+{
+    return applicationFolder_ + QStringLiteral("/Brivane.ini");
+}
+
+void frm::CreateControls()
+{
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    lblFolder = new QLabel(client_);
+    lblFolder->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    cmdBrowse = new QPushButton(QStringLiteral("..."), client_);
+    cmdBrowse->setToolTip(tr("Choose a folder"));
+    File = new QListWidget(client_);
+    File->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    cmdSelectAll = new QPushButton(tr("Select &All"), client_);
+    lbl = new QLabel(tr("Original Tics:"), client_);
+    lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTics = new QLabel(QString::number(kDesignTics), client_);
+    lblTics->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    hsbTics = new QScrollBar(Qt::Horizontal, client_);
+    hsbTics->setRange(kMinOriginalTics, kMaxOriginalTics);
+    hsbTics->setSingleStep(1);
+    hsbTics->setPageStep(25);
+    hsbTics->setValue(kDesignTics);
+    hsbTics->setFocusPolicy(Qt::StrongFocus);
+    hsbTics->setInvertedControls(false); // the Right arrow raises the rate, as the bar reads
+    // Without tracking, a drag reports each thumb move (sliderMoved) and one change when it
+    // ends (valueChanged), the two notifications the tick-rate handling answers.
+    hsbTics->setTracking(false);
+    lbl->setBuddy(hsbTics);
+    cmdConvert = new QPushButton(tr("Convert to Wolfenstein IMF"), client_);
+    cmdConvert->setDefault(true);
+
+    lblFolder->setObjectName("lblFolder");
+    cmdBrowse->setObjectName("cmdBrowse");
+    File->setObjectName("File");
+    cmdSelectAll->setObjectName("cmdSelectAll");
+    lbl->setObjectName("lbl");
+    lblTics->setObjectName("lblTics");
+    hsbTics->setObjectName("hsbTics");
+    cmdConvert->setObjectName("cmdConvert");
+
+    const float tx = TwipsPerPixelX(*this);
+    const float ty = TwipsPerPixelY(*this);
+    PlaceInTwips(*lblFolder, layout_.lblFolder, tx, ty); // the path is fitted to the design width
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &frm::cmdBrowse_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this, &frm::cmdSelectAll_Click);
+    connect(cmdConvert, &QPushButton::clicked, this, &frm::cmdConvert_Click);
+    connect(hsbTics, &QScrollBar::valueChanged, this, &frm::hsbTics_Change);
+    connect(hsbTics, &QScrollBar::sliderMoved, this, &frm::hsbTics_Change);
+
+    // Convert is the window's default button: Enter presses it wherever the focus is.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, cmdConvert, &QPushButton::click);
+}
+
+void frm::CreateMenus()
+{
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuFileExit = mnuFile->addAction(tr("E&xit"));
+    mnuOptions = menuBar()->addMenu(tr("&Options"));
+    mnuOptionsMakeBackups = mnuOptions->addAction(tr("&Make Backups"));
+    mnuOptionsMakeBackups->setCheckable(true);
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
+    mnuHelpAbout = mnuHelp->addAction(tr("&About"));
+
+    mnuFile->setObjectName("mnuFile");
+    mnuFileExit->setObjectName("mnuFileExit");
+    mnuOptions->setObjectName("mnuOptions");
+    mnuOptionsMakeBackups->setObjectName("mnuOptionsMakeBackups");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuHelpAbout->setObjectName("mnuHelpAbout");
+
+    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    // The action's check mark has already flipped when `triggered` arrives.
+    connect(mnuOptionsMakeBackups, &QAction::triggered, this, &frm::mnuOptionsMakeBackups_Click);
+}
+
+void frm::SetTabOrder()
+{
+    setTabOrder(cmdBrowse, File);
+    setTabOrder(File, cmdConvert);
+    setTabOrder(cmdConvert, cmdSelectAll);
+    setTabOrder(cmdSelectAll, hsbTics);
+}
+
+void frm::Load()
+{
+    objINI = std::make_unique<clsINI>(ui_);
+    const QString settingsPath = SettingsPath();
+    try {
+        objINI->LoadINI(Bytes(settingsPath));
+    } catch (const FileError& error) {
+        // Saving what little was read would replace the user's file with a partial one.
+        objINI->AllowSaveFile(false);
+        ui_.ShowMessage("Could not read the settings file " + Bytes(settingsPath) + ": " + error.Reason(),
+                        "Settings not loaded", MB_ICONHAND);
+    }
+
+    // A stored folder that is gone or unreadable shows the program's folder; the stored key
+    // stays until the user picks another.
+    QString folder = Text(objINI->ReadString(kSection, kFolderKey, Bytes(applicationFolder_)));
+    if (!IsReadableFolder(folder))
+        folder = applicationFolder_;
+    FitPathToLabel(*this, *lblFolder, folder);
+
+    // A stored rate out of range is clamped, shown, and written back by the change handling.
+    const int tics = std::clamp<int>(objINI->ReadLong(kSection, kTicsKey, kDefaultOriginalTics),
+                                     kMinOriginalTics, kMaxOriginalTics);
+    hsbTics->setValue(tics);
+
+    mnuOptionsMakeBackups->setChecked(objINI->ReadLong(kSection, kBackupsKey, 1) == 1);
+    SetFileListFolder(*File, LabelTag(*lblFolder));
+}
+
+bool frm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize && !(windowState() & Qt::WindowMinimized))
+        ApplyLayout();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frm::ApplyLayout()
+{
+    const float tx = TwipsPerPixelX(*this);
+    const float ty = TwipsPerPixelY(*this);
+    layout_.Arrange(PixelsToTwips(client_->width(), tx), PixelsToTwips(client_->height(), ty));
+    PlaceInTwips(*cmdBrowse, layout_.cmdBrowse, tx, ty);
+    PlaceInTwips(*lblFolder, layout_.lblFolder, tx, ty);
+    PlaceInTwips(*cmdConvert, layout_.cmdConvert, tx, ty);
+    PlaceInTwips(*lbl, layout_.lbl, tx, ty);
+    // The caption may be a little wider in this font than in the design's; it is drawn whole,
+    // under the value label beside it, rather than clipped.
+    lbl->resize(std::max(lbl->width(), lbl->sizeHint().width()), lbl->height());
+    PlaceInTwips(*lblTics, layout_.lblTics, tx, ty);
+    PlaceInTwips(*hsbTics, layout_.hsbTics, tx, ty);
+    PlaceInTwips(*cmdSelectAll, layout_.cmdSelectAll, tx, ty);
+    PlaceInTwips(*File, layout_.File, tx, ty);
+}
+
+void frm::cmdBrowse_Click()
+{
+    const QString chosen = BrowseForFolder(LabelTag(*lblFolder), this, tr("Select a folder"));
+    if (chosen.isEmpty())
+        return;
+    FitPathToLabel(*this, *lblFolder, chosen);
+    SetFileListFolder(*File, chosen);
+    objINI->WriteValue(kSection, kFolderKey, Bytes(chosen));
+}
+
+void frm::cmdSelectAll_Click()
+{
+    for (int i = 0; i < File->count(); ++i)
+        File->item(i)->setSelected(true);
+}
+
+void frm::cmdConvert_Click()
+{
+    TicScale_ = TicScaleFor(hsbTics->value());
+    const std::string folder = Bytes(FileListFolder(*File));
+    std::vector<std::string> paths;
+    for (int i = 0; i < File->count(); ++i)
+        if (File->item(i)->isSelected())
+            paths.push_back(JoinPath(folder, Bytes(File->item(i)->text())));
+    ConvertFiles(paths, TicScale_, [this] { return mnuOptionsMakeBackups->isChecked(); }, ui_);
+}
+
+void frm::hsbTics_Change(int value)
+{
+    lblTics->setText(QString::number(value));
+    objINI->WriteValue(kSection, kTicsKey, std::to_string(value));
+}
+
+void frm::mnuOptionsMakeBackups_Click()
+{
+    objINI->WriteValue(kSection, kBackupsKey, mnuOptionsMakeBackups->isChecked() ? "1" : "0");
+}
+
+} // namespace brivane

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "settings/clsINI.h"
+#include "ui/main/MainLayout.h"
+#include "ui/main/QtUserInteraction.h"
+
+#include <QCoreApplication>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace brivane {
+
+// The main window: the folder, its songs, the tick rate, and the Convert command. Every
+// setting is saved the moment it changes; nothing is written at exit.
+class frm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The settings file "Brivane.ini" lives in applicationFolder, which is also the folder
+    // shown when none is stored.
+    explicit frm(const QString& applicationFolder = QCoreApplication::applicationDirPath(),
+                 QWidget* parent = nullptr);
+    ~frm() override;
+
+    float TicScale() const { return TicScale_; }
+    const MainLayout& Layout() const { return layout_; }
+    QString SettingsPath() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void SetTabOrder();
+    void Load();
+    void ApplyLayout();
+
+    void cmdBrowse_Click();
+    void cmdSelectAll_Click();
+    void cmdConvert_Click();
+    void hsbTics_Change(int value);
+    void mnuOptionsMakeBackups_Click();
+
+    QString applicationFolder_;
+    QtUserInteraction ui_{this};
+    std::unique_ptr<clsINI> objINI;
+    float TicScale_ = 1.0f;
+    MainLayout layout_;
+
+    QWidget* client_ = nullptr;
+    QLabel* lblFolder = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QListWidget* File = nullptr;
+    QPushButton* cmdSelectAll = nullptr;
+    QLabel* lbl = nullptr;
+    QLabel* lblTics = nullptr;
+    QScrollBar* hsbTics = nullptr;
+    QPushButton* cmdConvert = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QAction* mnuOptionsMakeBackups = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+};
+
+} // namespace brivane

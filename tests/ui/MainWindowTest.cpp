@@ -1,0 +1,265 @@
+#include "MainWindowFixture.h"
+#include "support/Songs.h"
+#include "ui/main/modDrawText.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace brivane::test {
+namespace {
+
+TEST_F(MainWindowTest, FirstStartShowsTheProgramFolderAndWritesOnlyTheRate)
+{
+    for (const char* name : {"SONG.IMF", "b.imf", "a.Imf", ".hidden.imf", "notes.txt", "song.imf.bak"})
+        WriteBytes(app / name, {0, 0, 1, 1});
+    ::mkfifo((app / "pipe.imf").c_str(), 0666);
+    ::mkdir((app / "folder.imf").c_str(), 0777);
+    Open();
+
+    EXPECT_EQ(FolderLabel()->text().toStdString(), app.Path());
+    EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), app.Path());
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a.Imf", "b.imf", "SONG.IMF"}));
+    EXPECT_EQ(Tics()->value(), 280);
+    EXPECT_EQ(TicsLabel()->text(), "280");
+    EXPECT_TRUE(MakeBackups()->isChecked());
+    EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=280\r\n");
+    EXPECT_EQ(window->windowTitle(), "Brivane");
+    EXPECT_EQ(window->focusWidget(), Find<QPushButton>("cmdBrowse"));
+    EXPECT_TRUE(answerer.seen.empty());
+}
+
+TEST_F(MainWindowTest, StoredSettingsAreApplied)
+{
+    struct Case {
+        std::string Stored;
+        int Tics;
+        bool Backups;
+        std::string Afterwards; // the file after start-up; empty: unchanged
+    };
+    const std::vector<Case> cases{
+        {"OriginalTics=350", 350, true, ""},
+        {"MakeBackups=0\r\nOriginalTics=350", 350, false, ""},
+        {"MakeBackups=-1\r\nOriginalTics=350", 350, false, ""},
+        {"MakeBackups=2\r\nOriginalTics=350", 350, false, ""},
+        {"MakeBackups=1\r\nOriginalTics=350", 350, true, ""},
+        {"OriginalTics=500", 500, true, "OriginalTics=500"},
+        {"OriginalTics=50", 100, true, "OriginalTics=100"},
+        {"OriginalTics=9000", 700, true, "OriginalTics=700"},
+        {"OriginalTics=abc", 100, true, "OriginalTics=100"},
+    };
+    for (const Case& c : cases) {
+        const std::string before = "[General]\r\n" + c.Stored + "\r\n";
+        WriteSettings(before);
+        Open();
+        EXPECT_EQ(Tics()->value(), c.Tics) << c.Stored;
+        EXPECT_EQ(TicsLabel()->text().toStdString(), std::to_string(c.Tics)) << c.Stored;
+        EXPECT_EQ(MakeBackups()->isChecked(), c.Backups) << c.Stored;
+        EXPECT_EQ(SettingsText(), c.Afterwards.empty() ? before : "[General]\r\n" + c.Afterwards + "\r\n") << c.Stored;
+        window.reset();
+        EXPECT_EQ(SettingsText(), c.Afterwards.empty() ? before : "[General]\r\n" + c.Afterwards + "\r\n")
+            << "nothing is written at exit";
+    }
+}
+
+TEST_F(MainWindowTest, AStoredFolderThatIsGoneFallsBackToTheProgramFolder)
+{
+    TempDir music;
+    WriteBytes(music / "x.imf", {0, 0});
+    WriteSettings("[General]\r\nFolder=" + music.Path() + "\r\nOriginalTics=350\r\n");
+    Open();
+    EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), music.Path());
+    EXPECT_EQ(Entries(), std::vector<std::string>{"x.imf"});
+
+    window.reset();
+    const std::string stored = "[General]\r\nFolder=" + app.Path() + "/gone\r\nOriginalTics=350\r\n";
+    WriteSettings(stored);
+    Open();
+    EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), app.Path());
+    EXPECT_EQ(SettingsText(), stored) << "the stored key stays until the user picks a folder";
+}
+
+TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndNeverReplaced)
+{
+    ::mkdir(Settings().c_str(), 0777);
+    Open();
+    EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Could not read the settings file " + Settings() +
+                                                        ": Is a directory",
+                                                    "Settings not loaded", MB_ICONHAND}}));
+    EXPECT_EQ(Tics()->value(), 280);
+    Tics()->setValue(400);
+    MakeBackups()->trigger();
+    EXPECT_EQ(answerer.seen.size(), 1u) << "saving stays off for this run";
+    EXPECT_TRUE(std::filesystem::is_directory(Settings()));
+}
+
+TEST_F(MainWindowTest, SelectAllSelectsEveryEntryAndAltAPressesIt)
+{
+    Open();
+    Find<QPushButton>("cmdSelectAll")->click();
+    EXPECT_TRUE(File()->selectedItems().isEmpty());
+
+    for (const char* name : {"a.imf", "b.imf", "c.imf"})
+        WriteBytes(app / name, {0, 0});
+    window.reset();
+    Open();
+    File()->item(1)->setSelected(true);
+    QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::AltModifier);
+    // A mnemonic presses its button with a short animation, as a click does.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return File()->selectedItems().size() == 3; }, 2000));
+}
+
+TEST_F(MainWindowTest, TheRateIsShownAndSavedAtEveryStepOfADrag)
+{
+    Open();
+    QScrollBar* tics = Tics();
+    tics->setSliderDown(true);
+    for (int position : {281, 300, 450}) {
+        tics->setSliderPosition(position);
+        EXPECT_EQ(TicsLabel()->text().toStdString(), std::to_string(position));
+        EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=" + std::to_string(position) + "\r\n");
+    }
+    WriteSettings("changed");
+    tics->setSliderDown(false);
+    EXPECT_EQ(tics->value(), 450);
+    EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=450\r\n") << "the change that ends the drag saves again";
+
+    tics->setFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+    EXPECT_EQ(TicsLabel()->text(), "451");
+    QTest::keyClick(window->windowHandle(), Qt::Key_PageUp);
+    EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=476\r\n");
+}
+
+TEST_F(MainWindowTest, MakeBackupsTogglesAndSavesEachTime)
+{
+    Open();
+    MakeBackups()->trigger();
+    EXPECT_FALSE(MakeBackups()->isChecked());
+    EXPECT_EQ(SettingsText(), "[General]\r\nMakeBackups=0\r\nOriginalTics=280\r\n");
+    MakeBackups()->trigger();
+    EXPECT_TRUE(MakeBackups()->isChecked());
+    EXPECT_EQ(SettingsText(), "[General]\r\nMakeBackups=1\r\nOriginalTics=280\r\n");
+}
+
+TEST_F(MainWindowTest, ConvertConvertsTheSelectedSongsInListOrder)
+{
+    const Bytes first = MakeHeaderlessSong(30000, 1);
+    const Bytes second = MakeHeaderlessSong(50001, 2);
+    const Bytes untouched = MakeHeaderlessSong(100, 3);
+    WriteBytes(app / "B.IMF", second);
+    WriteBytes(app / "a.imf", first);
+    WriteBytes(app / "c.imf", untouched);
+    Open();
+    Tics()->setValue(560);
+    File()->item(1)->setSelected(true);
+    File()->item(0)->setSelected(true);
+    Find<QPushButton>("cmdConvert")->click();
+
+    EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+    EXPECT_EQ(window->TicScale(), 1.25f);
+    EXPECT_EQ(ReadBytes(app / "a.imf"), ReferenceConversion(first, 560));
+    EXPECT_EQ(ReadBytes(app / "B.IMF"), ReferenceConversion(second, 560));
+    EXPECT_EQ(ReadBytes(app / "a.imf.bak"), first);
+    EXPECT_EQ(ReadBytes(app / "c.imf"), untouched);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a.imf", "B.IMF", "c.imf"})) << "the list is not refreshed";
+}
+
+TEST_F(MainWindowTest, ConvertingAgainAsksAboutEachFileAndOnlyYesReverts)
+{
+    const Bytes song{0, 0, 0, 0, 0x20, 1, 3, 0};
+    WriteBytes(app / "a.imf", song);
+    WriteBytes(app / "b.imf", song);
+    Open();
+    MakeBackups()->trigger(); // off
+    Find<QPushButton>("cmdSelectAll")->click();
+    Find<QPushButton>("cmdConvert")->click();
+    EXPECT_FALSE(Exists(app / "a.imf.bak"));
+    WriteBytes(app / "a.imf.bak", song);
+
+    answerer.Expect({QMessageBox::Yes});
+    Tics()->setValue(700);
+    window->activateWindow(); // the message box had the focus
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    File()->setFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return); // Enter presses Convert wherever the focus is
+    EXPECT_EQ(answerer.seen, (std::vector<Message>{
+        {"a.imf is already compatible with Wolfenstein 3D.\nDo you wish to revert to your backup copy and reconvert it?",
+         "Reconvert?", MB_ICONQUESTION_YESNO},
+        {"b.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
+        {"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+    EXPECT_EQ(ReadBytes(app / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
+    EXPECT_EQ(ReadBytes(app / "b.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
+
+    answerer.Expect({QMessageBox::No});
+    Find<QPushButton>("cmdConvert")->click();
+    EXPECT_EQ(answerer.seen.front().Title, "Reconvert?");
+    EXPECT_EQ(ReadBytes(app / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
+}
+
+TEST_F(MainWindowTest, BrowsePicksAFolderAndCancelChangesNothing)
+{
+    TempDir music;
+    WriteBytes(music / "tune.imf", {0, 0});
+    Open();
+    const std::string before = SettingsText();
+
+    WithDialogHandler([](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        if (!dialog)
+            return false;
+        EXPECT_EQ(dialog->windowTitle(), "Select a folder");
+        dialog->reject();
+        return true;
+    }, [&] { Find<QPushButton>("cmdBrowse")->click(); });
+    EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), app.Path());
+    EXPECT_EQ(SettingsText(), before);
+
+    WithDialogHandler([&](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        if (!dialog)
+            return false;
+        EXPECT_EQ(dialog->directory().absolutePath().toStdString(), app.Path()) << "starts at the current folder";
+        dialog->setDirectory(QString::fromStdString(music.Path()));
+        QMetaObject::invokeMethod(dialog, "accept");
+        return true;
+    }, [&] { Find<QPushButton>("cmdBrowse")->click(); });
+    EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), music.Path());
+    EXPECT_EQ(Entries(), std::vector<std::string>{"tune.imf"});
+    EXPECT_EQ(SettingsText(), "[General]\r\nFolder=" + music.Path() + "\r\nOriginalTics=280\r\n");
+}
+
+TEST_F(MainWindowTest, KeyboardOrderFollowsTheTabIndexes)
+{
+    Open();
+    QWidget* widget = Find<QPushButton>("cmdBrowse");
+    std::vector<std::string> order;
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(widget->objectName().toStdString());
+        do
+            widget = widget->nextInFocusChain();
+        while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() ||
+               widget->objectName().isEmpty());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"cmdBrowse", "File", "cmdConvert", "cmdSelectAll", "hsbTics"}));
+}
+
+TEST_F(MainWindowTest, ExitClosesWithoutWriting)
+{
+    Open();
+    const std::string before = SettingsText();
+    Find<QAction>("mnuFileExit")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(SettingsText(), before);
+    const QStringList menus{"&File", "&Options", "&Help"};
+    QStringList titles;
+    for (QAction* action : window->menuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, menus);
+}
+
+} // namespace
+} // namespace brivane::test

@@ -1,0 +1,67 @@
+#include "MessageBoxAnswerer.h"
+
+#include "platform/UserInteraction.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+
+namespace brivane::test {
+namespace {
+
+int StyleOf(const QMessageBox& box)
+{
+    switch (box.icon()) {
+    case QMessageBox::Critical: return MB_ICONHAND;
+    case QMessageBox::Question: return MB_ICONQUESTION_YESNO;
+    case QMessageBox::Information: return MB_ICONINFORMATION;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::deque<QMessageBox::StandardButton> answers)
+    : answers_(std::move(answers))
+{
+    connect(&timer_, &QTimer::timeout, this, &MessageBoxAnswerer::Poll);
+    timer_.start(5);
+}
+
+void MessageBoxAnswerer::Poll()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box || !box->isVisible() || box->property("answered").toBool())
+            continue;
+        box->setProperty("answered", true);
+        seen.push_back({QFile::encodeName(box->text()).toStdString(),
+                        QFile::encodeName(box->windowTitle()).toStdString(), StyleOf(*box)});
+        QMessageBox::StandardButton answer = QMessageBox::Ok;
+        if (box->icon() == QMessageBox::Question) {
+            answer = answers_.empty() ? QMessageBox::No : answers_.front();
+            if (!answers_.empty())
+                answers_.pop_front();
+        }
+        box->button(answer)->click();
+    }
+}
+
+void WithDialogHandler(const std::function<bool(QWidget*)>& handle, const std::function<void()>& work)
+{
+    QTimer timer;
+    bool handled = false;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (handled)
+            return;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && handle(widget)) {
+                handled = true;
+                return;
+            }
+    });
+    timer.start(5);
+    work();
+}
+
+} // namespace brivane::test

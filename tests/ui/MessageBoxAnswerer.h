@@ -1,0 +1,41 @@
+#pragma once
+
+#include "support/RecordingInteraction.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace brivane::test {
+
+// Answers the real message boxes the window shows, as a user would: it reads each one,
+// then presses OK, or the next answer queued for a question (No once the queue is empty).
+class MessageBoxAnswerer : public QObject {
+public:
+    explicit MessageBoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {});
+
+    // Queues the answers to the next questions and forgets the messages seen so far.
+    void Expect(std::deque<QMessageBox::StandardButton> answers)
+    {
+        answers_ = std::move(answers);
+        seen.clear();
+    }
+
+    std::vector<Message> seen;
+
+private:
+    void Poll();
+
+    std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+// Runs `work` while `handle` is called for each top-level widget that appears, until
+// `handle` returns true for one; for modal dialogs other than message boxes.
+void WithDialogHandler(const std::function<bool(QWidget*)>& handle, const std::function<void()>& work);
+
+} // namespace brivane::test
