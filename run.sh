@@ -4,10 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/prepare.sh
 prepare_build build
-if [ ! -x build/bin/brivane ]; then
-    echo "The window is not built yet; use the command line: build/bin/brivane-cli --help"
-    exit 0
-fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display to show the window on; run it under a virtual one: xvfb-run ./run.sh" >&2
     exit 1

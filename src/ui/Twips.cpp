@@ -20,4 +20,10 @@ void PlaceInTwips(QWidget& widget, const TwipRect& rect, float twipsPerPixelX, f
                        TwipsToPixels(rect.Width, twipsPerPixelX), TwipsToPixels(rect.Height, twipsPerPixelY));
 }
 
+void WidenToFitText(QWidget& widget, int textWidth)
+{
+    if (textWidth > widget.width())
+        widget.resize(textWidth, widget.height());
+}
+
 } // namespace brivane

@@ -36,4 +36,8 @@ struct TwipRect {
 // Places a widget at a twip rectangle of its parent.
 void PlaceInTwips(QWidget& widget, const TwipRect& rect, float twipsPerPixelX, float twipsPerPixelY);
 
+// This platform's fonts run wider than the ones the design was measured in: a caption is
+// widened to its text where the design would clip it, never narrowed.
+void WidenToFitText(QWidget& widget, int textWidth);
+
 } // namespace brivane

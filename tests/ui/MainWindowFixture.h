@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
 

@@ -5,6 +5,11 @@
 #include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
+#include "ui/ApplicationIcon.h"
+#include "ui/DesignFont.h"
+#include "ui/ScaleMode.h"
+#include "ui/about/frmAbout.h"
+#include "ui/about/modOpenFolder.h"
 #include "ui/main/FileList.h"
 #include "ui/main/modBrowseForFolder.h"
 #include "ui/main/modDrawText.h"
@@ -46,11 +51,9 @@ frm::frm(const QString& applicationFolder, QWidget* parent)
     : QMainWindow(parent), applicationFolder_(applicationFolder)
 {
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
-    // The design's twips were drawn for the classic 8-point dialog font; the platform's larger
-    // default would clip "Original Tics:" and crowd the rows.
-    QFont compact = font();
-    compact.setPointSizeF(8);
-    setFont(compact);
+    setWindowIcon(ApplicationIcon());
+    UseDesignFont(*this);
+    MarkScaleModeTwips(*this);
     CreateControls();
     CreateMenus();
     SetTabOrder();
@@ -58,14 +61,21 @@ frm::frm(const QString& applicationFolder, QWidget* parent)
 
     const float tx = TwipsPerPixelX(*this);
     const float ty = TwipsPerPixelY(*this);
-    resize(TwipsToPixels(MainLayout::kDesignWidth, tx),
-           TwipsToPixels(MainLayout::kDesignHeight, ty) + menuBar()->sizeHint().height());
+    const int menuHeight = menuBar()->sizeHint().height();
+    // The smallest client area the layout fits: 1680 twips wide keeps the scroll bar's width
+    // (ScaleWidth - 1560 - 120) at 0 or more, and every wider control with it; 1830 twips high
+    // keeps the list's height at 0 or more (480 + 120 above Select All, 315 + 120 to the row,
+    // 360 from the row to Convert, 315 + 120 below it). The menu bar comes on top.
+    objResizeLimits->AddLimits(this, 1680, 1830 + PixelsToTwips(menuHeight, ty));
+    resize(TwipsToPixels(MainLayout::kDesignWidth, tx), TwipsToPixels(MainLayout::kDesignHeight, ty) + menuHeight);
     cmdBrowse->setFocus();
 }
 
 frm::~frm()
 {
-    // Released without saving: every setting was saved when it changed.
+    // Hooked windows get their own sizes back; the settings go without saving, since every
+    // setting was saved when it changed.
+    objResizeLimits.reset();
     objINI.reset();
 }
 
@@ -149,6 +159,7 @@ void frm::CreateMenus()
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     // The action's check mark has already flipped when `triggered` arrives.
     connect(mnuOptionsMakeBackups, &QAction::triggered, this, &frm::mnuOptionsMakeBackups_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frm::mnuHelpAbout_Click);
 }
 
 void frm::SetTabOrder()
@@ -162,6 +173,7 @@ void frm::SetTabOrder()
 void frm::Load()
 {
     objINI = std::make_unique<clsINI>(ui_);
+    objResizeLimits = std::make_unique<clsResizeLimits>();
     const QString settingsPath = SettingsPath();
     try {
         objINI->LoadINI(Bytes(settingsPath));
@@ -204,9 +216,7 @@ void frm::ApplyLayout()
     PlaceInTwips(*lblFolder, layout_.lblFolder, tx, ty);
     PlaceInTwips(*cmdConvert, layout_.cmdConvert, tx, ty);
     PlaceInTwips(*lbl, layout_.lbl, tx, ty);
-    // The caption may be a little wider in this font than in the design's; it is drawn whole,
-    // under the value label beside it, rather than clipped.
-    lbl->resize(std::max(lbl->width(), lbl->sizeHint().width()), lbl->height());
+    WidenToFitText(*lbl, lbl->sizeHint().width()); // drawn whole, under the value beside it
     PlaceInTwips(*lblTics, layout_.lblTics, tx, ty);
     PlaceInTwips(*hsbTics, layout_.hsbTics, tx, ty);
     PlaceInTwips(*cmdSelectAll, layout_.cmdSelectAll, tx, ty);
@@ -238,6 +248,12 @@ void frm::cmdConvert_Click()
         if (File->item(i)->isSelected())
             paths.push_back(JoinPath(folder, Bytes(File->item(i)->text())));
     ConvertFiles(paths, TicScale_, [this] { return mnuOptionsMakeBackups->isChecked(); }, ui_);
+}
+
+void frm::mnuHelpAbout_Click()
+{
+    frmAbout about(this, ShellOpen);
+    about.exec();
 }
 
 void frm::hsbTics_Change(int value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/clsINI.h"
+#include "ui/limits/clsResizeLimits.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/QtUserInteraction.h"
 
@@ -49,10 +50,12 @@ private:
     void cmdConvert_Click();
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
+    void mnuHelpAbout_Click();
 
     QString applicationFolder_;
     QtUserInteraction ui_{this};
     std::unique_ptr<clsINI> objINI;
+    std::unique_ptr<clsResizeLimits> objResizeLimits;
     float TicScale_ = 1.0f;
     MainLayout layout_;
 
