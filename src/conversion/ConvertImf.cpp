@@ -3,11 +3,9 @@
 #include "conversion/ImfCommand.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/ImfType.h"
-#include "conversion/RescaleDelays.h"
+#include "conversion/WolfensteinLayout.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
-
-#include <algorithm>
 
 namespace brivane {
 namespace {
@@ -44,10 +42,7 @@ ConversionOutcome ConvertHeaderless(const std::string& path, float ticScale, boo
         return ConversionOutcome::TooLong;
     }
 
-    Bytes converted(kLengthWordSize + original.size());
-    WriteLe16(converted.data(), static_cast<std::uint16_t>(original.size()));
-    std::copy(original.begin(), original.end(), converted.begin() + kLengthWordSize);
-    RescaleDelays(std::span(converted).subspan(kLengthWordSize), ticScale);
+    const Bytes converted = ToWolfensteinLayout(original, ticScale);
 
     try {
         // A song the user made read-only is refused before its backup is touched.

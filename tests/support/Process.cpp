@@ -2,6 +2,7 @@
 
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -12,6 +13,33 @@ namespace brivane::test {
 std::string CliPath()
 {
     return BRIVANE_CLI_PATH;
+}
+
+pid_t StartProgram(const std::vector<std::string>& argv)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
+void KillProgram(pid_t child)
+{
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
 }
 
 ProcessResult RunProgram(const std::vector<std::string>& argv, const std::function<void()>& inChild)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ struct ProcessResult {
 // output. `inChild` runs in the child just before exec (resource limits, for example).
 ProcessResult RunProgram(const std::vector<std::string>& argv,
                          const std::function<void()>& inChild = {});
+
+// Starts a program with its input and output on /dev/null and returns at once.
+pid_t StartProgram(const std::vector<std::string>& argv);
+
+// Kills a started program with SIGKILL (if it is still running) and reaps it.
+void KillProgram(pid_t child);
 
 // The built command-line tool.
 std::string CliPath();

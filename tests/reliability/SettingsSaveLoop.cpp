@@ -1,0 +1,31 @@
+// Test driver: what the window does while the tick-rate thumb is dragged, without end.
+// Usage: settings_save_loop FILE
+#include "settings/clsINI.h"
+
+#include <iostream>
+
+namespace {
+
+class Stderr : public brivane::UserInteraction {
+public:
+    int ShowMessage(const std::string& text, const std::string& title, int) override
+    {
+        std::cerr << title << ": " << text << "\n";
+        return brivane::IDOK;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 2)
+        return 2;
+    Stderr ui;
+    brivane::clsINI ini(ui);
+    ini.LoadINI(argv[1]);
+    ini.WriteValue("General", "Folder", "/home/modder/music");
+    ini.WriteValue("General", "MakeBackups", "1");
+    for (int tics = 100;; tics = tics == 700 ? 100 : tics + 1)
+        ini.WriteValue("General", "OriginalTics", std::to_string(tics));
+}
