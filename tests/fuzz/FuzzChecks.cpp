@@ -1,0 +1,114 @@
+#include "FuzzChecks.h"
+
+#include "conversion/RescaleDelays.h"
+#include "conversion/TicScale.h"
+#include "conversion/WolfensteinLayout.h"
+#include "settings/clsINI.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace brivane::fuzz {
+namespace {
+
+class Silent : public UserInteraction {
+public:
+    int ShowMessage(const std::string& text, const std::string&, int) override
+    {
+        throw std::runtime_error("unexpected message: " + text);
+    }
+};
+
+void Require(bool holds, const std::string& property)
+{
+    if (!holds)
+        throw std::runtime_error(property);
+}
+
+const std::string& ScratchFile()
+{
+    static const std::string path = "/tmp/brivane-fuzz-" + std::to_string(::getpid()) + ".ini";
+    return path;
+}
+
+void WriteScratch(const std::string& text)
+{
+    std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// The insertion rule places keys by their order of arrival, so a reloaded section may order
+// its keys differently (5 then 10a loads as 10a, 5 and reloads as 5, 10a). What is kept is
+// each section and each key; the order of keys within a section is compared as a set.
+std::vector<INISection> Normalised(std::vector<INISection> sections)
+{
+    for (INISection& section : sections)
+        std::sort(section.Keys.begin(), section.Keys.end(), [](const INIKey& a, const INIKey& b) {
+            return a.Name != b.Name ? a.Name < b.Name : a.Value < b.Value;
+        });
+    return sections;
+}
+
+} // namespace
+
+void CheckSettingsRoundTrip(const std::uint8_t* data, std::size_t size)
+{
+    Silent ui;
+    WriteScratch(std::string(reinterpret_cast<const char*>(data), size));
+    clsINI first(ui);
+    first.LoadINI(ScratchFile());
+    const std::string saved = first.Serialize();
+    WriteScratch(saved);
+    clsINI second(ui);
+    second.LoadINI(ScratchFile());
+    Require(Normalised(second.Sections()) == Normalised(first.Sections()), "load, save, load keeps the document");
+    ::unlink(ScratchFile().c_str());
+}
+
+void CheckReadLong(const std::uint8_t* data, std::size_t size)
+{
+    Silent ui;
+    clsINI ini(ui);
+    ini.AllowSaveFile(false);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    ini.WriteValue("General", "OriginalTics", text);
+    const std::int32_t value = ini.ReadLong("General", "OriginalTics", 280);
+    const bool plainInteger = !text.empty() && text.size() <= 9 &&
+                              std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (plainInteger)
+        Require(value == std::stoi(text), "a plain integer reads as itself");
+}
+
+void CheckConversion(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return;
+    const int tics = 100 + data[0] * 600 / 255;
+    const float scale = TicScaleFor(tics);
+    const std::span<const std::uint8_t> song(data + 1, size - 1);
+    const std::vector<std::uint8_t> converted = ToWolfensteinLayout(song, scale);
+
+    Require(converted.size() == song.size() + 2, "two bytes longer");
+    Require((converted[0] | (converted[1] << 8)) == static_cast<int>(song.size() & 0xFFFF), "starts with the length");
+    const std::size_t completeRecords = song.size() / 4;
+    for (std::size_t i = 0; i < song.size(); ++i) {
+        const bool inDelay = i % 4 >= 2 && i / 4 < completeRecords;
+        if (!inDelay) {
+            Require(converted[i + 2] == song[i], "bytes outside the delays are unchanged");
+            continue;
+        }
+        if (i % 4 != 2)
+            continue;
+        const unsigned delay = song[i] | (song[i + 1] << 8);
+        const long double exact = static_cast<long double>(delay) * scale;
+        const long double nearest = std::min(std::nearbyint(exact), 65535.0L);
+        const unsigned stored = converted[i + 2] | (converted[i + 3] << 8);
+        Require(stored == static_cast<unsigned>(nearest), "every delay is rescaled, rounded and saturated");
+    }
+}
+
+} // namespace brivane::fuzz

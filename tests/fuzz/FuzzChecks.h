@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace brivane::fuzz {
+
+// The properties the fuzzers hold the code to; each throws std::runtime_error naming the
+// property an input breaks. The fuzz targets and the corpus replay test share them.
+
+// Load, save and load again keeps every section in order and every key of each section.
+void CheckSettingsRoundTrip(const std::uint8_t* data, std::size_t size);
+
+// ReadLong on any text returns without fault, and reads plain integers as themselves.
+void CheckReadLong(const std::uint8_t* data, std::size_t size);
+
+// The first byte picks the rate; the rest is a song. Its Wolfenstein form is two bytes longer,
+// starts with the length, and differs only in the delay fields, each rescaled.
+void CheckConversion(const std::uint8_t* data, std::size_t size);
+
+} // namespace brivane::fuzz
