@@ -49,7 +49,7 @@ ConversionOutcome ConvertHeaderless(const std::string& path, float ticScale, boo
         EnsureWritable(path, "the converted file");
         if (makeBackups) {
             const std::string backup = BackupPathFor(path);
-            ReplaceFile(backup, original, Durability::Flushed, "the backup " + backup);
+            ReplaceFile(backup, original, Durability::DataFlushed, "the backup " + backup);
         }
         ReplaceFile(path, converted, Durability::Flushed, "the converted file");
     } catch (const FileError& error) {

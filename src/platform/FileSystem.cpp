@@ -182,7 +182,7 @@ void ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
 
     try {
         WriteAll(fd.get(), data, what);
-        if (durability == Durability::Flushed && ::fsync(fd.get()) != 0)
+        if (durability != Durability::Buffered && ::fsync(fd.get()) != 0)
             throw FileError("could not flush " + what, errno);
         if (const int error = fd.Close())
             throw FileError("could not write " + what, error);

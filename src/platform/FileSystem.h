@@ -26,6 +26,10 @@ Bytes ReadFileStart(const std::string& path, std::size_t count);
 
 enum class Durability {
     Flushed,    // data and directory entry reach the disk before the call returns
+    // Data reaches the disk; the new directory entry goes with the next Flushed replace in
+    // the same folder. Journalling file systems commit renames in one folder in order, and
+    // the later data flush commits this rename with it: one folder flush serves both files.
+    DataFlushed,
     Buffered,   // left to the system's write-back; the file is still never half written
 };
 

@@ -1,5 +1,6 @@
 #include "support/Songs.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brivane::test {
@@ -20,10 +21,10 @@ Bytes MakeHeaderlessSong(std::size_t size, std::uint32_t seed)
 Bytes ReferenceConversion(const Bytes& headerless, int originalTics)
 {
     const float scale = static_cast<float>(700.0 / originalTics);
-    Bytes out;
-    out.push_back(static_cast<std::uint8_t>(headerless.size() & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((headerless.size() >> 8) & 0xFF));
-    out.insert(out.end(), headerless.begin(), headerless.end());
+    Bytes out(headerless.size() + 2);
+    out[0] = static_cast<std::uint8_t>(headerless.size() & 0xFF);
+    out[1] = static_cast<std::uint8_t>((headerless.size() >> 8) & 0xFF);
+    std::copy(headerless.begin(), headerless.end(), out.begin() + 2);
     for (std::size_t record = 0; (record + 1) * 4 <= headerless.size(); ++record) {
         const std::size_t at = 2 + record * 4 + 2;
         const unsigned delay = out[at] | (out[at + 1] << 8);
