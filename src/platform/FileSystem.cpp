@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,39 +83,9 @@ void FlushFolder(const std::string& folder)
         ::fsync(fd.get());
 }
 
-} // namespace
-
-PathKind LookUpPath(const std::string& path)
-{
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return PathKind::Missing;
-    return S_ISREG(info.st_mode) ? PathKind::Regular : PathKind::Other;
-}
-
-Bytes ReadFileStart(const std::string& path, std::size_t count)
-{
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.valid())
-        throw FileError("could not open " + path, errno);
-    Bytes data;
-    std::uint8_t chunk[65536];
-    while (data.size() < count) {
-        const std::size_t wanted = std::min(sizeof chunk, count - data.size());
-        const ssize_t n = ::read(fd.get(), chunk, wanted);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError("could not read " + path, errno);
-        }
-        if (n == 0)
-            break;
-        data.insert(data.end(), chunk, chunk + n);
-    }
-    return data;
-}
-
-Bytes ReadWholeFile(const std::string& path, const std::string& what)
+// Reads from the start of the file until its end or `limit` bytes; the size is only a hint,
+// since the file may grow or shrink while it is read.
+Bytes ReadUpTo(const std::string& path, std::size_t limit, const std::string& what)
 {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
@@ -122,11 +93,11 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what)
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         throw FileError("could not read " + what, errno);
-    Bytes data(static_cast<std::size_t>(info.st_size));
+    Bytes data(std::min(limit, static_cast<std::size_t>(info.st_size)));
     std::size_t filled = 0;
-    for (;;) {
+    while (filled < limit) {
         if (filled == data.size())
-            data.resize(data.size() + 4096); // the file grew since fstat
+            data.resize(std::min(limit, data.size() + 4096));
         const ssize_t n = ::read(fd.get(), data.data() + filled, data.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
@@ -139,6 +110,26 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what)
     }
     data.resize(filled);
     return data;
+}
+
+} // namespace
+
+PathKind LookUpPath(const std::string& path)
+{
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return PathKind::Missing;
+    return S_ISREG(info.st_mode) ? PathKind::Regular : PathKind::Other;
+}
+
+Bytes ReadFileStart(const std::string& path, std::size_t count)
+{
+    return ReadUpTo(path, count, path);
+}
+
+Bytes ReadWholeFile(const std::string& path, const std::string& what)
+{
+    return ReadUpTo(path, std::numeric_limits<std::size_t>::max(), what);
 }
 
 void EnsureWritable(const std::string& path, const std::string& what)

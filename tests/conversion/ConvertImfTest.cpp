@@ -159,18 +159,6 @@ TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
     EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not find " + Song() + "!", "File not found", MB_ICONHAND}}));
 }
 
-TEST_F(ConvertImfTest, ABackupPathThatIsAFolderFailsBeforeTheSongIsTouched)
-{
-    WriteBytes(Song(), kWorkedExample);
-    ASSERT_EQ(::mkdir(Backup().c_str(), 0777), 0);
-    EXPECT_EQ(Convert(), ConversionOutcome::Failed);
-    EXPECT_EQ(ui.messages, (std::vector<Message>{
-        {"Could not convert " + Song() + ": could not replace the backup " + Backup() + ": Is a directory",
-         "Conversion failed", MB_ICONHAND}}));
-    EXPECT_EQ(ReadBytes(Song()), kWorkedExample);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"SONG.IMF", "SONG.IMF.bak"})) << "no temporary file left";
-}
-
 TEST_F(ConvertImfTest, ALinkIsFollowedAndStaysALink)
 {
     ::mkdir((dir / "real").c_str(), 0777);

@@ -1,6 +1,5 @@
 #include "conversion/ImfType.h"
 #include "support/TempDir.h"
-#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -75,19 +74,6 @@ TEST(ImfTypeTest, LinksAndDotFilesCountAsTheFilesTheyAre)
     EXPECT_EQ(GetImfType(dir / ".hidden.imf"), ImfHeaderless);
     ASSERT_EQ(::symlink((dir / ".hidden.imf").c_str(), (dir / "link.imf").c_str()), 0);
     EXPECT_EQ(GetImfType(dir / "link.imf"), ImfHeaderless);
-}
-
-TEST(ImfTypeTest, AFileThatCannotBeReadIsUnreadableWithTheReason)
-{
-    test::TempDir dir;
-    const std::string path = dir / "locked.imf";
-    test::WriteBytes(path, {0, 0, 1, 2});
-    ::chmod(path.c_str(), 0000);
-    const std::string seen = test::RunUnprivileged([&] {
-        const ImfProbe probe = ProbeImf(path);
-        return std::to_string(probe.Type) + " " + probe.Reason;
-    });
-    EXPECT_EQ(seen, "3 Permission denied");
 }
 
 } // namespace

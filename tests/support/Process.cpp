@@ -15,6 +15,21 @@ std::string CliPath()
     return BRIVANE_CLI_PATH;
 }
 
+namespace {
+
+// In a forked child: runs the program, or ends the child with 127.
+[[noreturn]] void Exec(const std::vector<std::string>& argv)
+{
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    ::execv(args[0], args.data());
+    ::_exit(127);
+}
+
+} // namespace
+
 pid_t StartProgram(const std::vector<std::string>& argv)
 {
     const pid_t child = ::fork();
@@ -25,12 +40,7 @@ pid_t StartProgram(const std::vector<std::string>& argv)
         ::dup2(null, STDIN_FILENO);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
+        Exec(argv);
     }
     return child;
 }
@@ -61,12 +71,7 @@ ProcessResult RunProgram(const std::vector<std::string>& argv, const std::functi
         ::dup2(err, STDERR_FILENO);
         if (inChild)
             inChild();
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
+        Exec(argv);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
