@@ -59,48 +59,41 @@ void frmAbout::CreateControls()
     imgIcon->setObjectName("imgIcon");
     Place(*imgIcon, {240, 240, 300, 300});
 
-    lblTitle = new QLabel(QString::fromLatin1(kApplicationTitle), this);
-    lblTitle->setObjectName("lblTitle");
     QFont titleFont = font();
     titleFont.setPointSizeF(9.75);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    Place(*lblTitle, {1050, 240, 3885, 360});
+    lblTitle = AddLabel(QString::fromLatin1(kApplicationTitle), "lblTitle", {1050, 240, 3885, 360}, false, titleFont);
+    lblVersion = AddLabel(tr("Version"), "lblVersion", {1050, 600, 3885, 225});
+    lblDescription = AddLabel(
+        QStringLiteral("Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format."),
+        "lblDescription", {1050, 960, 3885, 930}, true);
 
-    lblVersion = new QLabel(tr("Version"), this);
-    lblVersion->setObjectName("lblVersion");
-    Place(*lblVersion, {1050, 600, 3885, 225});
-
-    lblDescription = new QLabel(
-        QStringLiteral("Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format."), this);
-    lblDescription->setObjectName("lblDescription");
-    lblDescription->setWordWrap(true);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(*lblDescription, {1050, 960, 3885, 930});
-
-    auto* website = new QLabel(QStringLiteral("website:"), this);
-    website->setObjectName("lbl0");
-    Place(*website, {1080, 1920, 615, 210});
+    AddLabel(QStringLiteral("website:"), "lbl0", {1080, 1920, 615, 210});
     txtWebSite = CreateLink(kWebSite, {1800, 1920, 2055, 255});
     txtWebSite->setObjectName("txtWebSite");
-
-    auto* email = new QLabel(QStringLiteral("email:"), this);
-    email->setObjectName("lbl1");
-    Place(*email, {1080, 2280, 495, 255});
+    AddLabel(QStringLiteral("email:"), "lbl1", {1080, 2280, 495, 255});
     txtEmail = CreateLink(kEmail, {1800, 2280, 1695, 255});
     txtEmail->setObjectName("txtEmail");
 
-    lblDisclaimer = new QLabel(
-        QStringLiteral("Warning: Not responsible for any lost data.  Be sure to make back up copies."), this);
-    lblDisclaimer->setObjectName("lblDisclaimer");
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(*lblDisclaimer, {255, 2745, 3870, 465});
+    lblDisclaimer = AddLabel(
+        QStringLiteral("Warning: Not responsible for any lost data.  Be sure to make back up copies."),
+        "lblDisclaimer", {255, 2745, 3870, 465}, true);
+}
 
-    for (QLabel* label : {lblTitle, lblVersion, website, email}) {
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+QLabel* frmAbout::AddLabel(const QString& text, const char* name, const TwipRect& rect, bool wraps,
+                           const std::optional<QFont>& labelFont)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    if (labelFont)
+        label->setFont(*labelFont);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(wraps);
+    Place(*label, rect);
+    // A wrapping label keeps its design width and breaks its lines; a one-line one is not clipped.
+    if (!wraps)
         WidenToFitText(*label, label->sizeHint().width());
-    }
+    return label;
 }
 
 QLineEdit* frmAbout::CreateLink(const QString& text, const TwipRect& rect)

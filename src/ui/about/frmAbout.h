@@ -3,8 +3,10 @@
 #include "ui/Twips.h"
 
 #include <QDialog>
+#include <QFont>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +36,8 @@ private:
     void CreateControls();
     void Load();
     void Place(QWidget& control, const TwipRect& rect);
+    QLabel* AddLabel(const QString& text, const char* name, const TwipRect& rect, bool wraps = false,
+                     const std::optional<QFont>& labelFont = std::nullopt);
     QLineEdit* CreateLink(const QString& text, const TwipRect& rect);
     void LinkMouseMove(QLineEdit& field, float X, float Y);
 
