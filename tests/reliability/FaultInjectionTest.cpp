@@ -20,14 +20,6 @@ namespace {
 
 using test::Bytes;
 
-std::string Describe(const std::vector<test::Message>& messages)
-{
-    std::string text;
-    for (const auto& m : messages)
-        text += m.Title + " [" + std::to_string(m.Style) + "] " + m.Text + "\n";
-    return text;
-}
-
 struct FaultCase {
     const char* Name;
     // Prepares the faulty song's folder; returns the message expected for it.
@@ -62,7 +54,7 @@ TEST_P(ConversionFaultTest, ReportsTheFaultGoesOnAndLosesNoByte)
     const std::string seen = test::RunUnprivileged([&] {
         test::RecordingInteraction ui;
         ConvertFiles({faultySong, good + "/OTHER.IMF"}, TicScaleFor(280), [] { return true; }, ui);
-        return Describe(ui.messages);
+        return test::Describe(ui.messages);
     });
 
     EXPECT_EQ(seen, expected);

@@ -23,10 +23,7 @@ std::string EditAsNobody(const std::string& path)
         ini.LoadINI(path);
         ini.WriteValue("General", "OriginalTics", "500");
         ini.WriteValue("General", "MakeBackups", "0");
-        std::string shown;
-        for (const auto& m : ui.messages)
-            shown += m.Text + "|" + m.Title + "|" + std::to_string(m.Style) + "\n";
-        return shown + "kept:" + ini.ReadString("General", "OriginalTics");
+        return test::Describe(ui.messages) + "kept:" + ini.ReadString("General", "OriginalTics");
     });
 }
 
@@ -50,7 +47,7 @@ TEST(IniSaveFailureTest, AReadOnlyFileIsNotReplaced)
     test::WriteText(path, "[General]\r\nOriginalTics=280\r\n");
     ::chmod(path.c_str(), 0444);
     test::GiveToNobody(path);
-    const std::string line = std::string("clsINI.SaveFile: Permission denied|") + kTitle + "|16\n";
+    const std::string line = std::string(kTitle) + " [16] clsINI.SaveFile: Permission denied\n";
     EXPECT_EQ(EditAsNobody(path), line + line + "kept:500");
     EXPECT_EQ(test::ReadText(path), "[General]\r\nOriginalTics=280\r\n");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"Brivane.ini"});
@@ -64,7 +61,7 @@ TEST(IniSaveFailureTest, AFolderWithoutWritePermission)
     const std::string path = folder + "/Brivane.ini";
     test::WriteText(path, "[General]\r\nOriginalTics=280\r\n");
     test::GiveToNobody(path);
-    const std::string line = std::string("clsINI.SaveFile: Permission denied|") + kTitle + "|16\n";
+    const std::string line = std::string(kTitle) + " [16] clsINI.SaveFile: Permission denied\n";
     EXPECT_EQ(EditAsNobody(path), line + line + "kept:500");
     EXPECT_EQ(test::ReadText(path), "[General]\r\nOriginalTics=280\r\n");
     ::chmod(folder.c_str(), 0777);

@@ -9,17 +9,6 @@
 
 namespace brivane::test {
 
-inline std::string ReadText(const std::string& path)
-{
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-inline void WriteText(const std::string& path, const std::string& text)
-{
-    WriteBytes(path, Bytes(text.begin(), text.end()));
-}
-
 // Key names of a section, in document order.
 inline std::vector<std::string> KeyNames(const INISection& section)
 {

@@ -38,4 +38,13 @@ private:
     std::deque<int> answers_;
 };
 
+// The messages as text, one line each: title [style] text. Children send this back to the test.
+inline std::string Describe(const std::vector<Message>& messages)
+{
+    std::string text;
+    for (const Message& m : messages)
+        text += m.Title + " [" + std::to_string(m.Style) + "] " + m.Text + "\n";
+    return text;
+}
+
 } // namespace brivane::test

@@ -30,4 +30,15 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
 
+inline std::string ReadText(const std::string& path)
+{
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+inline void WriteText(const std::string& path, const std::string& text)
+{
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+}
+
 } // namespace brivane::test

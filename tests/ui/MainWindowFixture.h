@@ -18,8 +18,6 @@
 
 namespace brivane::test {
 
-inline std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
 // A main window whose program folder, and so settings file, is a fresh temporary folder.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -32,8 +30,8 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     std::string Settings() const { return app / "Brivane.ini"; }
-    std::string SettingsText() const { return Exists(Settings()) ? Text(ReadBytes(Settings())) : "<none>"; }
-    void WriteSettings(const std::string& text) { WriteBytes(Settings(), Bytes(text.begin(), text.end())); }
+    std::string SettingsText() const { return Exists(Settings()) ? ReadText(Settings()) : "<none>"; }
+    void WriteSettings(const std::string& text) { WriteText(Settings(), text); }
 
     template <typename T> T* Find(const char* name) const
     {
