@@ -22,9 +22,9 @@ constexpr std::size_t kSongSize = 40000;
 
 class Silent : public brivane::UserInteraction {
 public:
-    int ShowMessage(const std::string& text, const std::string&, int) override
+    brivane::UserReply Show(const brivane::UserMessage& message) override
     {
-        std::fprintf(stderr, "unexpected: %s\n", text.c_str());
+        std::fprintf(stderr, "unexpected: %s\n", message.Text.c_str());
         std::abort();
     }
 };

@@ -12,7 +12,7 @@ namespace {
 
 class SilentInteraction : public brivane::UserInteraction {
 public:
-    int ShowMessage(const std::string&, const std::string&, int) override { return brivane::IDOK; }
+    brivane::UserReply Show(const brivane::UserMessage&) override { return {}; }
 };
 
 std::string MakeFolder()

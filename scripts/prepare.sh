@@ -2,7 +2,7 @@
 # Usage: prepare_build BUILD_DIR [extra cmake arguments...]
 
 BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-                  libbenchmark-dev fonts-dejavu-core xvfb xauth python3)
+                  libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace)
 
 install_missing_packages() {
     local missing=()

@@ -26,21 +26,23 @@ TerminalInteraction::TerminalInteraction(QuestionPolicy policy, std::istream& in
 {
 }
 
-int TerminalInteraction::ShowMessage(const std::string& text, const std::string& title, int style)
+UserReply TerminalInteraction::Show(const UserMessage& message)
 {
-    if (style == MB_ICONQUESTION_YESNO)
-        return Ask(text, title);
-    std::ostream& stream = style == MB_ICONHAND ? err_ : out_;
-    stream << title << ": " << ForTerminal(text) << std::endl;
-    return IDOK;
+    if (message.Style == MB_ICONQUESTION_YESNO)
+        return {Ask(message)};
+    std::ostream& stream = message.Style == MB_ICONHAND ? err_ : out_;
+    stream << message.Title << ": " << ForTerminal(message.Text) << std::endl;
+    if (!message.Details.empty())
+        stream << ForTerminal(message.Details) << std::endl;
+    return {IDOK};
 }
 
-int TerminalInteraction::Ask(const std::string& text, const std::string& title)
+int TerminalInteraction::Ask(const UserMessage& message)
 {
-    out_ << title << ": " << ForTerminal(text);
+    out_ << message.Title << ": " << ForTerminal(message.Text);
     bool yes = false;
     if (policy_ == QuestionPolicy::AlwaysYes) {
-        yes = answeredYes_.insert(text).second;
+        yes = answeredYes_.insert(message.Subject.empty() ? message.Text : message.Subject).second;
         out_ << (yes ? " yes" : " no (asked again after a revert)") << std::endl;
     } else if (policy_ == QuestionPolicy::AskTerminal && inputIsTerminal_) {
         out_ << " [y/N] " << std::flush;

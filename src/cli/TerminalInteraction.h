@@ -21,10 +21,10 @@ public:
     TerminalInteraction(QuestionPolicy policy, std::istream& in, std::ostream& out, std::ostream& err,
                         bool inputIsTerminal);
 
-    int ShowMessage(const std::string& text, const std::string& title, int style) override;
+    UserReply Show(const UserMessage& message) override;
 
 private:
-    int Ask(const std::string& text, const std::string& title);
+    int Ask(const UserMessage& message);
 
     QuestionPolicy policy_;
     std::istream& in_;
@@ -32,7 +32,7 @@ private:
     std::ostream& err_;
     bool inputIsTerminal_;
     // A backup that is itself converted brings the same question back after every Yes;
-    // an automatic Yes is given once per question so that such a batch still ends.
+    // an automatic Yes is given once per file, by its full path, so that such a batch ends.
     std::set<std::string> answeredYes_;
 };
 

@@ -41,14 +41,18 @@ int RunInfo(const CliOptions& options)
     int status = 0;
     for (const std::string& path : options.Files) {
         const ImfInfo info = DescribeImf(path, options.OriginalTics);
-        std::cout << path << ": " << LayoutName(info.Type);
         if (info.Type == ImfNotFound || info.Type == ImfUnreadable) {
-            if (!info.Reason.empty())
-                std::cout << " (" << info.Reason << ")";
-            std::cout << "\n";
+            // A directory or a FIFO is named for what it is; "missing" is kept for absence.
+            if (info.Type == ImfNotFound && !info.Reason.empty())
+                std::cout << path << ": " << info.Reason << "\n";
+            else if (!info.Reason.empty())
+                std::cout << path << ": " << LayoutName(info.Type) << " (" << info.Reason << ")\n";
+            else
+                std::cout << path << ": " << LayoutName(info.Type) << "\n";
             status = 1;
             continue;
         }
+        std::cout << path << ": " << LayoutName(info.Type);
         const int rate = info.Type == ImfWolfenstein ? kWolfensteinTics : options.OriginalTics;
         std::cout << ", " << info.Size << " bytes, " << info.Records << " records, " << info.PartialBytes
                   << " trailing bytes, " << std::fixed << std::setprecision(2) << info.Seconds

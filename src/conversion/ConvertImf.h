@@ -17,6 +17,7 @@ enum class ConversionOutcome {
     Unreadable,
     TooLong,
     Failed,
+    Busy, // another run held the song past the wait
 };
 
 // True for outcomes that leave nothing undone by a fault: the batch reports those as success.

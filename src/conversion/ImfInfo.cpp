@@ -33,7 +33,8 @@ ImfInfo DescribeImf(const std::string& path, int originalTics)
     int ticksPerSecond = originalTics;
     if (probe.Type == ImfWolfenstein) {
         begin = kLengthWordSize;
-        end = std::min(data.size(), kLengthWordSize + ReadLe16(data.data()));
+        // A one-byte file has no whole length word: its stream is empty, not negative.
+        end = std::max(begin, std::min(data.size(), kLengthWordSize + ReadLe16(data.data())));
         ticksPerSecond = kWolfensteinTics;
     }
     const std::size_t streamSize = end - begin;

@@ -8,8 +8,18 @@ namespace brivane {
 
 ImfProbe ProbeImf(const std::string& path)
 {
-    if (LookUpPath(path) != PathKind::Regular)
+    const PathLookup found = LookUpPath(path);
+    switch (found.Kind) {
+    case PathKind::Missing:
         return {ImfNotFound, {}};
+    case PathKind::Inaccessible:
+        // No search permission, a name too long, a link loop: the file may well be there.
+        return {ImfUnreadable, SystemReason(found.Error)};
+    case PathKind::Regular:
+        break;
+    default:
+        return {ImfNotFound, std::string("not a regular file: ") + KindName(found.Kind)};
+    }
     Bytes start;
     try {
         start = ReadFileStart(path, kLengthWordSize);

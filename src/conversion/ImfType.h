@@ -9,12 +9,14 @@ enum ImfType : int {
     ImfNotFound = 0,     // nothing there, an empty path, or not a regular file
     ImfHeaderless = 1,   // first 16-bit word is 0: Duke Nukem 2 / Cosmo layout
     ImfWolfenstein = 2,  // first 16-bit word is not 0: already in the Wolfenstein 3-D layout
-    ImfUnreadable = 3,   // a regular file that cannot be opened or read
+    ImfUnreadable = 3,   // cannot be looked up or read for a reason other than absence
 };
 
 struct ImfProbe {
     ImfType Type = ImfNotFound;
-    std::string Reason; // the system's reason, for ImfUnreadable
+    // The system's reason for ImfUnreadable; for ImfNotFound, what stands there instead of a
+    // regular file ("not a regular file: a directory"), or nothing when the path is free.
+    std::string Reason;
 };
 
 // Classifies by the first 16-bit word alone; only reads, never changes anything on disk.

@@ -16,4 +16,9 @@ FileError::FileError(const std::string& action, int errorNumber)
 {
 }
 
+FileError::FileError(const std::string& action, const std::string& reason)
+    : std::runtime_error(action + ": " + reason), errorNumber_(0), reason_(reason)
+{
+}
+
 } // namespace brivane

@@ -9,6 +9,8 @@ namespace brivane {
 class FileError : public std::runtime_error {
 public:
     FileError(const std::string& action, int errorNumber);
+    // A failure the system did not report, with a reason of our own ("it is a FIFO").
+    FileError(const std::string& action, const std::string& reason);
 
     int ErrorNumber() const { return errorNumber_; }
     const std::string& Reason() const { return reason_; }

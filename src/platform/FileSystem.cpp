@@ -1,40 +1,34 @@
 #include "platform/FileSystem.h"
 
 #include "platform/FileError.h"
+#include "platform/TemporaryFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace brivane {
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { if (fd_ >= 0) ::close(fd_); }
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now, so that a failing close can be reported; returns errno or 0.
-    int Close()
-    {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
+PathKind KindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return PathKind::Regular;
+    if (S_ISDIR(mode))
+        return PathKind::Directory;
+    if (S_ISLNK(mode))
+        return PathKind::SymbolicLink;
+    if (S_ISFIFO(mode))
+        return PathKind::Fifo;
+    if (S_ISSOCK(mode))
+        return PathKind::Socket;
+    return PathKind::Device;
+}
 
 std::string FollowLinks(const std::string& path)
 {
@@ -44,20 +38,6 @@ std::string FollowLinks(const std::string& path)
     char resolved[PATH_MAX];
     // A dangling link has nothing to follow; the link itself is then replaced.
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void WriteAll(int fd, std::span<const std::uint8_t> data, const std::string& what)
@@ -83,22 +63,19 @@ void FlushFolder(const std::string& folder)
         ::fsync(fd.get());
 }
 
-// Reads from the start of the file until its end or `limit` bytes; the size is only a hint,
-// since the file may grow or shrink while it is read.
-Bytes ReadUpTo(const std::string& path, std::size_t limit, const std::string& what)
+// Reads until the end or `limit` bytes; the size is only a hint, since the file may grow or
+// shrink while it is read.
+Bytes ReadUpTo(int fd, std::size_t limit, const std::string& what)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.valid())
-        throw FileError("could not open " + what, errno);
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
+    if (::fstat(fd, &info) != 0)
         throw FileError("could not read " + what, errno);
     Bytes data(std::min(limit, static_cast<std::size_t>(info.st_size)));
     std::size_t filled = 0;
     while (filled < limit) {
         if (filled == data.size())
             data.resize(std::min(limit, data.size() + 4096));
-        const ssize_t n = ::read(fd.get(), data.data() + filled, data.size() - filled);
+        const ssize_t n = ::pread(fd, data.data() + filled, data.size() - filled, static_cast<off_t>(filled));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -112,24 +89,83 @@ Bytes ReadUpTo(const std::string& path, std::size_t limit, const std::string& wh
     return data;
 }
 
+Bytes ReadPathUpTo(const std::string& path, std::size_t limit, const std::string& what, Links links)
+{
+    const int noFollow = links == Links::DoNotFollow ? O_NOFOLLOW : 0;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow));
+    if (!fd.valid())
+        throw FileError("could not open " + what, errno);
+    return ReadUpTo(fd.get(), limit, what);
+}
+
+// Gives the new file the old one's owner and mode: chown first, since it clears the
+// set-user-ID and set-group-ID bits. Only a privileged process may give a file away; for
+// others the owner is theirs already, so a refusal costs nothing.
+void CopyAttributes(int fd, const struct stat& from)
+{
+    if (::geteuid() == 0)
+        (void)::fchown(fd, from.st_uid, from.st_gid);
+    (void)::fchmod(fd, from.st_mode & 07777);
+}
+
 } // namespace
 
-PathKind LookUpPath(const std::string& path)
+PathLookup LookUpPath(const std::string& path, Links links)
 {
+    if (path.empty())
+        return {PathKind::Missing, ENOENT};
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return PathKind::Missing;
-    return S_ISREG(info.st_mode) ? PathKind::Regular : PathKind::Other;
+    const int result = links == Links::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    if (result != 0) {
+        const int error = errno;
+        const bool absent = error == ENOENT || error == ENOTDIR;
+        return {absent ? PathKind::Missing : PathKind::Inaccessible, error};
+    }
+    return {KindOf(info.st_mode), 0};
+}
+
+const char* KindName(PathKind kind)
+{
+    switch (kind) {
+    case PathKind::Missing: return "missing";
+    case PathKind::Regular: return "a regular file";
+    case PathKind::Directory: return "a directory";
+    case PathKind::SymbolicLink: return "a symbolic link";
+    case PathKind::Fifo: return "a FIFO";
+    case PathKind::Socket: return "a socket";
+    case PathKind::Device: return "a device";
+    case PathKind::Inaccessible: break;
+    }
+    return "not accessible";
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 Bytes ReadFileStart(const std::string& path, std::size_t count)
 {
-    return ReadUpTo(path, count, path);
+    return ReadPathUpTo(path, count, path, Links::Follow);
 }
 
-Bytes ReadWholeFile(const std::string& path, const std::string& what)
+Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links)
 {
-    return ReadUpTo(path, std::numeric_limits<std::size_t>::max(), what);
+    return ReadPathUpTo(path, std::numeric_limits<std::size_t>::max(), what, links);
+}
+
+Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
+{
+    return ReadUpTo(file.get(), std::numeric_limits<std::size_t>::max(), what);
 }
 
 void EnsureWritable(const std::string& path, const std::string& what)
@@ -142,49 +178,36 @@ void EnsureWritable(const std::string& path, const std::string& what)
         throw FileError("could not write " + what, errno);
 }
 
-std::string TemporaryPathFor(const std::string& path)
+FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
+                           const std::string& what, const ReplaceOptions& options)
 {
-    const std::string target = FollowLinks(path);
-    // One fixed name per target: a run that was killed mid-write leaves at most this file,
-    // and the next write of the same target truncates and renames it away.
-    return FolderOf(target) + "/." + NameOf(target) + ".brivane-tmp";
-}
+    const std::string target = options.LinkHandling == Links::Follow ? FollowLinks(path) : path;
 
-void ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
-                 Durability durability, const std::string& what)
-{
-    const std::string target = FollowLinks(path);
-    const std::string temporary = TemporaryPathFor(target);
-
-    mode_t mode = 0666;
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        // Renaming would replace a file the user made read-only; refuse as a direct write would.
+    const bool replacing = ::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    // Renaming would replace a file the user made read-only; refuse as a direct write would.
+    if (replacing)
         EnsureWritable(target, what);
-        mode = existing.st_mode & 07777;
-    }
+    struct stat model {};
+    const bool hasModel = replacing || (!options.AttributesFrom.empty() &&
+                                        ::stat(options.AttributesFrom.c_str(), &model) == 0);
 
-    FileDescriptor fd(::open(temporary.c_str(),
-                             O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
-    if (!fd.valid())
-        throw FileError("could not create a temporary file for " + what, errno);
-    if (mode != 0666)
-        ::fchmod(fd.get(), mode); // keeps the old file's permissions; a failure costs only those
-
+    TemporaryFile temporary = CreateTemporaryFileFor(target, what);
     try {
-        WriteAll(fd.get(), data, what);
-        if (durability != Durability::Buffered && ::fsync(fd.get()) != 0)
+        if (hasModel)
+            CopyAttributes(temporary.File.get(), replacing ? existing : model);
+        WriteAll(temporary.File.get(), data, what);
+        if (options.Durable == Durability::Flushed && ::fsync(temporary.File.get()) != 0)
             throw FileError("could not flush " + what, errno);
-        if (const int error = fd.Close())
-            throw FileError("could not write " + what, error);
-        if (::rename(temporary.c_str(), target.c_str()) != 0)
+        if (::rename(temporary.Path.c_str(), target.c_str()) != 0)
             throw FileError("could not replace " + what, errno);
     } catch (...) {
-        ::unlink(temporary.c_str());
+        ::unlink(temporary.Path.c_str());
         throw;
     }
-    if (durability == Durability::Flushed)
+    if (options.Durable == Durability::Flushed)
         FlushFolder(FolderOf(target));
+    return std::move(temporary.File);
 }
 
 } // namespace brivane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,42 +12,68 @@ namespace brivane {
 using Bytes = std::vector<std::uint8_t>;
 
 enum class PathKind {
-    Missing,   // nothing there, or the path is empty
-    Regular,   // a regular file, or a link that ends at one
-    Other,     // a directory, FIFO, socket or device: never opened
+    Missing,       // nothing there (ENOENT, ENOTDIR), or the path is empty
+    Regular,       // a regular file (or, when links are followed, a link that ends at one)
+    Directory,
+    SymbolicLink,  // only when links are not followed
+    Fifo,
+    Socket,
+    Device,
+    Inaccessible,  // the lookup itself failed: no search permission, too long, a link loop
 };
 
-// Looks a path up without opening it, following symbolic links.
-PathKind LookUpPath(const std::string& path);
+enum class Links { Follow, DoNotFollow };
+
+struct PathLookup {
+    PathKind Kind = PathKind::Missing;
+    int Error = 0; // errno, for Inaccessible
+};
+
+// Looks a path up without opening it.
+PathLookup LookUpPath(const std::string& path, Links links = Links::Follow);
+
+// "a directory", "a symbolic link", "a FIFO", ...: what a path that is not a regular file is.
+const char* KindName(PathKind kind);
 
 // Reads the whole file; throws FileError naming `what` ("the file", "the backup").
-Bytes ReadWholeFile(const std::string& path, const std::string& what);
+Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links = Links::Follow);
+
+// Reads an open file from its start to its end; throws FileError naming `what`.
+Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what);
 
 // Reads at most `count` bytes from the start of a regular file; throws FileError.
 Bytes ReadFileStart(const std::string& path, std::size_t count);
 
 enum class Durability {
     Flushed,    // data and directory entry reach the disk before the call returns
-    // Data reaches the disk; the new directory entry goes with the next Flushed replace in
-    // the same folder. Journalling file systems commit renames in one folder in order, and
-    // the later data flush commits this rename with it: one folder flush serves both files.
-    DataFlushed,
     Buffered,   // left to the system's write-back; the file is still never half written
 };
 
-// Replaces the file at `path` with `data` as one step: the data goes to a fixed hidden
-// temporary name beside the target, which is then renamed over it. A symbolic link is
-// followed and stays a link. An existing target that may not be written is refused as a
-// direct write would be. The temporary file never survives a failure. Throws FileError,
-// whose action names `what` ("the backup", "the settings file").
-void ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
-                 Durability durability, const std::string& what);
+struct ReplaceOptions {
+    Durability Durable = Durability::Flushed;
+    // A song that is a link stays a link and its target is replaced; a backup path is never
+    // followed, so a planted link is replaced itself and nothing is written through it.
+    Links LinkHandling = Links::Follow;
+    // When there is no old file to take mode and owner from, they are taken from this one.
+    std::string AttributesFrom;
+};
+
+// Replaces the file at `path` with `data` as one step: the data goes to a temporary file of
+// its own beside the target, which is then renamed over it, so a reader sees the old or the
+// new content whole. The new file keeps the old one's mode bits, and its owner where the
+// process may set it. An existing target that may not be written is refused as a direct
+// write would be. The temporary file never survives a failure. Returns the new file, open
+// and exclusively locked, so a caller can keep others off it. Throws FileError, whose action
+// names `what` ("the backup", "the settings file").
+FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
+                           const std::string& what, const ReplaceOptions& options = {});
 
 // Throws FileError ("could not write " + what) when an existing regular file at `path`
 // may not be written; a missing file passes.
 void EnsureWritable(const std::string& path, const std::string& what);
 
-// The hidden temporary name ReplaceFile uses for a target (after following links).
-std::string TemporaryPathFor(const std::string& path);
+// The folder part of a path ("." when it has none) and the part after the last "/".
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
 
 } // namespace brivane

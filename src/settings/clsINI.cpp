@@ -2,11 +2,38 @@
 
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryFile.h"
 #include "settings/IniNumbers.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace brivane {
+namespace {
+
+// Settings files are a few lines long; the insertion rule is linear per key, so a huge
+// file would hold the window up for minutes before it could show.
+constexpr off_t kMaxSettingsSize = 1 << 20;
+
+// Only a regular file (or a link to one) of sane size is read, and later replaced: a FIFO,
+// a device or a broken link at the settings path is reported and left as it is.
+void CheckSettingsFile(const std::string& FileName)
+{
+    const std::string action = "could not read the settings file " + FileName;
+    const PathLookup found = LookUpPath(FileName);
+    if (found.Kind == PathKind::Missing)
+        throw FileError(action, "it is a symbolic link that leads nowhere");
+    if (found.Kind == PathKind::Inaccessible)
+        throw FileError(action, found.Error);
+    if (found.Kind != PathKind::Regular)
+        throw FileError(action, std::string("it is ") + KindName(found.Kind) + ", not a regular file");
+    struct stat info {};
+    if (::stat(FileName.c_str(), &info) == 0 && info.st_size > kMaxSettingsSize)
+        throw FileError(action, "it is " + std::to_string(info.st_size) +
+                                    " bytes long, more than the 1 MiB a settings file may have");
+}
+
+} // namespace
 
 clsINI::clsINI(UserInteraction& ui) : ui_(ui) {}
 
@@ -75,8 +102,14 @@ void clsINI::LoadINI(const std::string& FileName)
 {
     sections_.clear();
     fileName_ = FileName;
-    if (LookUpPath(FileName) == PathKind::Missing)
+    const PathLookup entry = LookUpPath(FileName, Links::DoNotFollow);
+    if (entry.Kind == PathKind::Missing)
         return;
+    if (entry.Kind == PathKind::Inaccessible)
+        throw FileError("could not read the settings file " + FileName, entry.Error);
+    CheckSettingsFile(FileName);
+    // A save killed part-way leaves its temporary file; the next start clears it away.
+    RemoveStaleTemporaryFiles(FolderOf(FileName));
 
     const Bytes bytes = ReadWholeFile(FileName, "the settings file " + FileName);
     const std::string text(bytes.begin(), bytes.end());
@@ -184,7 +217,7 @@ void clsINI::SaveFile()
         // leaves half a settings file. No flush to disk: losing the very last edit to a power
         // cut is acceptable, and the tick-rate slider saves at every step of a drag.
         ReplaceFile(fileName_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                    Durability::Buffered, "the settings file");
+                    "the settings file", {Durability::Buffered, Links::Follow, {}});
     } catch (const FileError& error) {
         ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MB_ICONHAND);
     }

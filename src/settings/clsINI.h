@@ -34,7 +34,8 @@ public:
     void SaveFile();
 
     // Replaces the document by the file's content; a missing file gives an empty document.
-    // A file that exists but cannot be read throws FileError with the system's reason.
+    // A file that exists but cannot be read, is not a regular file (a FIFO, a directory, a
+    // broken link) or is over 1 MiB throws FileError with the reason.
     void LoadINI(const std::string& FileName);
 
     void DeleteSection(const std::string& SectionName);

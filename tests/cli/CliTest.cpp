@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace brivane {
 namespace {
 
@@ -99,6 +101,48 @@ TEST(CliTest, InfoDescribesEachLayout)
               dir / "dn2.imf" + ": headerless, 11 bytes, 2 records, 3 trailing bytes, 0.50 seconds at 280 ticks per second\n" +
               dir / "wolf.imf" + ": Wolfenstein 3-D, 12 bytes, 2 records, 0 trailing bytes, 1.00 seconds at 700 ticks per second\n" +
               dir / "none.imf" + ": missing\n");
+}
+
+TEST(CliTest, InfoHandlesTinyFilesAndNamesWhatIsNotAFile)
+{
+    test::TempDir dir;
+    const std::vector<std::pair<Bytes, std::string>> tiny{
+        {{5}, "Wolfenstein 3-D, 1 bytes, 0 records, 0 trailing bytes, 0.00 seconds at 700"},
+        {{5, 0}, "Wolfenstein 3-D, 2 bytes, 0 records, 0 trailing bytes, 0.00 seconds at 700"},
+        {{1, 2, 3}, "Wolfenstein 3-D, 3 bytes, 0 records, 1 trailing bytes, 0.00 seconds at 700"},
+        {{0, 0, 1}, "headerless, 3 bytes, 0 records, 3 trailing bytes, 0.00 seconds at 280"},
+    };
+    std::vector<std::string> arguments{"info"};
+    std::string expected;
+    for (std::size_t i = 0; i < tiny.size(); ++i) {
+        arguments.push_back(dir / std::to_string(i));
+        test::WriteBytes(arguments.back(), tiny[i].first);
+        expected += arguments.back() + ": " + tiny[i].second + " ticks per second\n";
+    }
+    ::mkdir((dir / "folder").c_str(), 0777);
+    ::mkfifo((dir / "fifo").c_str(), 0666);
+    arguments.insert(arguments.end(), {dir / "folder", dir / "fifo"});
+    expected += dir / "folder" + ": not a regular file: a directory\n" + dir / "fifo" + ": not a regular file: a FIFO\n";
+    const ProcessResult result = Cli(arguments);
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Out, expected);
+}
+
+TEST(CliTest, YesIsRememberedByFullPathSoSameNamesInTwoFoldersAreBothReverted)
+{
+    test::TempDir dir;
+    const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
+    for (const char* folder : {"a", "b"}) {
+        ::mkdir((dir / folder).c_str(), 0777);
+        test::WriteBytes(dir / folder + "/SONG.IMF", original);
+    }
+    ASSERT_EQ(Cli({"convert", dir / "a/SONG.IMF", dir / "b/SONG.IMF"}).ExitCode, 0);
+    const ProcessResult reverted = Cli({"convert", "--yes", "--tics", "700", dir / "a/SONG.IMF", dir / "b/SONG.IMF"});
+    const std::string question = "Reconvert?: SONG.IMF is already compatible with Wolfenstein 3D.\n"
+                                 "Do you wish to revert to your backup copy and reconvert it?";
+    EXPECT_EQ(reverted.Out, question + " yes\n" + question + " yes\nComplete: Conversion complete!\n");
+    for (const char* folder : {"a", "b"})
+        EXPECT_EQ(test::ReadBytes(dir / folder + "/SONG.IMF"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0})) << folder;
 }
 
 TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)

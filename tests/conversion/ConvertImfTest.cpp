@@ -1,12 +1,19 @@
+#include "conversion/ConvertCommand.h"
 #include "conversion/ConvertImf.h"
 #include "conversion/TicScale.h"
 #include "platform/FileSystem.h"
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <sys/sysmacros.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -159,6 +166,67 @@ TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
     EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not find " + Song() + "!", "File not found", MB_ICONHAND}}));
 }
 
+TEST_F(ConvertImfTest, ABackupPathThatIsNotARegularFileIsNeverWrittenThrough)
+{
+    ::mkdir((dir / "elsewhere").c_str(), 0777);
+    const std::string document = dir / "elsewhere/document.txt";
+    const std::vector<std::pair<std::string, std::function<void()>>> plants{
+        {"a symbolic link", [&] { ::symlink(document.c_str(), Backup().c_str()); }},
+        {"a symbolic link", [&] { ::symlink("nowhere", Backup().c_str()); }},
+        {"a directory", [&] { ::mkdir(Backup().c_str(), 0777); }},
+        {"a FIFO", [&] { ::mkfifo(Backup().c_str(), 0666); }},
+        {"a socket", [&] { ::mknod(Backup().c_str(), S_IFSOCK | 0666, 0); }},
+        {"a device", [&] { ::mknod(Backup().c_str(), S_IFCHR | 0666, ::makedev(1, 3)); }},
+    };
+    for (const auto& [kind, plant] : plants) {
+        WriteBytes(document, {'k', 'e', 'e', 'p'});
+        WriteBytes(Song(), kWorkedExample);
+        plant();
+        ui.messages.clear();
+        EXPECT_EQ(Convert(), ConversionOutcome::Failed) << kind;
+        EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not convert " + Song() + ": its backup " + Backup() +
+                                                      " is " + kind + "; Brivane writes backups only as regular files.",
+                                                      "Conversion failed", MB_ICONHAND}}));
+        EXPECT_EQ(ReadBytes(Song()), kWorkedExample) << kind;
+        EXPECT_EQ(ReadBytes(document), (Bytes{'k', 'e', 'e', 'p'})) << kind;
+
+        // A converted song is not reverted from a link either.
+        if (kind == "a symbolic link") {
+            WriteBytes(document, kWorkedExample);
+            WriteBytes(Song(), kWorkedResult);
+            ui.messages.clear();
+            EXPECT_EQ(Convert(), ConversionOutcome::AlreadyCompatible);
+        }
+        std::filesystem::remove_all(Backup());
+    }
+}
+
+TEST_F(ConvertImfTest, LookupsThatFailForAnotherReasonThanAbsenceAreNotReadable)
+{
+    ASSERT_EQ(::symlink("loop", (dir / "loop").c_str()), 0);
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {dir / "loop", "Too many levels of symbolic links"},
+        {dir / std::string(256, 'x'), "File name too long"},
+    };
+    for (const auto& [path, reason] : cases) {
+        ui.messages.clear();
+        EXPECT_EQ(ConvertImf(path, 2.5f, true, ui), ConversionOutcome::Unreadable);
+        EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not read " + path + ": " + reason, "File not readable",
+                                                      MB_ICONHAND}}));
+    }
+}
+
+TEST_F(ConvertImfTest, SongsWithTheLongestNamesConvert)
+{
+    for (const std::size_t length : {239u, 250u, 251u}) {
+        const std::string song = dir / (std::string(length, 's') + ".IMF");
+        WriteBytes(song, kWorkedExample);
+        ASSERT_EQ(ConvertImf(song, 2.5f, false, ui), ConversionOutcome::Converted) << length;
+        EXPECT_EQ(ReadBytes(song), kWorkedResult);
+    }
+    EXPECT_TRUE(ui.messages.empty()) << test::Describe(ui.messages);
+}
+
 TEST_F(ConvertImfTest, ALinkIsFollowedAndStaysALink)
 {
     ::mkdir((dir / "real").c_str(), 0777);
@@ -172,24 +240,53 @@ TEST_F(ConvertImfTest, ALinkIsFollowedAndStaysALink)
     EXPECT_EQ(ReadBytes(dir / "real/target.imf"), kWorkedResult);
 }
 
-TEST_F(ConvertImfTest, ATemporaryFileLeftByAKilledRunIsRemovedByTheNextConversion)
+TEST_F(ConvertImfTest, TemporaryFilesLeftByKilledRunsGoButALiveOneStays)
 {
     WriteBytes(Song(), kWorkedExample);
-    WriteBytes(TemporaryPathFor(Song()), {1, 2, 3});
-    WriteBytes(TemporaryPathFor(Backup()), {4, 5, 6});
-    EXPECT_EQ(Convert(), ConversionOutcome::Converted);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"SONG.IMF", "SONG.IMF.bak"}));
+    WriteBytes(dir / ".SONG.IMF.brivane-tmp", {1, 2, 3});          // an older run's fixed name
+    WriteBytes(dir / ".SONG.IMF.bak.k1ll3d0000.brivane-tmp", {4, 5, 6});
+    const std::string live = dir / ".OTHER.IMF.l1ve000000.brivane-tmp";
+    WriteBytes(live, {7});
+    const int held = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    ConvertFiles({Song()}, TicScaleFor(280), [] { return true; }, ui);
+    ::close(held);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{".OTHER.IMF.l1ve000000.brivane-tmp", "SONG.IMF", "SONG.IMF.bak"}));
     EXPECT_EQ(ReadBytes(Song()), kWorkedResult);
 }
 
-TEST_F(ConvertImfTest, PermissionsOfTheSongAreKept)
+TEST_F(ConvertImfTest, EveryModeBitOfTheSongAndTheOldBackupIsKept)
 {
-    WriteBytes(Song(), kWorkedExample);
-    ::chmod(Song().c_str(), 0640);
-    Convert();
-    struct stat info {};
-    ::stat(Song().c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    const ::mode_t umask = ::umask(022);
+    for (const ::mode_t mode : {0600u, 0640u, 0666u, 0777u, 02755u}) {
+        WriteBytes(Song(), kWorkedExample);
+        WriteBytes(Backup(), kWorkedExample);
+        ::chmod(Song().c_str(), mode);
+        ::chmod(Backup().c_str(), mode ^ 0004);
+        ASSERT_EQ(Convert(), ConversionOutcome::Converted);
+        struct stat song {}, backup {};
+        ::stat(Song().c_str(), &song);
+        ::stat(Backup().c_str(), &backup);
+        EXPECT_EQ(song.st_mode & 07777, mode);
+        EXPECT_EQ(backup.st_mode & 07777, mode ^ 0004);
+    }
+    ::umask(umask);
+}
+
+TEST_F(ConvertImfTest, RootKeepsTheOwnerOfAnotherUsersSongAndBackup)
+{
+    test::GiveToNobody(dir.Path());
+    test::RunUnprivileged([&] { WriteBytes(Song(), kWorkedExample); return std::string(); });
+    struct stat before {};
+    ::stat(Song().c_str(), &before);
+    ASSERT_EQ(Convert(), ConversionOutcome::Converted);
+    for (const std::string& path : {Song(), Backup()}) {
+        struct stat after {};
+        ::stat(path.c_str(), &after);
+        EXPECT_EQ(after.st_uid, before.st_uid) << path;
+        EXPECT_EQ(after.st_gid, before.st_gid) << path;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "FuzzChecks.h"
 
+#include "conversion/ImfInfo.h"
 #include "conversion/RescaleDelays.h"
 #include "conversion/TicScale.h"
 #include "conversion/WolfensteinLayout.h"
@@ -17,9 +18,9 @@ namespace {
 
 class Silent : public UserInteraction {
 public:
-    int ShowMessage(const std::string& text, const std::string&, int) override
+    UserReply Show(const UserMessage& message) override
     {
-        throw std::runtime_error("unexpected message: " + text);
+        throw std::runtime_error("unexpected message: " + message.Text);
     }
 };
 
@@ -31,7 +32,7 @@ void Require(bool holds, const std::string& property)
 
 const std::string& ScratchFile()
 {
-    static const std::string path = "/tmp/brivane-fuzz-" + std::to_string(::getpid()) + ".ini";
+    static const std::string path = "/tmp/brivane-fuzz-" + std::to_string(::getpid()) + ".scratch";
     return path;
 }
 
@@ -109,6 +110,16 @@ void CheckConversion(const std::uint8_t* data, std::size_t size)
         const unsigned stored = converted[i + 2] | (converted[i + 3] << 8);
         Require(stored == static_cast<unsigned>(nearest), "every delay is rescaled, rounded and saturated");
     }
+}
+
+void CheckInfo(const std::uint8_t* data, std::size_t size)
+{
+    WriteScratch(std::string(reinterpret_cast<const char*>(data), size));
+    const ImfInfo info = DescribeImf(ScratchFile(), 280);
+    ::unlink(ScratchFile().c_str());
+    Require(info.Size == size, "the size is the file's");
+    Require(info.Records * 4 + info.PartialBytes <= size, "the stream lies inside the file");
+    Require(info.Seconds >= 0, "a duration is never negative");
 }
 
 } // namespace brivane::fuzz

@@ -18,4 +18,8 @@ void CheckReadLong(const std::uint8_t* data, std::size_t size);
 // starts with the length, and differs only in the delay fields, each rescaled.
 void CheckConversion(const std::uint8_t* data, std::size_t size);
 
+// A file of any bytes is described without fault, and its records and trailing bytes never
+// add up to more than the file holds.
+void CheckInfo(const std::uint8_t* data, std::size_t size);
+
 } // namespace brivane::fuzz

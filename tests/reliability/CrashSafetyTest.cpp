@@ -145,7 +145,7 @@ TEST(CrashSafetyTest, AKilledSaveLoopAlwaysLeavesACompleteSettingsFile)
             continue; // killed before its first save
         ExpectCompleteSettings(path);
         const auto names = dir.Names();
-        ASSERT_LE(names.size(), 2u) << "at most the one fixed temporary name";
+        ASSERT_LE(names.size(), 2u) << "at most the temporary file of the save that was killed";
     }
     ASSERT_TRUE(test::Exists(path));
 }

@@ -8,10 +8,10 @@ namespace {
 
 class Stderr : public brivane::UserInteraction {
 public:
-    int ShowMessage(const std::string& text, const std::string& title, int) override
+    brivane::UserReply Show(const brivane::UserMessage& message) override
     {
-        std::cerr << title << ": " << text << "\n";
-        return brivane::IDOK;
+        std::cerr << message.Title << ": " << message.Text << "\n";
+        return {};
     }
 };
 

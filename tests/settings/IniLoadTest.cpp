@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -100,19 +103,35 @@ TEST(IniLoadTest, AMissingFileGivesAnEmptyDocumentAndCreatesNothing)
     EXPECT_TRUE(ini.Sections().empty());
 }
 
-TEST(IniLoadTest, AFileThatCannotBeReadThrowsWithTheReason)
+TEST(IniLoadTest, AnythingButARegularFileOfSaneSizeIsRefusedWithTheReason)
 {
     test::TempDir dir;
+    const std::string path = dir / "Brivane.ini";
+    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+        {[&] { ::mkdir(path.c_str(), 0777); }, "it is a directory, not a regular file"},
+        {[&] { ::mkfifo(path.c_str(), 0666); }, "it is a FIFO, not a regular file"},
+        {[&] { ::symlink("nowhere", path.c_str()); }, "it is a symbolic link that leads nowhere"},
+        {[&] { ::symlink("Brivane.ini", path.c_str()); }, "Too many levels of symbolic links"},
+        {[&] { WriteText(path, std::string((1 << 20) + 1, ';')); },
+         "it is 1048577 bytes long, more than the 1 MiB a settings file may have"},
+    };
+    for (const auto& [plant, reason] : cases) {
+        plant();
+        test::RecordingInteraction ui;
+        clsINI ini(ui);
+        try {
+            ini.LoadINI(path);
+            ADD_FAILURE() << "loaded: " << reason;
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.Reason(), reason);
+        }
+        EXPECT_EQ(ini.FileName(), path);
+        std::filesystem::remove_all(path);
+    }
+    WriteText(path, "[General]\r\n" + std::string((1 << 20) - 11, ';'));
     test::RecordingInteraction ui;
     clsINI ini(ui);
-    ::mkdir((dir / "folder.ini").c_str(), 0777);
-    try {
-        ini.LoadINI(dir / "folder.ini");
-        FAIL() << "a folder is not a settings file";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.Reason(), "Is a directory");
-    }
-    EXPECT_EQ(ini.FileName(), dir / "folder.ini");
+    EXPECT_NO_THROW(ini.LoadINI(path)) << "1 MiB itself is still read";
 }
 
 TEST(IniLoadTest, LoadingAgainReplacesTheWholeDocument)

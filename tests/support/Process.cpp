@@ -45,11 +45,17 @@ pid_t StartProgram(const std::vector<std::string>& argv)
     return child;
 }
 
+int WaitProgram(pid_t child)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 void KillProgram(pid_t child)
 {
     ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    WaitProgram(child);
 }
 
 ProcessResult RunProgram(const std::vector<std::string>& argv, const std::function<void()>& inChild)

@@ -21,6 +21,9 @@ ProcessResult RunProgram(const std::vector<std::string>& argv,
 // Starts a program with its input and output on /dev/null and returns at once.
 pid_t StartProgram(const std::vector<std::string>& argv);
 
+// Waits for a started program; returns its exit code, or -1 when it did not exit normally.
+int WaitProgram(pid_t child);
+
 // Kills a started program with SIGKILL (if it is still running) and reaps it.
 void KillProgram(pid_t child);
 

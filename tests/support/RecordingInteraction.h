@@ -20,16 +20,16 @@ class RecordingInteraction : public UserInteraction {
 public:
     explicit RecordingInteraction(std::deque<int> answers = {}) : answers_(std::move(answers)) {}
 
-    int ShowMessage(const std::string& text, const std::string& title, int style) override
+    UserReply Show(const UserMessage& message) override
     {
-        messages.push_back({text, title, style});
-        if (style != MB_ICONQUESTION_YESNO)
-            return IDOK;
+        messages.push_back({message.Text, message.Title, message.Style});
+        if (message.Style != MB_ICONQUESTION_YESNO)
+            return {IDOK};
         if (answers_.empty())
-            return IDNO;
+            return {IDNO};
         const int answer = answers_.front();
         answers_.pop_front();
-        return answer;
+        return {answer};
     }
 
     std::vector<Message> messages;

@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndNeverReplaced)
     ::mkdir(Settings().c_str(), 0777);
     Open();
     EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Could not read the settings file " + Settings() +
-                                                        ": Is a directory",
+                                                        ": it is a directory, not a regular file",
                                                     "Settings not loaded", MB_ICONHAND}}));
     EXPECT_EQ(Tics()->value(), 280);
     Tics()->setValue(400);

@@ -5,8 +5,11 @@
 
 namespace brivane {
 
-int QtUserInteraction::ShowMessage(const std::string& text, const std::string& title, int style)
+UserReply QtUserInteraction::Show(const UserMessage& message)
 {
+    const std::string& text = message.Text;
+    const std::string& title = message.Title;
+    const int style = message.Style;
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     if (style == MB_ICONHAND) {
@@ -22,8 +25,8 @@ int QtUserInteraction::ShowMessage(const std::string& text, const std::string& t
     box.setWindowModality(Qt::ApplicationModal);
     const int pressed = box.exec();
     if (pressed == QMessageBox::Yes)
-        return IDYES;
-    return pressed == QMessageBox::No ? IDNO : IDOK;
+        return {IDYES};
+    return {pressed == QMessageBox::No ? IDNO : IDOK};
 }
 
 } // namespace brivane

@@ -11,7 +11,7 @@ class QtUserInteraction : public UserInteraction {
 public:
     explicit QtUserInteraction(QWidget* owner) : owner_(owner) {}
 
-    int ShowMessage(const std::string& text, const std::string& title, int style) override;
+    UserReply Show(const UserMessage& message) override;
 
 private:
     QWidget* owner_;
