@@ -74,7 +74,8 @@ void BM_CliAgainstPythonPeer(benchmark::State& state)
     for (auto _ : state) {
         const auto ours = WriteSongs(root + "/cli");
         const auto theirs = WriteSongs(root + "/peer");
-        std::vector<std::string> cli{BRIVANE_CLI_PATH, "convert", "--tics", "280", "--backup"};
+        // One song after the other, as the peer converts them.
+        std::vector<std::string> cli{BRIVANE_CLI_PATH, "convert", "--tics", "280", "--backup", "--jobs", "1"};
         cli.insert(cli.end(), ours.begin(), ours.end());
         std::vector<std::string> peer{"python3", BRIVANE_PEER_SCRIPT, "280"};
         peer.insert(peer.end(), theirs.begin(), theirs.end());
@@ -96,5 +97,29 @@ void BM_CliAgainstPythonPeer(benchmark::State& state)
     fs::remove_all(root);
 }
 BENCHMARK(BM_CliAgainstPythonPeer)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// Durable writes wait on the disk; several at once keep it busy.
+void BM_CliFourJobsAgainstOne(benchmark::State& state)
+{
+    char pattern[] = "/tmp/brivane-bench-XXXXXX";
+    const std::string root = ::mkdtemp(pattern);
+    double one = 0;
+    double four = 0;
+    for (auto _ : state) {
+        for (const char* jobs : {"1", "4"}) {
+            const auto songs = WriteSongs(root + "/jobs" + jobs);
+            std::vector<std::string> cli{BRIVANE_CLI_PATH, "convert", "--tics", "280", "--backup", "--jobs", jobs};
+            cli.insert(cli.end(), songs.begin(), songs.end());
+            (jobs[0] == '1' ? one : four) += Run(cli);
+        }
+        state.SetIterationTime(four);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["jobs1_s"] = one / n;
+    state.counters["jobs4_s"] = four / n;
+    state.counters["speedup"] = one / four;
+    fs::remove_all(root);
+}
+BENCHMARK(BM_CliFourJobsAgainstOne)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace

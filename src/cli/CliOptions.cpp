@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "conversion/ConvertCommand.h"
 #include "conversion/TicScale.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 namespace brivane {
 
 const char* const kUsageText =
-    "Usage: brivane-cli convert [--tics N] [--backup | --no-backup] [--yes | --no] FILE...\n"
+    "Usage: brivane-cli convert [--tics N] [--backup | --no-backup] [--yes | --no] [--jobs N] FILE...\n"
     "       brivane-cli info [--tics N] FILE...\n"
     "       brivane-cli --help | --version\n"
     "\n"
@@ -20,20 +21,29 @@ const char* const kUsageText =
     "  --no-backup   convert without a backup\n"
     "  --yes         revert a converted file to its backup and convert it afresh\n"
     "  --no          never revert (the answer when standard input is not a terminal)\n"
+    "  --jobs N      songs converted at once, 1 to 64 (default: the cores, at most 4);\n"
+    "                messages still come in the order of the files\n"
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined or empty;\n"
     "1 when any file was missing, unreadable, too long or failed; 2 for a usage error.\n";
 
 namespace {
 
-int ParseTics(const std::string& text)
+// A whole number from `low` to `high`, or a usage error naming the option.
+int ParseNumber(const std::string& option, const std::string& text, int low, int high)
 {
-    const bool digitsOnly = !text.empty() && text.size() <= 4 &&
+    const bool digitsOnly = !text.empty() && text.size() <= 6 &&
                             std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     const int value = digitsOnly ? std::stoi(text) : 0;
-    if (!digitsOnly || value < kMinOriginalTics || value > kMaxOriginalTics)
-        throw UsageError("--tics takes a whole number from 100 to 700, not '" + text + "'");
+    if (!digitsOnly || value < low || value > high)
+        throw UsageError(option + " takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'");
     return value;
+}
+
+int ParseTics(const std::string& text)
+{
+    return ParseNumber("--tics", text, kMinOriginalTics, kMaxOriginalTics);
 }
 
 } // namespace
@@ -74,6 +84,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.OriginalTics = ParseTics(arguments[++i]);
         } else if (argument.rfind("--tics=", 0) == 0) {
             options.OriginalTics = ParseTics(argument.substr(7));
+        } else if (isConvert && (argument == "--jobs" || argument.rfind("--jobs=", 0) == 0)) {
+            if (argument == "--jobs" && i + 1 == arguments.size())
+                throw UsageError("--jobs needs a value");
+            const std::string value = argument == "--jobs" ? arguments[++i] : argument.substr(7);
+            options.Jobs = static_cast<unsigned>(ParseNumber("--jobs", value, 1, kMaxJobs));
         } else if (isConvert && argument == "--backup") {
             options.MakeBackups = true;
         } else if (isConvert && argument == "--no-backup") {

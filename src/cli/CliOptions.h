@@ -15,6 +15,7 @@ struct CliOptions {
     int OriginalTics = 280;
     bool MakeBackups = true;
     QuestionPolicy Questions = QuestionPolicy::AskTerminal;
+    unsigned Jobs = 0; // 0: the default for this machine
     std::vector<std::string> Files;
 };
 

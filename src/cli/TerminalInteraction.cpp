@@ -21,13 +21,36 @@ std::string ForTerminal(const std::string& text)
 } // namespace
 
 TerminalInteraction::TerminalInteraction(QuestionPolicy policy, std::istream& in, std::ostream& out,
-                                         std::ostream& err, bool inputIsTerminal)
-    : policy_(policy), in_(in), out_(out), err_(err), inputIsTerminal_(inputIsTerminal)
+                                         std::ostream& err, bool inputIsTerminal, bool errorIsTerminal)
+    : policy_(policy), in_(in), out_(out), err_(err), inputIsTerminal_(inputIsTerminal),
+      errorIsTerminal_(errorIsTerminal)
 {
+}
+
+void TerminalInteraction::Progress(std::size_t done, std::size_t count, const std::string& path)
+{
+    if (!errorIsTerminal_)
+        return;
+    if (done >= count) {
+        ClearProgress();
+        return;
+    }
+    const auto slash = path.rfind('/');
+    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " "
+         << (slash == std::string::npos ? path : path.substr(slash + 1)) << std::flush;
+    progressShown_ = true;
+}
+
+void TerminalInteraction::ClearProgress()
+{
+    if (progressShown_)
+        err_ << "\r\033[K" << std::flush;
+    progressShown_ = false;
 }
 
 UserReply TerminalInteraction::Show(const UserMessage& message)
 {
+    ClearProgress();
     if (message.Style == MB_ICONQUESTION_YESNO)
         return {Ask(message)};
     std::ostream& stream = message.Style == MB_ICONHAND ? err_ : out_;

@@ -19,18 +19,23 @@ enum class QuestionPolicy {
 class TerminalInteraction : public UserInteraction {
 public:
     TerminalInteraction(QuestionPolicy policy, std::istream& in, std::ostream& out, std::ostream& err,
-                        bool inputIsTerminal);
+                        bool inputIsTerminal, bool errorIsTerminal = false);
 
     UserReply Show(const UserMessage& message) override;
+    // One line on a terminal's standard error, rewritten in place and cleared at the end.
+    void Progress(std::size_t done, std::size_t count, const std::string& path) override;
 
 private:
     int Ask(const UserMessage& message);
+    void ClearProgress();
 
     QuestionPolicy policy_;
     std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
     bool inputIsTerminal_;
+    bool errorIsTerminal_;
+    bool progressShown_ = false;
     // A backup that is itself converted brings the same question back after every Yes;
     // an automatic Yes is given once per file, by its full path, so that such a batch ends.
     std::set<std::string> answeredYes_;

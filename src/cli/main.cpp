@@ -18,10 +18,12 @@ namespace {
 
 int RunConvert(const CliOptions& options)
 {
-    TerminalInteraction ui(options.Questions, std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) != 0);
+    TerminalInteraction ui(options.Questions, std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) != 0,
+                           ::isatty(STDERR_FILENO) != 0);
     const bool makeBackups = options.MakeBackups;
     const auto outcomes = ConvertFiles(options.Files, TicScaleFor(options.OriginalTics),
-                                       [makeBackups] { return makeBackups; }, ui);
+                                       [makeBackups] { return makeBackups; }, ui,
+                                       {options.Jobs ? options.Jobs : DefaultJobs(), nullptr});
     return std::all_of(outcomes.begin(), outcomes.end(), IsSuccess) ? 0 : 1;
 }
 

@@ -1,15 +1,144 @@
 #include "conversion/ConvertCommand.h"
 
+#include "conversion/OrderedChannels.h"
+#include "conversion/RememberedAnswers.h"
 #include "platform/FileSystem.h"
 #include "platform/TemporaryFile.h"
 
+#include <algorithm>
+#include <chrono>
+#include <map>
 #include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace brivane {
+namespace {
+
+using Deliver = std::function<UserReply(const UserMessage&, std::size_t index)>;
+
+bool Cancelled(const BatchOptions& options)
+{
+    return options.Cancel && options.Cancel->load();
+}
+
+// A row that names the same file as an earlier row waits for that row to finish, so that it
+// finds the song converted, as it would one after the other.
+std::vector<std::size_t> EarlierSameFile(const std::vector<std::string>& paths)
+{
+    std::vector<std::size_t> earlier(paths.size(), paths.size());
+    std::map<std::pair<dev_t, ino_t>, std::size_t> seen;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        struct stat info {};
+        if (::stat(paths[i].c_str(), &info) != 0)
+            continue;
+        const auto [at, inserted] = seen.try_emplace({info.st_dev, info.st_ino}, i);
+        if (!inserted) {
+            earlier[i] = at->second;
+            at->second = i;
+        }
+    }
+    return earlier;
+}
+
+std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::string>& paths, float ticScale,
+                                                      const std::function<bool()>& makeBackups, UserInteraction& ui,
+                                                      const BatchOptions& options, const Deliver& deliver)
+{
+    std::vector<ConversionOutcome> outcomes;
+    for (std::size_t i = 0; i < paths.size() && !Cancelled(options); ++i) {
+        struct Direct : UserInteraction {
+            Direct(const Deliver& d, std::size_t i) : deliver(d), index(i) {}
+            UserReply Show(const UserMessage& message) override { return deliver(message, index); }
+            const Deliver& deliver;
+            std::size_t index;
+        } direct(deliver, i);
+        ui.Progress(i, paths.size(), paths[i]);
+        outcomes.push_back(ConvertImf(paths[i], ticScale, makeBackups(), direct));
+    }
+    return outcomes;
+}
+
+std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::string>& paths, float ticScale,
+                                                    const std::function<bool()>& makeBackups, UserInteraction& ui,
+                                                    const BatchOptions& options, const Deliver& deliver)
+{
+    const std::size_t count = paths.size();
+    // Converting runs at most this far ahead of what the user has been told, so the progress
+    // shown and a Cancel stay close to the truth.
+    const std::size_t lookahead = 4 * options.Jobs;
+    const std::vector<std::size_t> earlier = EarlierSameFile(paths);
+    OrderedChannels channels(count);
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;      // the next song a converter may take
+    std::size_t told = 0;      // songs whose messages have all reached the user
+    bool stop = false;
+
+    auto converter = [&] {
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || next >= count || next < told + lookahead; });
+                if (stop || next >= count || Cancelled(options))
+                    return;
+                index = next++;
+            }
+            changed.notify_all();
+            if (earlier[index] < count)
+                channels.WaitUntilFinished(earlier[index]);
+            OrderedChannels::Channel channel(channels, index);
+            channels.Finish(index, ConvertImf(paths[index], ticScale, makeBackups(), channel));
+        }
+    };
+    std::vector<std::thread> converters;
+    for (unsigned i = 0; i < std::min<std::size_t>(options.Jobs, count); ++i)
+        converters.emplace_back(converter);
+
+    std::vector<ConversionOutcome> outcomes;
+    for (std::size_t index = 0; index < count; ++index) {
+        {
+            std::unique_lock lock(mutex);
+            // A Cancel arrives from outside without a notification, so the wait looks again now and then.
+            while (index >= next && !Cancelled(options))
+                changed.wait_for(lock, std::chrono::milliseconds(20));
+            if (index >= next) {
+                stop = true;
+                break;
+            }
+        }
+        ui.Progress(index, count, paths[index]);
+        outcomes.push_back(channels.Drain(index, [&](const UserMessage& m) { return deliver(m, index); }));
+        {
+            std::lock_guard lock(mutex);
+            told = index + 1;
+        }
+        changed.notify_all();
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+    }
+    changed.notify_all();
+    for (std::thread& thread : converters)
+        thread.join();
+    return outcomes;
+}
+
+} // namespace
+
+unsigned DefaultJobs()
+{
+    const long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
+    return static_cast<unsigned>(std::clamp(cores, 1L, 4L));
+}
 
 std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& paths, float ticScale,
                                             const std::function<bool()>& makeBackups,
-                                            UserInteraction& ui)
+                                            UserInteraction& ui, const BatchOptions& options)
 {
     // What a killed run left behind goes once per folder, before any song of it is written.
     std::set<std::string> folders;
@@ -17,11 +146,25 @@ std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& path
         if (folders.insert(FolderOf(path)).second)
             RemoveStaleTemporaryFiles(FolderOf(path));
 
-    std::vector<ConversionOutcome> outcomes;
-    outcomes.reserve(paths.size());
-    for (const std::string& path : paths)
-        outcomes.push_back(ConvertImf(path, ticScale, makeBackups(), ui));
-    ui.ShowMessage("Conversion complete!", "Complete", MB_ICONINFORMATION);
+    RememberedAnswers remembered(ui);
+    const Deliver deliver = [&](const UserMessage& message, std::size_t index) {
+        return remembered.Deliver(message, paths.size() - 1 - index);
+    };
+    const std::vector<ConversionOutcome> outcomes =
+        options.Jobs <= 1 ? ConvertOneAfterAnother(paths, ticScale, makeBackups, ui, options, deliver)
+                          : ConvertSeveralAtOnce(paths, ticScale, makeBackups, ui, options, deliver);
+    ui.Progress(outcomes.size(), paths.size(), {});
+
+    const bool stopped = outcomes.size() < paths.size();
+    UserMessage done = stopped ? UserMessage("Conversion stopped after " + std::to_string(outcomes.size()) + " of " +
+                                                 std::to_string(paths.size()) + " files.",
+                                             "Stopped", MB_ICONINFORMATION)
+                               : UserMessage("Conversion complete!", "Complete", MB_ICONINFORMATION);
+    if (const std::string summary = remembered.Summary(); !summary.empty()) {
+        done.Text += "\r\n" + summary;
+        done.Details = remembered.Details();
+    }
+    ui.Show(done);
     return outcomes;
 }
 

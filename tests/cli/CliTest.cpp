@@ -145,11 +145,52 @@ TEST(CliTest, YesIsRememberedByFullPathSoSameNamesInTwoFoldersAreBothReverted)
         EXPECT_EQ(test::ReadBytes(dir / folder + "/SONG.IMF"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0})) << folder;
 }
 
+TEST(CliTest, SeveralJobsGiveTheSameBytesAndTheSameTextAsOne)
+{
+    // Each run gets a folder of the same mixed songs: converted, already compatible, missing,
+    // too long, reverted, and one song named twice.
+    auto makeBatch = [](const test::TempDir& dir) {
+        std::vector<std::string> files{"convert", "--yes", "--tics", "560"};
+        for (int i = 0; i < 40; ++i) {
+            const std::string song = dir / ("S" + std::to_string(i) + ".IMF");
+            const Bytes original = test::MakeHeaderlessSong(i % 5 == 4 ? 70000 : 2000 + 97 * i, i);
+            test::WriteBytes(song, i % 5 == 1 ? test::ReferenceConversion(original, 280) : original);
+            if (i % 10 == 1)
+                test::WriteBytes(song + ".bak", original);
+            files.push_back(i % 5 == 3 ? song + ".missing" : song);
+        }
+        files.push_back(dir / "S0.IMF");
+        return files;
+    };
+    test::TempDir serialDir, parallelDir;
+    std::vector<std::string> serial = makeBatch(serialDir);
+    std::vector<std::string> parallel = makeBatch(parallelDir);
+    serial.insert(serial.begin() + 1, {"--jobs", "1"});
+    parallel.insert(parallel.begin() + 1, {"--jobs", "4"});
+    ProcessResult one = Cli(serial);
+    ProcessResult four = Cli(parallel);
+
+    auto samePaths = [&](std::string text) {
+        for (std::size_t at; (at = text.find(parallelDir.Path())) != std::string::npos;)
+            text.replace(at, parallelDir.Path().size(), serialDir.Path());
+        return text;
+    };
+    EXPECT_EQ(one.ExitCode, 1);
+    EXPECT_EQ(four.ExitCode, one.ExitCode);
+    EXPECT_EQ(samePaths(four.Out), one.Out);
+    EXPECT_EQ(samePaths(four.Err), one.Err);
+    EXPECT_NE(one.Out.find(" yes\n"), std::string::npos);
+    ASSERT_EQ(serialDir.Names(), parallelDir.Names());
+    for (const std::string& name : serialDir.Names())
+        EXPECT_EQ(test::ReadBytes(parallelDir / name), test::ReadBytes(serialDir / name)) << name;
+}
+
 TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
 {
     const std::vector<std::vector<std::string>> bad{
         {}, {"convert"}, {"frobnicate", "x"}, {"convert", "--tics", "99", "x"}, {"convert", "--tics", "701", "x"},
-        {"convert", "--tics", "abc", "x"}, {"convert", "--tics"}, {"convert", "--colour", "x"}, {"info", "--yes", "x"}};
+        {"convert", "--tics", "abc", "x"}, {"convert", "--tics"}, {"convert", "--colour", "x"}, {"info", "--yes", "x"},
+        {"convert", "--jobs", "0", "x"}, {"convert", "--jobs", "65", "x"}, {"convert", "--jobs"}, {"info", "--jobs", "2", "x"}};
     for (const auto& arguments : bad) {
         const ProcessResult result = Cli(arguments);
         EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);

@@ -55,7 +55,7 @@ TEST(DurabilityTraceTest, BackupDataNameThenSongDataNameEachFlushedInThatOrder)
     test::TempDir dir;
     std::vector<std::string> argv{"/usr/bin/strace", "-f", "-o", dir / "trace",
                                   "-e", "trace=openat,rename,renameat,renameat2,fsync,fdatasync,linkat",
-                                  test::CliPath(), "convert"};
+                                  test::CliPath(), "convert", "--jobs", "1"};
     const std::string songs = dir / "songs";
     ASSERT_EQ(::mkdir(songs.c_str(), 0777), 0);
     std::vector<std::string> paths;

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 
 namespace brivane::test {
@@ -37,6 +38,10 @@ void MessageBoxAnswerer::Poll()
         box->setProperty("answered", true);
         seen.push_back({QFile::encodeName(box->text()).toStdString(),
                         QFile::encodeName(box->windowTitle()).toStdString(), StyleOf(*box)});
+        offeredApplyToRest.push_back(box->checkBox() != nullptr);
+        details.push_back(box->detailedText().toStdString());
+        if (box->checkBox() && tickApplyToRest)
+            box->checkBox()->setChecked(true);
         QMessageBox::StandardButton answer = QMessageBox::Ok;
         if (box->icon() == QMessageBox::Question) {
             answer = answers_.empty() ? QMessageBox::No : answers_.front();

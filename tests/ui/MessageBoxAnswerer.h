@@ -23,9 +23,14 @@ public:
     {
         answers_ = std::move(answers);
         seen.clear();
+        offeredApplyToRest.clear();
+        details.clear();
     }
 
     std::vector<Message> seen;
+    std::vector<bool> offeredApplyToRest; // whether each box seen had the check box
+    std::vector<std::string> details;     // each box's details, empty when it had none
+    bool tickApplyToRest = false;         // tick the check box wherever there is one
 
 private:
     void Poll();

@@ -1,5 +1,6 @@
 #include "ui/main/QtUserInteraction.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QMessageBox>
 
@@ -23,10 +24,14 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(icon, QFile::decodeName(QByteArray::fromStdString(title)), shown, buttons, owner_);
     box.setWindowModality(Qt::ApplicationModal);
+    if (!message.Details.empty())
+        box.setDetailedText(QFile::decodeName(QByteArray::fromStdString(message.Details)));
+    if (message.OfferApplyToRest)
+        box.setCheckBox(new QCheckBox(QMessageBox::tr("Do this for the remaining files"), &box));
     const int pressed = box.exec();
-    if (pressed == QMessageBox::Yes)
-        return {IDYES};
-    return {pressed == QMessageBox::No ? IDNO : IDOK};
+    UserReply reply{pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK};
+    reply.ApplyToRest = box.checkBox() && box.checkBox()->isChecked();
+    return reply;
 }
 
 } // namespace brivane

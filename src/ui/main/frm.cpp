@@ -10,6 +10,7 @@
 #include "ui/ScaleMode.h"
 #include "ui/about/frmAbout.h"
 #include "ui/about/modOpenFolder.h"
+#include "ui/main/BatchRunner.h"
 #include "ui/main/FileList.h"
 #include "ui/main/modBrowseForFolder.h"
 #include "ui/main/modDrawText.h"
@@ -216,11 +217,26 @@ void frm::ApplyLayout()
     PlaceInTwips(*lblFolder, layout_.lblFolder, tx, ty);
     PlaceInTwips(*cmdConvert, layout_.cmdConvert, tx, ty);
     PlaceInTwips(*lbl, layout_.lbl, tx, ty);
-    WidenToFitText(*lbl, lbl->sizeHint().width()); // drawn whole, under the value beside it
     PlaceInTwips(*lblTics, layout_.lblTics, tx, ty);
     PlaceInTwips(*hsbTics, layout_.hsbTics, tx, ty);
+    MakeRoomForCaption();
     PlaceInTwips(*cmdSelectAll, layout_.cmdSelectAll, tx, ty);
     PlaceInTwips(*File, layout_.File, tx, ty);
+}
+
+void frm::MakeRoomForCaption()
+{
+    // This platform's fonts run "Original Tics:" wider than its design width: the caption is
+    // drawn whole, and the value and the bar move right by what it needs, the bar's right
+    // edge staying put.
+    WidenToFitText(*lbl, lbl->sizeHint().width());
+    const int needed = lbl->geometry().right() + lbl->fontMetrics().horizontalAdvance(QLatin1Char(' ')) -
+                       lblTics->x();
+    if (needed <= 0)
+        return;
+    lblTics->move(lblTics->x() + needed, lblTics->y());
+    hsbTics->setGeometry(hsbTics->x() + needed, hsbTics->y(), std::max(0, hsbTics->width() - needed),
+                         hsbTics->height());
 }
 
 void frm::cmdBrowse_Click()
@@ -235,19 +251,27 @@ void frm::cmdBrowse_Click()
 
 void frm::cmdSelectAll_Click()
 {
-    for (int i = 0; i < File->count(); ++i)
-        File->item(i)->setSelected(true);
+    // One selection range for the whole list: selecting entry by entry is quadratic in Qt.
+    File->selectAll();
 }
 
 void frm::cmdConvert_Click()
 {
     TicScale_ = TicScaleFor(hsbTics->value());
     const std::string folder = Bytes(FileListFolder(*File));
+    QModelIndexList selected = File->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<std::string> paths;
-    for (int i = 0; i < File->count(); ++i)
-        if (File->item(i)->isSelected())
-            paths.push_back(JoinPath(folder, Bytes(File->item(i)->text())));
-    ConvertFiles(paths, TicScale_, [this] { return mnuOptionsMakeBackups->isChecked(); }, ui_);
+    paths.reserve(static_cast<std::size_t>(selected.size()));
+    for (const QModelIndex& index : selected)
+        paths.push_back(JoinPath(folder, Bytes(index.data().toString())));
+
+    // The menu cannot change while the batch runs: it takes no input until the batch ends.
+    const bool makeBackups = mnuOptionsMakeBackups->isChecked();
+    const float ticScale = TicScale_;
+    RunBatch(*this, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
+        ConvertFiles(paths, ticScale, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
+    });
 }
 
 void frm::mnuHelpAbout_Click()

@@ -44,6 +44,7 @@ private:
     void SetTabOrder();
     void Load();
     void ApplyLayout();
+    void MakeRoomForCaption();
 
     void cmdBrowse_Click();
     void cmdSelectAll_Click();

@@ -1,0 +1,149 @@
+// The window on large folders, offscreen: Select All on 10,000 entries against filling the
+// list, and a batch of 4,000 songs against the command-line tool's default on the same songs.
+#include "ui/main/FileList.h"
+#include "ui/main/frm.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::vector<std::string> WriteSongs(const std::string& folder, int count, std::size_t size)
+{
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::vector<std::string> paths;
+    std::uint32_t state = 11;
+    for (int i = 0; i < count; ++i) {
+        std::vector<char> song(size);
+        for (auto& byte : song) {
+            state = state * 1664525u + 1013904223u;
+            byte = static_cast<char>(state >> 24);
+        }
+        song[0] = song[1] = 0;
+        paths.push_back(folder + "/SONG" + std::to_string(i) + ".IMF");
+        std::ofstream(paths.back(), std::ios::binary).write(song.data(), static_cast<std::streamsize>(song.size()));
+    }
+    return paths;
+}
+
+// Presses OK on every message box, as a patient user would.
+void AnswerBoxes(QTimer& timer)
+{
+    QObject::connect(&timer, &QTimer::timeout, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+                box->button(QMessageBox::Ok)->click();
+    });
+    timer.start(5);
+}
+
+void BM_SelectAllAgainstFillingTheList(benchmark::State& state)
+{
+    char pattern[] = "/tmp/brivane-bench-XXXXXX";
+    const std::string root = ::mkdtemp(pattern);
+    WriteSongs(root, 10000, 4);
+    brivane::frm window(QString::fromStdString(root));
+    auto* list = window.findChild<QListWidget*>("File");
+    auto* selectAll = window.findChild<QPushButton*>("cmdSelectAll");
+    double fill = 0;
+    double select = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        brivane::SetFileListFolder(*list, QString::fromStdString(root));
+        fill += Since(start);
+        start = Clock::now();
+        selectAll->click();
+        const double once = Since(start);
+        select += once;
+        state.SetIterationTime(once);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["select_ms"] = 1000 * select / n;
+    state.counters["fill_ms"] = 1000 * fill / n;
+    state.counters["ratio"] = select / fill;
+    fs::remove_all(root);
+}
+BENCHMARK(BM_SelectAllAgainstFillingTheList)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+double RunCli(const std::vector<std::string>& paths)
+{
+    const auto start = Clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::vector<std::string> argv{BRIVANE_CLI_PATH, "convert", "--tics", "280"};
+        argv.insert(argv.end(), paths.begin(), paths.end());
+        std::vector<char*> args;
+        for (auto& arg : argv)
+            args.push_back(arg.data());
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::abort();
+    return Since(start);
+}
+
+void BM_WindowBatchAgainstCli(benchmark::State& state)
+{
+    char pattern[] = "/tmp/brivane-bench-XXXXXX";
+    const std::string root = ::mkdtemp(pattern);
+    QTimer answerer;
+    AnswerBoxes(answerer);
+    double windowSeconds = 0;
+    double cliSeconds = 0;
+    for (auto _ : state) {
+        WriteSongs(root + "/window", 4000, 4000);
+        const auto theirs = WriteSongs(root + "/cli", 4000, 4000);
+        brivane::frm window(QString::fromStdString(root + "/window"));
+        window.show();
+        window.findChild<QPushButton*>("cmdSelectAll")->click();
+        const auto start = Clock::now();
+        window.findChild<QPushButton*>("cmdConvert")->click();
+        const double once = Since(start);
+        windowSeconds += once;
+        cliSeconds += RunCli(theirs);
+        state.SetIterationTime(once);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["window_s"] = windowSeconds / n;
+    state.counters["cli_s"] = cliSeconds / n;
+    state.counters["ratio"] = windowSeconds / cliSeconds;
+    fs::remove_all(root);
+}
+BENCHMARK(BM_WindowBatchAgainstCli)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

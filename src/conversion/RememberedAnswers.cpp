@@ -1,0 +1,70 @@
+#include "conversion/RememberedAnswers.h"
+
+namespace brivane {
+namespace {
+
+// How a held-back message is counted in the closing line.
+std::string CountedAs(const std::string& title, const UserReply& reply)
+{
+    if (title == "Already compatible")
+        return "already compatible";
+    if (title == "Reconvert?")
+        return reply.Answer == IDYES ? "reverted and converted afresh" : "not reverted";
+    if (title == "File not found")
+        return "not found";
+    if (title == "Conversion failed")
+        return "failed";
+    if (title == "File too long")
+        return "too long";
+    if (title == "Empty file")
+        return "empty";
+    if (title == "File not readable")
+        return "not readable";
+    if (title == "File busy")
+        return "skipped while busy";
+    return "\"" + title + "\"";
+}
+
+} // namespace
+
+UserReply RememberedAnswers::Deliver(UserMessage message, std::size_t remaining)
+{
+    if (auto found = byTitle_.find(message.Title); found != byTitle_.end()) {
+        ++found->second.HeldBack;
+        if (message.Style == MB_ICONHAND)
+            heldBackFailures_.push_back(message.Text);
+        return found->second.Reply;
+    }
+    message.OfferApplyToRest = remaining > 0;
+    const UserReply reply = ui_.Show(message);
+    if (reply.ApplyToRest) {
+        byTitle_[message.Title] = {reply, 0};
+        titlesInOrder_.push_back(message.Title);
+    }
+    return reply;
+}
+
+std::string RememberedAnswers::Summary() const
+{
+    std::string summary;
+    for (const std::string& title : titlesInOrder_) {
+        const Remembered& remembered = byTitle_.at(title);
+        if (remembered.HeldBack == 0)
+            continue;
+        summary += (summary.empty() ? "" : ", ") + std::to_string(remembered.HeldBack) + " " +
+                   CountedAs(title, remembered.Reply);
+    }
+    if (!heldBackFailures_.empty())
+        summary += ": see the list below";
+    return summary;
+}
+
+std::string RememberedAnswers::Details() const
+{
+    std::string details;
+    for (const std::string& failure : heldBackFailures_)
+        details += failure + "\n";
+    return details;
+}
+
+} // namespace brivane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/UserInteraction.h"
+
+#include <atomic>
+#include <functional>
+
+class QWidget;
+
+namespace brivane {
+
+// The work of a batch: converts, telling the user through `ui`, until done or `cancel` is set.
+using BatchWork = std::function<void(UserInteraction& ui, const std::atomic<bool>& cancel)>;
+
+// Runs a batch on a thread of its own while the window stays alive and repaints. A progress
+// dialog, modal to the window, appears when the batch takes longer than about half a second
+// and offers Cancel; until then the window takes no input either. Every message still comes
+// as a modal box from `boxes` on the window's thread, and the batch waits for its answer.
+// Returns when the batch has ended.
+void RunBatch(QWidget& window, UserInteraction& boxes, const BatchWork& work);
+
+} // namespace brivane
