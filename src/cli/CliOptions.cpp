@@ -1,31 +1,44 @@
 #include "cli/CliOptions.h"
 
 #include "conversion/ConvertCommand.h"
+#include "conversion/GamePresets.h"
 #include "conversion/TicScale.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace brivane {
 
 const char* const kUsageText =
-    "Usage: brivane-cli convert [--tics N] [--backup | --no-backup] [--yes | --no] [--jobs N] FILE...\n"
-    "       brivane-cli info [--tics N] FILE...\n"
+    "Usage: brivane-cli convert [--tics N | --game NAME] [--backup | --no-backup] [--yes | --no]\n"
+    "                           [--jobs N] FILE...\n"
+    "       brivane-cli info [--tics N | --game NAME] FILE...\n"
+    "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
+    "                          [--sample-rate HZ] FILE -o OUT.wav\n"
     "       brivane-cli --help | --version\n"
     "\n"
     "convert  rewrites each headerless (Duke Nukem 2 / Cosmo) IMF file in place in the\n"
     "         Wolfenstein 3-D layout, in the order given, as the window's Convert does.\n"
     "info     prints each file's layout, size, records, trailing bytes and duration.\n"
+    "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
+    "         (-o - writes it to standard output).\n"
     "\n"
-    "  --tics N      the rate the songs were written at, 100 to 700 (default 280)\n"
-    "  --backup      keep a copy as FILE.bak before converting (the default)\n"
-    "  --no-backup   convert without a backup\n"
-    "  --yes         revert a converted file to its backup and convert it afresh\n"
-    "  --no          never revert (the answer when standard input is not a terminal)\n"
-    "  --jobs N      songs converted at once, 1 to 64 (default: the cores, at most 4);\n"
-    "                messages still come in the order of the files\n"
+    "  --tics N         the rate the songs were written at, 100 to 700 (default 280);\n"
+    "                   render plays a converted song at 700 unless this is given\n"
+    "  --game NAME      the rate of a game: duke2 280, cosmo 560, keen 560, biomenace 560,\n"
+    "                   wolf3d 700, blakestone 700\n"
+    "  --backup         keep a copy as FILE.bak before converting (the default)\n"
+    "  --no-backup      convert without a backup\n"
+    "  --yes            revert a converted file to its backup and convert it afresh\n"
+    "  --no             never revert (the answer when standard input is not a terminal)\n"
+    "  --jobs N         songs converted at once, 1 to 64 (default: the cores, at most 4);\n"
+    "                   messages still come in the order of the files\n"
+    "  --emulator NAME  nuked (the default), woody or satoh\n"
+    "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
     "\n"
-    "Exit status: 0 when every file was converted, already compatible, declined or empty;\n"
-    "1 when any file was missing, unreadable, too long or failed; 2 for a usage error.\n";
+    "Exit status: 0 when every file was converted, already compatible, declined or empty\n"
+    "(render: written); 1 when any file was missing, unreadable, too long or failed;\n"
+    "2 for a usage error.\n";
 
 namespace {
 
@@ -44,6 +57,28 @@ int ParseNumber(const std::string& option, const std::string& text, int low, int
 int ParseTics(const std::string& text)
 {
     return ParseNumber("--tics", text, kMinOriginalTics, kMaxOriginalTics);
+}
+
+// "--name VALUE" or "--name=VALUE": the value, or nothing when `arguments[i]` is another option.
+std::optional<std::string> ValueOf(const std::string& name, const std::vector<std::string>& arguments, std::size_t& i)
+{
+    const std::string& argument = arguments[i];
+    if (argument == name) {
+        if (i + 1 == arguments.size())
+            throw UsageError(name + " needs a value");
+        return arguments[++i];
+    }
+    if (argument.rfind(name + "=", 0) == 0)
+        return argument.substr(name.size() + 1);
+    return std::nullopt;
+}
+
+void SetRate(CliOptions& options, int tics)
+{
+    if (options.RateGiven)
+        throw UsageError("give the rate once, with --tics or --game");
+    options.OriginalTics = tics;
+    options.RateGiven = true;
 }
 
 } // namespace
@@ -67,28 +102,43 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         options.Command = CliCommand::Convert;
     else if (command == "info")
         options.Command = CliCommand::Info;
+    else if (command == "render")
+        options.Command = CliCommand::Render;
     else
         throw UsageError("unknown command '" + command + "'");
 
+    const bool isConvert = options.Command == CliCommand::Convert;
+    const bool isRender = options.Command == CliCommand::Render;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const bool isConvert = options.Command == CliCommand::Convert;
+        std::optional<std::string> value;
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
             options.Files.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--tics") {
-            if (i + 1 == arguments.size())
-                throw UsageError("--tics needs a value");
-            options.OriginalTics = ParseTics(arguments[++i]);
-        } else if (argument.rfind("--tics=", 0) == 0) {
-            options.OriginalTics = ParseTics(argument.substr(7));
-        } else if (isConvert && (argument == "--jobs" || argument.rfind("--jobs=", 0) == 0)) {
-            if (argument == "--jobs" && i + 1 == arguments.size())
-                throw UsageError("--jobs needs a value");
-            const std::string value = argument == "--jobs" ? arguments[++i] : argument.substr(7);
-            options.Jobs = static_cast<unsigned>(ParseNumber("--jobs", value, 1, kMaxJobs));
+        } else if ((value = ValueOf("--tics", arguments, i))) {
+            SetRate(options, ParseTics(*value));
+        } else if ((value = ValueOf("--game", arguments, i))) {
+            const GamePreset* preset = FindGamePreset(*value);
+            if (!preset)
+                throw UsageError("unknown game '" + *value + "' (duke2, cosmo, keen, biomenace, wolf3d, blakestone)");
+            SetRate(options, preset->OriginalTics);
+        } else if (isConvert && (value = ValueOf("--jobs", arguments, i))) {
+            options.Jobs = static_cast<unsigned>(ParseNumber("--jobs", *value, 1, kMaxJobs));
+        } else if (isRender && (value = ValueOf("--emulator", arguments, i))) {
+            const auto chip = EmulatorNamed(*value);
+            if (!chip)
+                throw UsageError("unknown emulator '" + *value + "' (nuked, woody, satoh)");
+            options.Chip = *chip;
+        } else if (isRender && (value = ValueOf("--sample-rate", arguments, i))) {
+            options.SampleRate = ParseNumber("--sample-rate", *value, 8000, 192000);
+        } else if (isRender && ((value = ValueOf("-o", arguments, i)) || (value = ValueOf("--output", arguments, i)))) {
+            if (!options.Output.empty())
+                throw UsageError("give the output once");
+            if (value->empty())
+                throw UsageError("-o needs a file name");
+            options.Output = *value;
         } else if (isConvert && argument == "--backup") {
             options.MakeBackups = true;
         } else if (isConvert && argument == "--no-backup") {
@@ -106,6 +156,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
     }
     if (options.Files.empty())
         throw UsageError("no files given to " + command);
+    if (isRender && options.Files.size() != 1)
+        throw UsageError("render takes one song");
+    if (isRender && options.Output.empty())
+        throw UsageError("render needs -o OUT.wav");
     return options;
 }
 

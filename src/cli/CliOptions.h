@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cli/TerminalInteraction.h"
+#include "playback/OplChip.h"
+#include "playback/SongRenderer.h"
 
 #include <stdexcept>
 #include <string>
@@ -8,15 +10,19 @@
 
 namespace brivane {
 
-enum class CliCommand { Convert, Info, Help, Version };
+enum class CliCommand { Convert, Info, Render, Help, Version };
 
 struct CliOptions {
     CliCommand Command = CliCommand::Help;
     int OriginalTics = 280;
+    bool RateGiven = false; // --tics or --game: a converted song then plays at this rate too
     bool MakeBackups = true;
     QuestionPolicy Questions = QuestionPolicy::AskTerminal;
     unsigned Jobs = 0; // 0: the default for this machine
     std::vector<std::string> Files;
+    Emulator Chip = Emulator::Nuked;
+    int SampleRate = kDefaultSampleRate;
+    std::string Output; // render's -o: a path, or "-" for standard output
 };
 
 // A command line that cannot be run; what() is the one-line reason.

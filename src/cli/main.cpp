@@ -2,8 +2,12 @@
 #include "cli/TerminalInteraction.h"
 #include "conversion/ConvertCommand.h"
 #include "conversion/ImfInfo.h"
+#include "conversion/ImfType.h"
 #include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "playback/WavFile.h"
 
 #include <algorithm>
 #include <csignal>
@@ -63,6 +67,54 @@ int RunInfo(const CliOptions& options)
     return status;
 }
 
+// A WAV file counts its data in 32 bits; a song longer than that cannot be written as one.
+constexpr std::uint64_t kMaxWavSamples = (std::uint64_t{1} << 31) - 22;
+
+int RunRender(const CliOptions& options)
+{
+    const std::string& path = options.Files.front();
+    const ImfProbe probe = ProbeImf(path);
+    if (probe.Type == ImfNotFound) {
+        std::cerr << "File not found: Could not find " << path << "!"
+                  << (probe.Reason.empty() ? "" : " (" + probe.Reason + ")") << "\n";
+        return 1;
+    }
+    PlayableSong song;
+    try {
+        if (probe.Type == ImfUnreadable)
+            throw FileError("could not open " + path, probe.Reason);
+        song = LoadPlayableSong(path);
+    } catch (const FileError& error) {
+        std::cerr << "File not readable: Could not read " << path << ": " << error.Reason() << "\n";
+        return 1;
+    }
+
+    // A converted song plays at the rate it was converted to, unless told otherwise.
+    const int rate = song.Layout == ImfWolfenstein && !options.RateGiven ? kWolfensteinTics : options.OriginalTics;
+    SongRenderer renderer(std::move(song.Writes), rate, options.SampleRate, options.Chip);
+    const std::uint64_t length = SongRenderer::SamplesFor(renderer.TotalTicks(), rate, options.SampleRate);
+    if (length > kMaxWavSamples) {
+        std::cerr << "Render failed: " << path << " lasts too long for a WAV file at this sample rate.\n";
+        return 1;
+    }
+    std::vector<std::int16_t> samples(length);
+    renderer.Render(samples);
+    const Bytes wav = MakeWav(samples, options.SampleRate);
+
+    if (options.Output == "-") {
+        std::cout.write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
+    try {
+        ReplaceFile(options.Output, wav, "the WAV file " + options.Output);
+    } catch (const FileError& error) {
+        std::cerr << "Render failed: Could not write " << options.Output << ": " << error.Reason() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -82,6 +134,8 @@ int main(int argc, char* argv[])
             return RunInfo(options);
         case CliCommand::Convert:
             return RunConvert(options);
+        case CliCommand::Render:
+            return RunRender(options);
         }
     } catch (const UsageError& error) {
         std::cerr << "brivane-cli: " << error.what() << " (see brivane-cli --help)\n";

@@ -1,3 +1,6 @@
+#include "playback/PlayableSong.h"
+#include "playback/SongRenderer.h"
+#include "playback/WavFile.h"
 #include "support/Process.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
@@ -185,12 +188,62 @@ TEST(CliTest, SeveralJobsGiveTheSameBytesAndTheSameTextAsOne)
         EXPECT_EQ(test::ReadBytes(parallelDir / name), test::ReadBytes(serialDir / name)) << name;
 }
 
+TEST(CliTest, RenderWritesTheRenderersSamplesAsAWav)
+{
+    test::TempDir dir;
+    test::WriteBytes(dir / "note.imf", test::MakeHeldNoteSong(140, 14));
+    SongRenderer renderer(ParsePlayableSong(test::MakeHeldNoteSong(140, 14)).Writes, 560, 22050);
+    std::vector<std::int16_t> samples(SongRenderer::SamplesFor(154, 560, 22050));
+    ASSERT_EQ(renderer.Render(samples), samples.size());
+    const Bytes expected = MakeWav(samples, 22050);
+
+    for (const std::vector<std::string>& rate : {std::vector<std::string>{"--tics", "560"}, {"--game", "keen"}}) {
+        std::vector<std::string> arguments{"render", dir / "note.imf", "--sample-rate", "22050", "-o", dir / "out.wav"};
+        arguments.insert(arguments.begin() + 1, rate.begin(), rate.end());
+        const ProcessResult result = Cli(arguments);
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+        EXPECT_EQ(test::ReadBytes(dir / "out.wav"), expected) << rate[0];
+    }
+    const ProcessResult piped = Cli({"render", "--tics", "560", "--sample-rate", "22050", dir / "note.imf", "-o", "-"});
+    EXPECT_EQ(piped.Out, std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"note.imf", "out.wav"})) << "no temporary file is left";
+
+    const ProcessResult missing = Cli({"render", dir / "gone.imf", "-o", dir / "gone.wav"});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_EQ(missing.Err, "File not found: Could not find " + dir / "gone.imf" + "!\n");
+    EXPECT_FALSE(test::Exists(dir / "gone.wav"));
+}
+
+TEST(CliTest, ASongAndItsConversionRenderToTheSameLengthWithinHalfATickARecord)
+{
+    test::TempDir dir;
+    Bytes song = test::MakeHeaderlessSong(2000, 9);
+    for (std::size_t at = 2; at + 1 < song.size(); at += 4) {
+        song[at] %= 64; // a song of a minute, not of hours
+        song[at + 1] = 0;
+    }
+    test::WriteBytes(dir / "dn2.imf", song);
+    ASSERT_EQ(Cli({"render", "--game", "duke2", dir / "dn2.imf", "-o", dir / "before.wav"}).ExitCode, 0);
+    ASSERT_EQ(Cli({"convert", "--game", "duke2", dir / "dn2.imf"}).ExitCode, 0);
+    ASSERT_EQ(Cli({"render", dir / "dn2.imf", "-o", dir / "after.wav"}).ExitCode, 0);
+
+    const double before = static_cast<double>(test::ReadBytes(dir / "before.wav").size() - 44) / 2;
+    const double after = static_cast<double>(test::ReadBytes(dir / "after.wav").size() - 44) / 2;
+    const double records = 500;
+    const double halfTickEach = records * 0.5 * 44100 / 700;
+    RecordProperty("length_difference_samples", std::to_string(after - before));
+    EXPECT_LE(std::abs(after - before), halfTickEach) << before << " against " << after << " samples";
+}
+
 TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
 {
     const std::vector<std::vector<std::string>> bad{
         {}, {"convert"}, {"frobnicate", "x"}, {"convert", "--tics", "99", "x"}, {"convert", "--tics", "701", "x"},
         {"convert", "--tics", "abc", "x"}, {"convert", "--tics"}, {"convert", "--colour", "x"}, {"info", "--yes", "x"},
-        {"convert", "--jobs", "0", "x"}, {"convert", "--jobs", "65", "x"}, {"convert", "--jobs"}, {"info", "--jobs", "2", "x"}};
+        {"convert", "--jobs", "0", "x"}, {"convert", "--jobs", "65", "x"}, {"convert", "--jobs"}, {"info", "--jobs", "2", "x"},
+        {"render", "x"}, {"render", "x", "y", "-o", "z"}, {"render", "--sample-rate", "7999", "x", "-o", "z"},
+        {"render", "--sample-rate", "192001", "x", "-o", "z"}, {"render", "--emulator", "kemu", "x", "-o", "z"},
+        {"convert", "--game", "doom", "x"}, {"info", "--game", "keen", "--tics", "300", "x"}, {"render", "x", "-o", ""}};
     for (const auto& arguments : bad) {
         const ProcessResult result = Cli(arguments);
         EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
@@ -200,7 +253,7 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     EXPECT_EQ(Cli({"--version"}).Out, "brivane-cli 1.0.5\n");
     const ProcessResult help = Cli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_NE(help.Out.find("brivane-cli convert [--tics N]"), std::string::npos);
+    EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
 }
 
 } // namespace

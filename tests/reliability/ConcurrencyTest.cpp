@@ -84,8 +84,9 @@ TEST(ConcurrencyTest, TwoRunsAtOnceConvertEachSongOnceAndReadersSeeOnlyWholeSong
             EXPECT_TRUE(song == test::ReferenceConversion(originals[i], 280) ||
                         (race.Second[1] == "560" && song == test::ReferenceConversion(originals[i], 560)))
                 << "converted exactly once: " << paths[i];
-            if (race.Backups)
+            if (race.Backups) {
                 EXPECT_EQ(test::ReadBytes(paths[i] + ".bak"), originals[i]) << "the backup is the original";
+            }
         }
         EXPECT_EQ(dir.Names().size(), static_cast<std::size_t>(race.Backups ? 2 * kSongs : kSongs)) << "no litter";
     }

@@ -18,6 +18,25 @@ Bytes MakeHeaderlessSong(std::size_t size, std::uint32_t seed)
     return song;
 }
 
+Bytes MakeHeldNoteSong(std::uint16_t hold, std::uint16_t lead)
+{
+    struct Write {
+        std::uint8_t reg, value;
+        std::uint16_t delay;
+    };
+    // Channel 0: a silent modulator, a sustained carrier with instant attack, F-number 0x244
+    // in block 4 (440 Hz), key on.
+    const Write writes[] = {{0x00, 0x00, lead}, {0x20, 0x21, 0}, {0x23, 0x21, 0}, {0x40, 0x3F, 0},
+                            {0x43, 0x00, 0},    {0x60, 0xF0, 0}, {0x63, 0xF0, 0}, {0x80, 0x00, 0},
+                            {0x83, 0x00, 0},    {0xE0, 0x00, 0}, {0xE3, 0x00, 0}, {0xC0, 0x00, 0},
+                            {0xA0, 0x44, 0},    {0xB0, 0x32, hold}, {0xB0, 0x12, 0}};
+    Bytes song;
+    for (const Write& w : writes)
+        song.insert(song.end(), {w.reg, w.value, static_cast<std::uint8_t>(w.delay & 0xFF),
+                                 static_cast<std::uint8_t>(w.delay >> 8)});
+    return song;
+}
+
 Bytes ReferenceConversion(const Bytes& headerless, int originalTics)
 {
     const float scale = static_cast<float>(700.0 / originalTics);

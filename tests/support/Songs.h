@@ -14,4 +14,8 @@ Bytes MakeHeaderlessSong(std::size_t size, std::uint32_t seed);
 // word, then each complete delay scaled with long double and rounded half to even.
 Bytes ReferenceConversion(const Bytes& headerless, int originalTics);
 
+// A headerless song that holds A4 (440 Hz) on one channel, a plain sine: `lead` ticks of
+// silence, the note for `hold` ticks, then the key released.
+Bytes MakeHeldNoteSong(std::uint16_t hold, std::uint16_t lead = 0);
+
 } // namespace brivane::test

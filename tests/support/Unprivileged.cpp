@@ -34,6 +34,16 @@ void GiveToNobody(const std::string& path)
 std::string RunUnprivileged(const std::function<std::string()>& work)
 {
     const Nobody nobody = FindNobody();
+    return RunInChild([&] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody.gid) != 0 ||
+                                 ::setuid(nobody.uid) != 0))
+            ::_exit(3);
+        return work();
+    });
+}
+
+std::string RunInChild(const std::function<std::string()>& work)
+{
     int channel[2];
     if (::pipe(channel) != 0)
         throw std::runtime_error("pipe failed");
@@ -42,11 +52,7 @@ std::string RunUnprivileged(const std::function<std::string()>& work)
         throw std::runtime_error("fork failed");
     if (child == 0) {
         ::close(channel[0]);
-        std::string result;
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody.gid) != 0 ||
-                                 ::setuid(nobody.uid) != 0))
-            ::_exit(3);
-        result = work();
+        const std::string result = work();
         std::size_t written = 0;
         while (written < result.size()) {
             const ssize_t n = ::write(channel[1], result.data() + written, result.size() - written);
@@ -66,7 +72,7 @@ std::string RunUnprivileged(const std::function<std::string()>& work)
     int status = 0;
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("the unprivileged child failed (status " + std::to_string(status) + ")");
+        throw std::runtime_error("the child failed (status " + std::to_string(status) + ")");
     return output;
 }
 

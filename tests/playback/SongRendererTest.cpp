@@ -1,0 +1,154 @@
+#include "playback/PlayableSong.h"
+#include "playback/SongRenderer.h"
+#include "playback/WavFile.h"
+#include "support/Songs.h"
+#include "support/Unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace brivane {
+namespace {
+
+std::vector<std::int16_t> RenderAll(SongRenderer& renderer, std::size_t chunk)
+{
+    std::vector<std::int16_t> samples;
+    std::vector<std::int16_t> buffer(chunk);
+    for (std::size_t n; (n = renderer.Render(buffer)) > 0;)
+        samples.insert(samples.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
+    return samples;
+}
+
+std::vector<OplWrite> Writes(const test::Bytes& song)
+{
+    return ParsePlayableSong(song).Writes;
+}
+
+// The first sample at which the note sounds.
+std::size_t Onset(const std::vector<std::int16_t>& samples)
+{
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        if (samples[i] != 0)
+            return i;
+    return samples.size();
+}
+
+TEST(SongRendererTest, WritesAndTheEndFollowTheExactSchedule)
+{
+    struct Case {
+        std::uint16_t Lead, Hold;
+        int Rate, SampleRate;
+    };
+    const std::vector<Case> cases{
+        {0, 280, 280, 44100}, {1, 280, 280, 44100}, {3, 100, 280, 44100}, {7, 50, 700, 44100},
+        {13, 999, 560, 22050}, {5, 3, 100, 8000}, {65535, 1, 700, 48000}, {11, 140, 123, 192000},
+    };
+    // Satoh's chip sounds a key-on at the very sample it arrives before, so the note's onset
+    // shows where the schedule put the write.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Lead << " ticks at " << c.Rate << ", " << c.SampleRate << " Hz");
+        SongRenderer renderer(Writes(test::MakeHeldNoteSong(c.Hold, c.Lead)), c.Rate, c.SampleRate, Emulator::Satoh);
+        const auto samples = RenderAll(renderer, 4096);
+        const std::uint64_t end = std::uint64_t{c.Lead} + c.Hold;
+        EXPECT_EQ(samples.size(), end * c.SampleRate / c.Rate);
+        EXPECT_EQ(Onset(samples), std::uint64_t{c.Lead} * c.SampleRate / c.Rate);
+    }
+}
+
+TEST(SongRendererTest, ARateChangeHoldsFromTheCurrentPositionOn)
+{
+    struct Case {
+        int Before, After;
+        std::size_t At;
+    };
+    for (const Case& c : std::vector<Case>{{280, 560, 10000}, {560, 280, 10001}, {700, 100, 1}, {100, 700, 44099}}) {
+        SongRenderer renderer(Writes(test::MakeHeldNoteSong(700)), c.Before);
+        std::vector<std::int16_t> head(c.At);
+        ASSERT_EQ(renderer.Render(head), c.At);
+        renderer.SetTickRate(c.After);
+        const std::size_t rest = RenderAll(renderer, 777).size();
+        // Every sample advances the song by the rate in force: At × Before of 700 × 44100.
+        EXPECT_EQ(rest, (700 * 44100 - c.At * c.Before) / c.After) << c.Before << " to " << c.After;
+    }
+}
+
+// Woody's and Satoh's emulators keep some state for the whole process, so each render runs in
+// a fresh child, as each render of the command line does.
+std::vector<std::int16_t> RenderInChild(const test::Bytes& song, Emulator chip, std::size_t chunk)
+{
+    const std::string bytes = test::RunInChild([&] {
+        SongRenderer renderer(Writes(song), 700, 44100, chip);
+        const auto samples = RenderAll(renderer, chunk);
+        return std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
+    });
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+TEST(SongRendererTest, ChunkSizesNeverChangeTheSamples)
+{
+    // Random register writes, with short delays so the song lasts seconds, not days.
+    test::Bytes song = test::MakeHeaderlessSong(4000, 5);
+    for (std::size_t at = 2; at + 1 < song.size(); at += 4) {
+        song[at] %= 40;
+        song[at + 1] = 0;
+    }
+    for (const Emulator chip : {Emulator::Nuked, Emulator::Woody, Emulator::Satoh}) {
+        const auto whole = RenderInChild(song, chip, 4096);
+        EXPECT_GT(whole.size(), 40000u);
+        for (const std::size_t chunk : {1u, 7u}) {
+            const auto cut = RenderInChild(song, chip, chunk);
+            ASSERT_EQ(cut.size(), whole.size());
+            const auto [a, b] = std::mismatch(cut.begin(), cut.end(), whole.begin());
+            EXPECT_EQ(a, cut.end()) << "emulator " << static_cast<int>(chip) << " in chunks of " << chunk
+                                    << " differs from sample " << (a - cut.begin());
+        }
+    }
+}
+
+TEST(SongRendererTest, AHeldNoteSoundsAtItsPitch)
+{
+    for (const Emulator chip : {Emulator::Nuked, Emulator::Woody, Emulator::Satoh}) {
+        SongRenderer renderer(Writes(test::MakeHeldNoteSong(560)), 280, 44100, chip);
+        const auto samples = RenderAll(renderer, 512);
+        ASSERT_EQ(samples.size(), 88200u);
+        int crossings = 0;
+        for (std::size_t i = 1; i < samples.size(); ++i)
+            crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+        const double hertz = crossings / 2.0 / 2.0; // two crossings a cycle, two seconds
+        EXPECT_NEAR(hertz, 440, 5) << static_cast<int>(chip);
+    }
+}
+
+TEST(SongRendererTest, ALayoutPlaysItsOwnRecordsOnly)
+{
+    const PlayableSong headerless = ParsePlayableSong({0, 0, 1, 0, 0x20, 5, 2, 0, 9});
+    EXPECT_EQ(headerless.Layout, ImfHeaderless);
+    ASSERT_EQ(headerless.Writes.size(), 2u) << "the partial record is ignored";
+    EXPECT_EQ(headerless.Writes[1].Register, 0x20);
+    EXPECT_EQ(headerless.Writes[1].Delay, 2);
+
+    // The length word covers one record and a half; the trailer after it is not played.
+    const PlayableSong wolf = ParsePlayableSong({6, 0, 0x20, 5, 2, 0, 0xB0, 1, 0xAA, 0xBB, 0xCC, 0xDD});
+    EXPECT_EQ(wolf.Layout, ImfWolfenstein);
+    ASSERT_EQ(wolf.Writes.size(), 1u);
+    EXPECT_EQ(wolf.Writes[0].Delay, 2);
+    EXPECT_EQ(ParsePlayableSong({0xFF, 0xFF, 1, 2, 3, 4}).Writes.size(), 1u) << "as far as the file has them";
+}
+
+TEST(SongRendererTest, TheWavHeaderIsCanonical)
+{
+    const std::vector<std::int16_t> samples{1, -2, 0x1234};
+    const test::Bytes wav = MakeWav(samples, 22050);
+    const test::Bytes expected{'R', 'I', 'F', 'F', 42, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                               1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a', 6, 0, 0, 0,
+                               1, 0, 0xFE, 0xFF, 0x34, 0x12};
+    EXPECT_EQ(wav, expected);
+}
+
+} // namespace
+} // namespace brivane
