@@ -1,8 +1,9 @@
 # Sourced by run.sh, test.sh and bench.sh: installs what is missing and builds.
 # Usage: prepare_build BUILD_DIR [extra cmake arguments...]
 
-BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-                  libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace)
+BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libadplug-dev libgl-dev
+                  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace
+                  pulseaudio pulseaudio-utils)
 
 install_missing_packages() {
     local missing=()

@@ -254,7 +254,7 @@ TEST_F(MainWindowTest, ExitClosesWithoutWriting)
     Find<QAction>("mnuFileExit")->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(SettingsText(), before);
-    const QStringList menus{"&File", "&Options", "&Help"};
+    const QStringList menus{"&File", "&Options", "&Play", "&Help"};
     QStringList titles;
     for (QAction* action : window->menuBar()->actions())
         titles << action->text();

@@ -4,6 +4,7 @@
 #include "ui/limits/modResizeLimits.h"
 
 #include <QScreen>
+#include <QStatusBar>
 
 #include <stdexcept>
 
@@ -116,7 +117,7 @@ TEST(ResizeLimitsTest, ReleasingTheObjectOrRemovingAllUnhooksEveryWindow)
 TEST_F(MainWindowTest, TheMainWindowCannotBeMadeSmallerThanItsLayout)
 {
     Open();
-    const int menu = window->menuBar()->sizeHint().height();
+    const int menu = window->menuBar()->sizeHint().height() + window->statusBar()->sizeHint().height();
     EXPECT_EQ(window->minimumSize(), QSize(112, 122 + menu)); // 1680 x 1830 twips of client area
     window->resize(10, 10);
     EXPECT_EQ(window->size(), QSize(112, 122 + menu));

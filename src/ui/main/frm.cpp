@@ -1,6 +1,8 @@
 #include "ui/main/frm.h"
 
 #include "conversion/ConvertCommand.h"
+#include "conversion/GamePresets.h"
+#include "conversion/ImfInfo.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
@@ -15,6 +17,7 @@
 #include "ui/main/modBrowseForFolder.h"
 #include "ui/main/modDrawText.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -24,6 +27,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -39,6 +44,13 @@ constexpr int kDesignTics = 350;
 // Settings and the conversion hold paths as the file system's bytes.
 std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
 QString Text(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+
+// "2:31": minutes and seconds, as a player shows them.
+QString Duration(double seconds)
+{
+    const auto whole = static_cast<long long>(seconds);
+    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
 
 bool IsReadableFolder(const QString& path)
 {
@@ -62,11 +74,12 @@ frm::frm(const QString& applicationFolder, QWidget* parent)
 
     const float tx = TwipsPerPixelX(*this);
     const float ty = TwipsPerPixelY(*this);
-    const int menuHeight = menuBar()->sizeHint().height();
+    // The menu bar above and the status bar below come on top of the designed client area.
+    const int menuHeight = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     // The smallest client area the layout fits: 1680 twips wide keeps the scroll bar's width
     // (ScaleWidth - 1560 - 120) at 0 or more, and every wider control with it; 1830 twips high
     // keeps the list's height at 0 or more (480 + 120 above Select All, 315 + 120 to the row,
-    // 360 from the row to Convert, 315 + 120 below it). The menu bar comes on top.
+    // 360 from the row to Convert, 315 + 120 below it). The menu and status bars come on top.
     objResizeLimits->AddLimits(this, 1680, 1830 + PixelsToTwips(menuHeight, ty));
     resize(TwipsToPixels(MainLayout::kDesignWidth, tx), TwipsToPixels(MainLayout::kDesignHeight, ty) + menuHeight);
     cmdBrowse->setFocus();
@@ -161,6 +174,40 @@ void frm::CreateMenus()
     // The action's check mark has already flipped when `triggered` arrives.
     connect(mnuOptionsMakeBackups, &QAction::triggered, this, &frm::mnuOptionsMakeBackups_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frm::mnuHelpAbout_Click);
+
+    // A game's rate moves the scroll bar, which stores it as any move does.
+    mnuOptionsGame = mnuOptions->addMenu(tr("&Game"));
+    mnuOptionsGame->setObjectName("mnuOptionsGame");
+    for (const GamePreset& preset : kGamePresets) {
+        QAction* game = mnuOptionsGame->addAction(QString::fromUtf8(preset.Title.data(), static_cast<qsizetype>(preset.Title.size())));
+        connect(game, &QAction::triggered, this, [this, tics = preset.OriginalTics] { hsbTics->setValue(tics); });
+    }
+
+    mnuPlay = new QMenu(tr("&Play"), menuBar());
+    menuBar()->insertMenu(mnuHelp->menuAction(), mnuPlay);
+    mnuPlayPlaySong = mnuPlay->addAction(tr("&Play Song"));
+    mnuPlayPlaySong->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPlayStop = mnuPlay->addAction(tr("&Stop"));
+    mnuPlayStop->setShortcut(QKeySequence(Qt::Key_Escape));
+    mnuPlay->setObjectName("mnuPlay");
+    mnuPlayPlaySong->setObjectName("mnuPlayPlaySong");
+    mnuPlayStop->setObjectName("mnuPlayStop");
+    connect(mnuPlayPlaySong, &QAction::triggered, this, &frm::mnuPlayPlaySong_Click);
+    connect(mnuPlayStop, &QAction::triggered, &player_, &SongPlayer::Stop);
+    connect(File, &QListWidget::itemDoubleClicked, this, &frm::mnuPlayPlaySong_Click);
+    connect(File, &QListWidget::currentRowChanged, this, &frm::ShowStatus);
+    connect(&player_, &SongPlayer::Stopped, this, &frm::ShowStatus);
+
+    auto* statusTimer = new QTimer(this);
+    connect(statusTimer, &QTimer::timeout, this, [this] {
+        if (player_.IsPlaying())
+            ShowStatus();
+    });
+    statusTimer->start(250);
+    if (!SongPlayer::HasOutputDevice()) {
+        mnuPlayPlaySong->setEnabled(false);
+        statusBar()->addPermanentWidget(new QLabel(tr("No audio output device"), statusBar()));
+    }
 }
 
 void frm::SetTabOrder()
@@ -244,6 +291,7 @@ void frm::cmdBrowse_Click()
     const QString chosen = BrowseForFolder(LabelTag(*lblFolder), this, tr("Select a folder"));
     if (chosen.isEmpty())
         return;
+    player_.Stop();
     FitPathToLabel(*this, *lblFolder, chosen);
     SetFileListFolder(*File, chosen);
     objINI->WriteValue(kSection, kFolderKey, Bytes(chosen));
@@ -257,6 +305,7 @@ void frm::cmdSelectAll_Click()
 
 void frm::cmdConvert_Click()
 {
+    player_.Stop(); // the song may be about to change under the player
     TicScale_ = TicScaleFor(hsbTics->value());
     const std::string folder = Bytes(FileListFolder(*File));
     QModelIndexList selected = File->selectionModel()->selectedRows();
@@ -283,7 +332,69 @@ void frm::mnuHelpAbout_Click()
 void frm::hsbTics_Change(int value)
 {
     lblTics->setText(QString::number(value));
+    if (playingHeaderless_)
+        player_.SetTickRate(value);
+    ShowStatus();
     objINI->WriteValue(kSection, kTicsKey, std::to_string(value));
+}
+
+QString frm::CurrentSongPath() const
+{
+    const QListWidgetItem* item = File->currentItem();
+    return item ? FileListFolder(*File) + QLatin1Char('/') + item->text() : QString();
+}
+
+void frm::mnuPlayPlaySong_Click()
+{
+    const QString path = CurrentSongPath();
+    if (path.isEmpty() || !mnuPlayPlaySong->isEnabled())
+        return;
+    PlayableSong song;
+    try {
+        song = LoadPlayableSong(Bytes(path));
+    } catch (const FileError& error) {
+        ui_.ShowMessage("Could not play " + Bytes(path) + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        return;
+    }
+    // A converted song plays at the rate it was converted to; a headerless one at the bar's.
+    playingHeaderless_ = song.Layout == ImfHeaderless;
+    playingName_ = File->currentItem()->text();
+    player_.Play(std::move(song), playingHeaderless_ ? hsbTics->value() : kWolfensteinTics);
+    ShowStatus();
+}
+
+void frm::ShowStatus()
+{
+    if (player_.IsPlaying()) {
+        statusBar()->showMessage(tr("Playing %1 at %2 ticks per second, %3 of %4")
+                                     .arg(playingName_)
+                                     .arg(player_.TickRate())
+                                     .arg(Duration(player_.PositionSeconds()), Duration(player_.LengthSeconds())));
+        return;
+    }
+    playingHeaderless_ = false;
+    const QString path = CurrentSongPath();
+    if (path.isEmpty()) {
+        statusBar()->clearMessage();
+        return;
+    }
+    const ImfInfo info = DescribeImf(Bytes(path), hsbTics->value());
+    const QString name = File->currentItem()->text();
+    if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
+        statusBar()->showMessage(tr("%1: cannot be read").arg(name));
+        return;
+    }
+    const int rate = info.Type == ImfHeaderless ? hsbTics->value() : kWolfensteinTics;
+    statusBar()->showMessage(tr("%1: %2, %3 at %4 ticks per second")
+                                 .arg(name, info.Type == ImfHeaderless ? tr("headerless") : tr("Wolfenstein 3-D"),
+                                      Duration(info.Seconds))
+                                 .arg(rate));
+}
+
+void frm::closeEvent(QCloseEvent* event)
+{
+    player_.Stop();
+    QMainWindow::closeEvent(event);
 }
 
 void frm::mnuOptionsMakeBackups_Click()

@@ -4,6 +4,7 @@
 #include "ui/limits/clsResizeLimits.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/QtUserInteraction.h"
+#include "ui/main/SongPlayer.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -37,6 +39,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -52,6 +55,9 @@ private:
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
     void mnuHelpAbout_Click();
+    void mnuPlayPlaySong_Click();
+    void ShowStatus();
+    QString CurrentSongPath() const;
 
     QString applicationFolder_;
     QtUserInteraction ui_{this};
@@ -59,6 +65,9 @@ private:
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     float TicScale_ = 1.0f;
     MainLayout layout_;
+    SongPlayer player_;
+    QString playingName_;
+    bool playingHeaderless_ = false;
 
     QWidget* client_ = nullptr;
     QLabel* lblFolder = nullptr;
@@ -74,6 +83,10 @@ private:
     QAction* mnuFileExit = nullptr;
     QMenu* mnuOptions = nullptr;
     QAction* mnuOptionsMakeBackups = nullptr;
+    QMenu* mnuOptionsGame = nullptr;
+    QMenu* mnuPlay = nullptr;
+    QAction* mnuPlayPlaySong = nullptr;
+    QAction* mnuPlayStop = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 };
