@@ -16,5 +16,10 @@ if [ "${1:-}" = "--sanitize" ]; then
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 prepare_build "$dir" "${args[@]}"
-cd "$dir"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+(cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900)
+
+# The package is checked once, from the ordinary build's run.
+if [ "$dir" = build ]; then
+    ./package.sh >/dev/null
+    tests/package/check-package.sh build-package/brivane_*_amd64.deb
+fi

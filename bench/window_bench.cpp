@@ -62,7 +62,7 @@ void BM_SelectAllAgainstFillingTheList(benchmark::State& state)
     char pattern[] = "/tmp/brivane-bench-XXXXXX";
     const std::string root = ::mkdtemp(pattern);
     WriteSongs(root, 10000, 4);
-    brivane::frm window(QString::fromStdString(root));
+    brivane::frm window(QString::fromStdString(root + "/Brivane.ini"), QString::fromStdString(root));
     auto* list = window.findChild<QListWidget*>("File");
     auto* selectAll = window.findChild<QPushButton*>("cmdSelectAll");
     double fill = 0;
@@ -118,7 +118,7 @@ void BM_WindowBatchAgainstCli(benchmark::State& state)
     for (auto _ : state) {
         WriteSongs(root + "/window", 4000, 4000);
         const auto theirs = WriteSongs(root + "/cli", 4000, 4000);
-        brivane::frm window(QString::fromStdString(root + "/window"));
+        brivane::frm window(QString::fromStdString(root + "/window/Brivane.ini"), QString::fromStdString(root + "/window"));
         window.show();
         window.findChild<QPushButton*>("cmdSelectAll")->click();
         const auto start = Clock::now();

@@ -1,7 +1,11 @@
 #include "platform/ApplicationInfo.h"
+#include "settings/SettingsLocation.h"
 #include "ui/main/frm.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -34,8 +38,18 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(brivane::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromStdString(brivane::VersionText()));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.brivane"));
 
-    brivane::frm window;
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const brivane::SettingsLocation settings = brivane::LocateSettings(
+        QFile::encodeName(executableFolder).toStdString(), BRIVANE_INSTALL_BINDIR,
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).toStdString());
+    // A folder that cannot be made shows up as a failed save, with its reason, at the first edit.
+    if (!settings.FolderToCreate.empty())
+        QDir().mkpath(QFile::decodeName(QByteArray::fromStdString(settings.FolderToCreate)));
+
+    brivane::frm window(QFile::decodeName(QByteArray::fromStdString(settings.File)),
+                        settings.Installed ? QDir::homePath() : executableFolder);
     window.show();
     return app.exec();
 }

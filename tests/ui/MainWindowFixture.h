@@ -23,7 +23,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void Open()
     {
-        window = std::make_unique<frm>(QString::fromStdString(app.Path()));
+        window = std::make_unique<frm>(QString::fromStdString(Settings()), QString::fromStdString(app.Path()));
         window->show();
         // Shortcuts and mnemonics reach only the active window.
         window->activateWindow();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -259,6 +260,16 @@ TEST_F(MainWindowTest, ExitClosesWithoutWriting)
     for (QAction* action : window->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, menus);
+}
+
+TEST(ConfigurationFolderTest, FollowsXdgConfigHomeAndFallsBackToDotConfig)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/brivane-xdg");
+    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), "/tmp/brivane-xdg/Brivane");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+              QString::fromLocal8Bit(home) + "/.config/Brivane");
 }
 
 } // namespace

@@ -60,8 +60,8 @@ bool IsReadableFolder(const QString& path)
 
 } // namespace
 
-frm::frm(const QString& applicationFolder, QWidget* parent)
-    : QMainWindow(parent), applicationFolder_(applicationFolder)
+frm::frm(const QString& settingsFile, const QString& defaultFolder, QWidget* parent)
+    : QMainWindow(parent), settingsFile_(settingsFile), defaultFolder_(defaultFolder)
 {
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(ApplicationIcon());
@@ -91,11 +91,6 @@ frm::~frm()
     // setting was saved when it changed.
     objResizeLimits.reset();
     objINI.reset();
-}
-
-QString frm::SettingsPath() const
-{
-    return applicationFolder_ + QStringLiteral("/Brivane.ini");
 }
 
 void frm::CreateControls()
@@ -232,11 +227,11 @@ void frm::Load()
                         "Settings not loaded", MB_ICONHAND);
     }
 
-    // A stored folder that is gone or unreadable shows the program's folder; the stored key
+    // A stored folder that is gone or unreadable shows the default folder; the stored key
     // stays until the user picks another.
-    QString folder = Text(objINI->ReadString(kSection, kFolderKey, Bytes(applicationFolder_)));
+    QString folder = Text(objINI->ReadString(kSection, kFolderKey, Bytes(defaultFolder_)));
     if (!IsReadableFolder(folder))
-        folder = applicationFolder_;
+        folder = defaultFolder_;
     FitPathToLabel(*this, *lblFolder, folder);
 
     // A stored rate out of range is clamped, shown, and written back by the change handling.
@@ -321,6 +316,7 @@ void frm::cmdConvert_Click()
     RunBatch(*this, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, ticScale, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
+    ShowStatus(); // the current song may have been converted
 }
 
 void frm::mnuHelpAbout_Click()

@@ -6,7 +6,6 @@
 #include "ui/main/QtUserInteraction.h"
 #include "ui/main/SongPlayer.h"
 
-#include <QCoreApplication>
 #include <QMainWindow>
 
 #include <memory>
@@ -27,15 +26,14 @@ class frm : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The settings file "Brivane.ini" lives in applicationFolder, which is also the folder
-    // shown when none is stored.
-    explicit frm(const QString& applicationFolder = QCoreApplication::applicationDirPath(),
-                 QWidget* parent = nullptr);
+    // The settings live in `settingsFile`; `defaultFolder` is shown when no folder is stored,
+    // or the stored one is gone.
+    frm(const QString& settingsFile, const QString& defaultFolder, QWidget* parent = nullptr);
     ~frm() override;
 
     float TicScale() const { return TicScale_; }
     const MainLayout& Layout() const { return layout_; }
-    QString SettingsPath() const;
+    const QString& SettingsPath() const { return settingsFile_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,7 +57,8 @@ private:
     void ShowStatus();
     QString CurrentSongPath() const;
 
-    QString applicationFolder_;
+    QString settingsFile_;
+    QString defaultFolder_;
     QtUserInteraction ui_{this};
     std::unique_ptr<clsINI> objINI;
     std::unique_ptr<clsResizeLimits> objResizeLimits;

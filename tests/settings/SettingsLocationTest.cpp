@@ -1,0 +1,48 @@
+#include "settings/SettingsLocation.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brivane {
+namespace {
+
+TEST(SettingsLocationTest, APortableFileWinsThenTheInstalledFolderUsesTheUsersConfiguration)
+{
+    test::TempDir root;
+    for (const char* folder : {"bin", "build", "config"})
+        ::mkdir((root / folder).c_str(), 0755);
+    ::symlink("bin", (root / "bin-link").c_str());
+    const std::string config = root / "config";
+
+    struct Case {
+        const char* Name;
+        std::string Executable;
+        std::string Configuration;
+        bool PortableFile;
+        SettingsLocation Expected;
+    };
+    const std::vector<Case> cases{
+        {"installed", root / "bin", config, false, {config + "/Brivane.ini", "", true}},
+        {"installed, by another path", root / "bin-link", config, false, {config + "/Brivane.ini", "", true}},
+        {"installed, no configuration folder yet", root / "bin", root / "fresh/Brivane", false,
+         {root / "fresh/Brivane/Brivane.ini", root / "fresh/Brivane", true}},
+        {"installed, but with a portable file", root / "bin", config, true, {root / "bin/Brivane.ini", "", false}},
+        {"build folder", root / "build", config, false, {root / "build/Brivane.ini", "", false}},
+        {"build folder with its file", root / "build", config, true, {root / "build/Brivane.ini", "", false}},
+    };
+    for (const Case& c : cases) {
+        if (c.PortableFile)
+            test::WriteText(c.Executable + "/Brivane.ini", "[General]\r\n");
+        const SettingsLocation found = LocateSettings(c.Executable, root / "bin", c.Configuration);
+        EXPECT_EQ(found.File, c.Expected.File) << c.Name;
+        EXPECT_EQ(found.FolderToCreate, c.Expected.FolderToCreate) << c.Name;
+        EXPECT_EQ(found.Installed, c.Expected.Installed) << c.Name;
+        ::unlink((c.Executable + "/Brivane.ini").c_str());
+    }
+}
+
+} // namespace
+} // namespace brivane
