@@ -1,62 +1,27 @@
 // `brivane-cli convert` of 1,000 songs of 20-60 KB, with backups, against a short Python
 // script doing the same conversion with the same durability, side by side in each iteration.
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 constexpr int kSongs = 1000;
 
+// 1,000 songs of 20 to 60 KB.
 std::vector<std::string> WriteSongs(const std::string& folder)
 {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::vector<std::string> paths;
-    std::uint32_t state = 7;
-    for (int i = 0; i < kSongs; ++i) {
-        state = state * 1664525u + 1013904223u;
-        std::vector<char> song(20000 + state % 40001);
-        for (auto& byte : song) {
-            state = state * 1664525u + 1013904223u;
-            byte = static_cast<char>(state >> 24);
-        }
-        song[0] = song[1] = 0;
-        paths.push_back(folder + "/SONG" + std::to_string(i) + ".IMF");
-        std::ofstream(paths.back(), std::ios::binary).write(song.data(), static_cast<std::streamsize>(song.size()));
-    }
-    return paths;
-}
-
-double Run(std::vector<std::string> argv)
-{
-    const auto start = Clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::vector<char*> args;
-        for (auto& arg : argv)
-            args.push_back(arg.data());
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::abort();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return bench::WriteSongs(folder, kSongs, [](std::uint32_t random) { return 20000 + random % 40001; });
 }
 
 std::string Contents(const std::string& path)
@@ -79,8 +44,8 @@ void BM_CliAgainstPythonPeer(benchmark::State& state)
         cli.insert(cli.end(), ours.begin(), ours.end());
         std::vector<std::string> peer{"python3", BRIVANE_PEER_SCRIPT, "280"};
         peer.insert(peer.end(), theirs.begin(), theirs.end());
-        const double cliTime = Run(cli);
-        const double peerTime = Run(peer);
+        const double cliTime = bench::RunQuietly(cli);
+        const double peerTime = bench::RunQuietly(peer);
         cliSeconds += cliTime;
         peerSeconds += peerTime;
         state.SetIterationTime(cliTime);
@@ -110,7 +75,7 @@ void BM_CliFourJobsAgainstOne(benchmark::State& state)
             const auto songs = WriteSongs(root + "/jobs" + jobs);
             std::vector<std::string> cli{BRIVANE_CLI_PATH, "convert", "--tics", "280", "--backup", "--jobs", jobs};
             cli.insert(cli.end(), songs.begin(), songs.end());
-            (jobs[0] == '1' ? one : four) += Run(cli);
+            (jobs[0] == '1' ? one : four) += bench::RunQuietly(cli);
         }
         state.SetIterationTime(four);
     }

@@ -1,5 +1,6 @@
 // The window on large folders, offscreen: Select All on 10,000 entries against filling the
 // list, and a batch of 4,000 songs against the command-line tool's default on the same songs.
+#include "BenchSupport.h"
 #include "ui/main/FileList.h"
 #include "ui/main/frm.h"
 
@@ -11,39 +12,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Since;
 
-double Since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
+// Songs of a fixed size.
 std::vector<std::string> WriteSongs(const std::string& folder, int count, std::size_t size)
 {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::vector<std::string> paths;
-    std::uint32_t state = 11;
-    for (int i = 0; i < count; ++i) {
-        std::vector<char> song(size);
-        for (auto& byte : song) {
-            state = state * 1664525u + 1013904223u;
-            byte = static_cast<char>(state >> 24);
-        }
-        song[0] = song[1] = 0;
-        paths.push_back(folder + "/SONG" + std::to_string(i) + ".IMF");
-        std::ofstream(paths.back(), std::ios::binary).write(song.data(), static_cast<std::streamsize>(song.size()));
-    }
-    return paths;
+    return bench::WriteSongs(folder, count, [size](std::uint32_t) { return size; });
 }
 
 // Presses OK on every message box, as a patient user would.
@@ -87,24 +67,9 @@ BENCHMARK(BM_SelectAllAgainstFillingTheList)->Unit(benchmark::kMillisecond)->Use
 
 double RunCli(const std::vector<std::string>& paths)
 {
-    const auto start = Clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::vector<std::string> argv{BRIVANE_CLI_PATH, "convert", "--tics", "280"};
-        argv.insert(argv.end(), paths.begin(), paths.end());
-        std::vector<char*> args;
-        for (auto& arg : argv)
-            args.push_back(arg.data());
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::abort();
-    return Since(start);
+    std::vector<std::string> argv{BRIVANE_CLI_PATH, "convert", "--tics", "280"};
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    return bench::RunQuietly(argv);
 }
 
 void BM_WindowBatchAgainstCli(benchmark::State& state)

@@ -3,25 +3,25 @@
 namespace brivane {
 namespace {
 
-// How a held-back message is counted in the closing line.
+// How a held-back message is counted in the closing line, by its title.
+struct Counted {
+    const char* Title;
+    const char* As;
+};
+constexpr Counted kCounted[] = {
+    {"Already compatible", "already compatible"}, {"File not found", "not found"},
+    {"Conversion failed", "failed"},              {"File too long", "too long"},
+    {"Empty file", "empty"},                      {"File not readable", "not readable"},
+    {"File busy", "skipped while busy"},
+};
+
 std::string CountedAs(const std::string& title, const UserReply& reply)
 {
-    if (title == "Already compatible")
-        return "already compatible";
     if (title == "Reconvert?")
         return reply.Answer == IDYES ? "reverted and converted afresh" : "not reverted";
-    if (title == "File not found")
-        return "not found";
-    if (title == "Conversion failed")
-        return "failed";
-    if (title == "File too long")
-        return "too long";
-    if (title == "Empty file")
-        return "empty";
-    if (title == "File not readable")
-        return "not readable";
-    if (title == "File busy")
-        return "skipped while busy";
+    for (const Counted& counted : kCounted)
+        if (title == counted.Title)
+            return counted.As;
     return "\"" + title + "\"";
 }
 

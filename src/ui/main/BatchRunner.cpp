@@ -5,6 +5,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProgressDialog>
+#include <QTimer>
+
+#include <mutex>
 
 #include <thread>
 
@@ -12,7 +15,8 @@ namespace brivane {
 namespace {
 
 // Stands between the batch's thread and the window: messages are shown on the window's
-// thread while the batch waits; progress goes to the dialog without waiting.
+// thread while the batch waits. Progress is only noted; the window shows the latest a few
+// times a second, so thousands of small songs cost no more than a few.
 class RelayToWindow : public UserInteraction {
 public:
     RelayToWindow(QProgressDialog& dialog, UserInteraction& boxes) : dialog_(dialog), boxes_(boxes) {}
@@ -27,24 +31,44 @@ public:
 
     void Progress(std::size_t done, std::size_t count, const std::string& path) override
     {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(path.substr(path.rfind('/') + 1)));
-        QMetaObject::invokeMethod(
-            &dialog_,
-            [this, done, count, name] {
-                if (done >= count) {
-                    dialog_.reset(); // hides it, and it will not pop up over the final message
-                    return;
-                }
-                dialog_.setMaximum(static_cast<int>(count));
-                dialog_.setValue(static_cast<int>(done));
-                dialog_.setLabelText(QProgressDialog::tr("Converting %1 of %2: %3").arg(done + 1).arg(count).arg(name));
-            },
-            Qt::QueuedConnection);
+        std::lock_guard lock(mutex_);
+        if (done >= count) {
+            // Hidden before the final message, and kept from popping up over it.
+            latest_.Fresh = false;
+            QMetaObject::invokeMethod(&dialog_, &QProgressDialog::reset, Qt::QueuedConnection);
+            return;
+        }
+        latest_ = {done, count, path, true};
+    }
+
+    // On the window's thread: shows the latest progress, if any came since the last call.
+    void UpdateDialog()
+    {
+        std::unique_lock lock(mutex_);
+        if (!latest_.Fresh)
+            return;
+        latest_.Fresh = false;
+        const Latest shown = latest_;
+        lock.unlock();
+        const QString name = QFile::decodeName(QByteArray::fromStdString(shown.Path.substr(shown.Path.rfind('/') + 1)));
+        dialog_.setMaximum(static_cast<int>(shown.Count));
+        dialog_.setValue(static_cast<int>(shown.Done));
+        dialog_.setLabelText(
+            QProgressDialog::tr("Converting %1 of %2: %3").arg(shown.Done + 1).arg(shown.Count).arg(name));
     }
 
 private:
+    struct Latest {
+        std::size_t Done = 0;
+        std::size_t Count = 0;
+        std::string Path;
+        bool Fresh = false;
+    };
+
     QProgressDialog& dialog_;
     UserInteraction& boxes_;
+    std::mutex mutex_;
+    Latest latest_;
 };
 
 } // namespace
@@ -62,6 +86,9 @@ void RunBatch(QWidget& window, UserInteraction& boxes, const BatchWork& work)
 
     const InputBlocker blocker(window);
     RelayToWindow relay(dialog, boxes);
+    QTimer updates;
+    QObject::connect(&updates, &QTimer::timeout, [&relay] { relay.UpdateDialog(); });
+    updates.start(40);
     QEventLoop loop;
     std::thread batch([&] {
         work(relay, cancel);

@@ -2,7 +2,6 @@
 
 #include "conversion/ConvertCommand.h"
 #include "conversion/GamePresets.h"
-#include "conversion/ImfInfo.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
@@ -13,6 +12,7 @@
 #include "ui/about/frmAbout.h"
 #include "ui/about/modOpenFolder.h"
 #include "ui/main/BatchRunner.h"
+#include "ui/main/PlaybackPanel.h"
 #include "ui/main/FileList.h"
 #include "ui/main/modBrowseForFolder.h"
 #include "ui/main/modDrawText.h"
@@ -28,7 +28,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -44,13 +43,6 @@ constexpr int kDesignTics = 350;
 // Settings and the conversion hold paths as the file system's bytes.
 std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
 QString Text(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
-
-// "2:31": minutes and seconds, as a player shows them.
-QString Duration(double seconds)
-{
-    const auto whole = static_cast<long long>(seconds);
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
 
 bool IsReadableFolder(const QString& path)
 {
@@ -178,31 +170,7 @@ void frm::CreateMenus()
         connect(game, &QAction::triggered, this, [this, tics = preset.OriginalTics] { hsbTics->setValue(tics); });
     }
 
-    mnuPlay = new QMenu(tr("&Play"), menuBar());
-    menuBar()->insertMenu(mnuHelp->menuAction(), mnuPlay);
-    mnuPlayPlaySong = mnuPlay->addAction(tr("&Play Song"));
-    mnuPlayPlaySong->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuPlayStop = mnuPlay->addAction(tr("&Stop"));
-    mnuPlayStop->setShortcut(QKeySequence(Qt::Key_Escape));
-    mnuPlay->setObjectName("mnuPlay");
-    mnuPlayPlaySong->setObjectName("mnuPlayPlaySong");
-    mnuPlayStop->setObjectName("mnuPlayStop");
-    connect(mnuPlayPlaySong, &QAction::triggered, this, &frm::mnuPlayPlaySong_Click);
-    connect(mnuPlayStop, &QAction::triggered, &player_, &SongPlayer::Stop);
-    connect(File, &QListWidget::itemDoubleClicked, this, &frm::mnuPlayPlaySong_Click);
-    connect(File, &QListWidget::currentRowChanged, this, &frm::ShowStatus);
-    connect(&player_, &SongPlayer::Stopped, this, &frm::ShowStatus);
-
-    auto* statusTimer = new QTimer(this);
-    connect(statusTimer, &QTimer::timeout, this, [this] {
-        if (player_.IsPlaying())
-            ShowStatus();
-    });
-    statusTimer->start(250);
-    if (!SongPlayer::HasOutputDevice()) {
-        mnuPlayPlaySong->setEnabled(false);
-        statusBar()->addPermanentWidget(new QLabel(tr("No audio output device"), statusBar()));
-    }
+    playback_ = new PlaybackPanel(*this, *File, *hsbTics, *mnuHelp, ui_);
 }
 
 void frm::SetTabOrder()
@@ -286,7 +254,7 @@ void frm::cmdBrowse_Click()
     const QString chosen = BrowseForFolder(LabelTag(*lblFolder), this, tr("Select a folder"));
     if (chosen.isEmpty())
         return;
-    player_.Stop();
+    playback_->Stop();
     FitPathToLabel(*this, *lblFolder, chosen);
     SetFileListFolder(*File, chosen);
     objINI->WriteValue(kSection, kFolderKey, Bytes(chosen));
@@ -300,7 +268,7 @@ void frm::cmdSelectAll_Click()
 
 void frm::cmdConvert_Click()
 {
-    player_.Stop(); // the song may be about to change under the player
+    playback_->Stop(); // the song may be about to change under the player
     TicScale_ = TicScaleFor(hsbTics->value());
     const std::string folder = Bytes(FileListFolder(*File));
     QModelIndexList selected = File->selectionModel()->selectedRows();
@@ -316,7 +284,7 @@ void frm::cmdConvert_Click()
     RunBatch(*this, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, ticScale, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
-    ShowStatus(); // the current song may have been converted
+    playback_->ShowStatus(); // the current song may have been converted
 }
 
 void frm::mnuHelpAbout_Click()
@@ -328,68 +296,13 @@ void frm::mnuHelpAbout_Click()
 void frm::hsbTics_Change(int value)
 {
     lblTics->setText(QString::number(value));
-    if (playingHeaderless_)
-        player_.SetTickRate(value);
-    ShowStatus();
+    playback_->TicsChanged(value);
     objINI->WriteValue(kSection, kTicsKey, std::to_string(value));
-}
-
-QString frm::CurrentSongPath() const
-{
-    const QListWidgetItem* item = File->currentItem();
-    return item ? FileListFolder(*File) + QLatin1Char('/') + item->text() : QString();
-}
-
-void frm::mnuPlayPlaySong_Click()
-{
-    const QString path = CurrentSongPath();
-    if (path.isEmpty() || !mnuPlayPlaySong->isEnabled())
-        return;
-    PlayableSong song;
-    try {
-        song = LoadPlayableSong(Bytes(path));
-    } catch (const FileError& error) {
-        ui_.ShowMessage("Could not play " + Bytes(path) + ": " + error.Reason(), "Could not play", MB_ICONHAND);
-        return;
-    }
-    // A converted song plays at the rate it was converted to; a headerless one at the bar's.
-    playingHeaderless_ = song.Layout == ImfHeaderless;
-    playingName_ = File->currentItem()->text();
-    player_.Play(std::move(song), playingHeaderless_ ? hsbTics->value() : kWolfensteinTics);
-    ShowStatus();
-}
-
-void frm::ShowStatus()
-{
-    if (player_.IsPlaying()) {
-        statusBar()->showMessage(tr("Playing %1 at %2 ticks per second, %3 of %4")
-                                     .arg(playingName_)
-                                     .arg(player_.TickRate())
-                                     .arg(Duration(player_.PositionSeconds()), Duration(player_.LengthSeconds())));
-        return;
-    }
-    playingHeaderless_ = false;
-    const QString path = CurrentSongPath();
-    if (path.isEmpty()) {
-        statusBar()->clearMessage();
-        return;
-    }
-    const ImfInfo info = DescribeImf(Bytes(path), hsbTics->value());
-    const QString name = File->currentItem()->text();
-    if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
-        statusBar()->showMessage(tr("%1: cannot be read").arg(name));
-        return;
-    }
-    const int rate = info.Type == ImfHeaderless ? hsbTics->value() : kWolfensteinTics;
-    statusBar()->showMessage(tr("%1: %2, %3 at %4 ticks per second")
-                                 .arg(name, info.Type == ImfHeaderless ? tr("headerless") : tr("Wolfenstein 3-D"),
-                                      Duration(info.Seconds))
-                                 .arg(rate));
 }
 
 void frm::closeEvent(QCloseEvent* event)
 {
-    player_.Stop();
+    playback_->Stop();
     QMainWindow::closeEvent(event);
 }
 

@@ -4,7 +4,6 @@
 #include "ui/limits/clsResizeLimits.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/QtUserInteraction.h"
-#include "ui/main/SongPlayer.h"
 
 #include <QMainWindow>
 
@@ -19,6 +18,8 @@ class QPushButton;
 class QScrollBar;
 
 namespace brivane {
+
+class PlaybackPanel;
 
 // The main window: the folder, its songs, the tick rate, and the Convert command. Every
 // setting is saved the moment it changes; nothing is written at exit.
@@ -53,9 +54,6 @@ private:
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
     void mnuHelpAbout_Click();
-    void mnuPlayPlaySong_Click();
-    void ShowStatus();
-    QString CurrentSongPath() const;
 
     QString settingsFile_;
     QString defaultFolder_;
@@ -64,9 +62,7 @@ private:
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     float TicScale_ = 1.0f;
     MainLayout layout_;
-    SongPlayer player_;
-    QString playingName_;
-    bool playingHeaderless_ = false;
+    PlaybackPanel* playback_ = nullptr; // a child of the window
 
     QWidget* client_ = nullptr;
     QLabel* lblFolder = nullptr;
@@ -83,9 +79,6 @@ private:
     QMenu* mnuOptions = nullptr;
     QAction* mnuOptionsMakeBackups = nullptr;
     QMenu* mnuOptionsGame = nullptr;
-    QMenu* mnuPlay = nullptr;
-    QAction* mnuPlayPlaySong = nullptr;
-    QAction* mnuPlayStop = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 };
