@@ -16,7 +16,17 @@
 namespace brivane {
 namespace {
 
-using Deliver = std::function<UserReply(const UserMessage&, std::size_t index)>;
+// Passes a song's message on to the user, through the remembered answers of the batch.
+using Deliver = std::function<UserReply(const UserMessage&)>;
+
+class Direct : public UserInteraction {
+public:
+    explicit Direct(const Deliver& deliver) : deliver_(deliver) {}
+    UserReply Show(const UserMessage& message) override { return deliver_(message); }
+
+private:
+    const Deliver& deliver_;
+};
 
 bool Cancelled(const BatchOptions& options)
 {
@@ -47,13 +57,8 @@ std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::str
                                                       const BatchOptions& options, const Deliver& deliver)
 {
     std::vector<ConversionOutcome> outcomes;
+    Direct direct(deliver);
     for (std::size_t i = 0; i < paths.size() && !Cancelled(options); ++i) {
-        struct Direct : UserInteraction {
-            Direct(const Deliver& d, std::size_t i) : deliver(d), index(i) {}
-            UserReply Show(const UserMessage& message) override { return deliver(message, index); }
-            const Deliver& deliver;
-            std::size_t index;
-        } direct(deliver, i);
         ui.Progress(i, paths.size(), paths[i]);
         outcomes.push_back(ConvertImf(paths[i], ticScale, makeBackups(), direct));
     }
@@ -111,7 +116,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
             }
         }
         ui.Progress(index, count, paths[index]);
-        outcomes.push_back(channels.Drain(index, [&](const UserMessage& m) { return deliver(m, index); }));
+        outcomes.push_back(channels.Drain(index, deliver));
         {
             std::lock_guard lock(mutex);
             told = index + 1;
@@ -147,9 +152,7 @@ std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& path
             RemoveStaleTemporaryFiles(FolderOf(path));
 
     RememberedAnswers remembered(ui);
-    const Deliver deliver = [&](const UserMessage& message, std::size_t index) {
-        return remembered.Deliver(message, paths.size() - 1 - index);
-    };
+    const Deliver deliver = [&](const UserMessage& message) { return remembered.Deliver(message, paths.size() > 1); };
     const std::vector<ConversionOutcome> outcomes =
         options.Jobs <= 1 ? ConvertOneAfterAnother(paths, ticScale, makeBackups, ui, options, deliver)
                           : ConvertSeveralAtOnce(paths, ticScale, makeBackups, ui, options, deliver);

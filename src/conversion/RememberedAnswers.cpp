@@ -27,7 +27,7 @@ std::string CountedAs(const std::string& title, const UserReply& reply)
 
 } // namespace
 
-UserReply RememberedAnswers::Deliver(UserMessage message, std::size_t remaining)
+UserReply RememberedAnswers::Deliver(UserMessage message, bool batchOfSeveral)
 {
     if (auto found = byTitle_.find(message.Title); found != byTitle_.end()) {
         ++found->second.HeldBack;
@@ -35,7 +35,7 @@ UserReply RememberedAnswers::Deliver(UserMessage message, std::size_t remaining)
             heldBackFailures_.push_back(message.Text);
         return found->second.Reply;
     }
-    message.OfferApplyToRest = remaining > 0;
+    message.OfferApplyToRest = batchOfSeveral;
     const UserReply reply = ui_.Show(message);
     if (reply.ApplyToRest) {
         byTitle_[message.Title] = {reply, 0};

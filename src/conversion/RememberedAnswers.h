@@ -15,9 +15,9 @@ class RememberedAnswers {
 public:
     explicit RememberedAnswers(UserInteraction& ui) : ui_(ui) {}
 
-    // Shows the message, or answers it as remembered. `remaining` is how many files of the
-    // batch come after the one it is about: the offer is made only while there are some.
-    UserReply Deliver(UserMessage message, std::size_t remaining);
+    // Shows the message, or answers it as remembered. The offer is made in a batch of several
+    // files only: a batch of one is told everything as it always was.
+    UserReply Deliver(UserMessage message, bool batchOfSeveral);
 
     // "30 already compatible, 2 failed: see the list below", or empty when nothing was held back.
     std::string Summary() const;

@@ -75,6 +75,10 @@ INSTANTIATE_TEST_SUITE_P(Faults, ConversionFaultTest, ::testing::Values(
         return "Conversion failed [16] Could not convert " + song +
                ": could not create a temporary file for the backup " + song + ".bak: Permission denied\n";
     }},
+    FaultCase{"FolderNotSearchable", [](const std::string& folder, const std::string& song) {
+        ::chmod(folder.c_str(), 0666);
+        return "File not readable [16] Could not read " + song + ": Permission denied\n";
+    }},
     FaultCase{"SongNotReadable", [](const std::string&, const std::string& song) {
         ::chmod(song.c_str(), 0200);
         return "File not readable [16] Could not read " + song + ": Permission denied\n";

@@ -84,7 +84,7 @@ TEST_F(BatchTest, ATickedBoxAnswersTheRestAndTheFinalMessageCountsWhatWasHeldBac
         {"a.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
         {"Could not find " + app / "e.imf!", "File not found", MB_ICONHAND},
         {"Conversion complete!\n3 already compatible, 1 not found: see the list below", "Complete", MB_ICONINFORMATION}}));
-    EXPECT_EQ(answerer.offeredApplyToRest, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(answerer.offeredApplyToRest, (std::vector<bool>{true, true, false})) << "not on the final message";
     EXPECT_EQ(answerer.details.back(), "Could not find " + app / "f.imf!\n");
 }
 
