@@ -61,4 +61,26 @@ void BM_Load1000Lines(benchmark::State& state)
 }
 BENCHMARK(BM_Load1000Lines)->Unit(benchmark::kMicrosecond);
 
+// The largest settings file Brivane reads, made of the key lines that cost the insertion rule
+// most: one section of equal names (each goes after all the others) or of numbers.
+void BM_LoadOneMebibyteOfKeys(benchmark::State& state)
+{
+    const std::string folder = MakeFolder();
+    const std::string path = folder + "/huge.ini";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "[General]\r\n";
+        for (std::size_t written = 11; written + 9 <= (1u << 20); written += 9)
+            out << (state.range(0) ? "000042=\r\n" : "OneKey=\r\n");
+    }
+    SilentInteraction ui;
+    brivane::clsINI ini(ui);
+    for (auto _ : state) {
+        ini.LoadINI(path);
+        benchmark::DoNotOptimize(ini.Sections().data());
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadOneMebibyteOfKeys)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 } // namespace

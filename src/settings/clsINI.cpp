@@ -4,7 +4,9 @@
 #include "platform/FileSystem.h"
 #include "platform/TemporaryFile.h"
 #include "settings/IniNumbers.h"
+#include "settings/KeyPlacement.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -46,22 +48,11 @@ int clsINI::AddSection(const std::string& SectionName)
 int clsINI::AddKey(int SectionIndex, const std::string& KeyName, const std::string& Value)
 {
     std::vector<INIKey>& keys = sections_[static_cast<std::size_t>(SectionIndex)].Keys;
-    std::size_t position = 0;
-    if (const auto number = NumericNameValue(KeyName)) {
-        // Numeric names go among the leading run of numeric names, in numeric order.
-        while (position < keys.size()) {
-            const auto other = NumericNameValue(keys[position].Name);
-            if (!other || *number < *other)
-                break;
-            ++position;
-        }
-    } else {
-        // Ordinal order of the bytes, compared as unsigned: std::string's own order.
-        while (position < keys.size() && !(KeyName < keys[position].Name))
-            ++position;
-    }
-    keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(position), {KeyName, Value});
-    return static_cast<int>(position);
+    const auto number = NumericNameValue(KeyName);
+    const auto at = std::find_if(keys.begin(), keys.end(), [&](const INIKey& key) {
+        return PlacedBefore(KeyName, number, key.Name, NumericNameValue(key.Name));
+    });
+    return static_cast<int>(keys.insert(at, {KeyName, Value}) - keys.begin());
 }
 
 int clsINI::FindSection(const std::string& SectionName) const
@@ -81,13 +72,14 @@ int clsINI::FindKey(int SectionIndex, const std::string& KeyName) const
     return -1;
 }
 
-void clsINI::ParseLine(const std::string& line, int& currentSection)
+void clsINI::ParseLine(const std::string& line, int& currentSection, KeyPlacement& placing)
 {
     if (line.empty() || line[0] == ';')
         return;
     if (line[0] == '[') {
         // The last character is dropped whatever it is; a lone "[" gives an empty name.
         const std::string name = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+        PlaceKeys(currentSection, placing);
         currentSection = AddSection(name);
         return;
     }
@@ -95,7 +87,13 @@ void clsINI::ParseLine(const std::string& line, int& currentSection)
     // A key line ahead of the first section has no section to go to: it is dropped.
     if (equals == std::string::npos || currentSection < 0)
         return;
-    AddKey(currentSection, line.substr(0, equals), line.substr(equals + 1));
+    placing.Add(line.substr(0, equals), line.substr(equals + 1));
+}
+
+void clsINI::PlaceKeys(int SectionIndex, KeyPlacement& placing)
+{
+    if (SectionIndex >= 0)
+        sections_[static_cast<std::size_t>(SectionIndex)].Keys = placing.Take();
 }
 
 void clsINI::LoadINI(const std::string& FileName)
@@ -113,7 +111,10 @@ void clsINI::LoadINI(const std::string& FileName)
 
     const Bytes bytes = ReadWholeFile(FileName, "the settings file " + FileName);
     const std::string text(bytes.begin(), bytes.end());
+    // Key lines only ever go to the latest section: its keys are placed together, as AddKey
+    // would place them one by one.
     int currentSection = -1;
+    KeyPlacement placing;
     std::string line;
     // A line ends at CR LF or at a lone CR; a lone LF stays inside the line.
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -123,10 +124,11 @@ void clsINI::LoadINI(const std::string& FileName)
         }
         if (i + 1 < text.size() && text[i + 1] == '\n')
             ++i;
-        ParseLine(line, currentSection);
+        ParseLine(line, currentSection, placing);
         line.clear();
     }
-    ParseLine(line, currentSection);
+    ParseLine(line, currentSection, placing);
+    PlaceKeys(currentSection, placing);
 }
 
 std::string clsINI::ReadString(const std::string& SectionName, const std::string& KeyName,

@@ -8,6 +8,8 @@
 
 namespace brivane {
 
+class KeyPlacement;
+
 // Names and values are held as the file's bytes, whatever the encoding, and written back
 // byte for byte.
 struct INIKey {
@@ -65,7 +67,8 @@ private:
     int AddKey(int SectionIndex, const std::string& KeyName, const std::string& Value);
     int FindSection(const std::string& SectionName) const;
     int FindKey(int SectionIndex, const std::string& KeyName) const;
-    void ParseLine(const std::string& line, int& currentSection);
+    void ParseLine(const std::string& line, int& currentSection, KeyPlacement& placing);
+    void PlaceKeys(int SectionIndex, KeyPlacement& placing);
 
     UserInteraction& ui_;
     bool allowSaveFile_ = true;
