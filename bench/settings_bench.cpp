@@ -21,6 +21,16 @@ std::string MakeFolder()
     return ::mkdtemp(pattern);
 }
 
+void TimeLoading(benchmark::State& state, const std::string& path)
+{
+    SilentInteraction ui;
+    brivane::clsINI ini(ui);
+    for (auto _ : state) {
+        ini.LoadINI(path);
+        benchmark::DoNotOptimize(ini.Sections().data());
+    }
+}
+
 void BM_WriteValueAndSave(benchmark::State& state)
 {
     const std::string folder = MakeFolder();
@@ -51,12 +61,7 @@ void BM_Load1000Lines(benchmark::State& state)
                 out << "Key" << (line * 7919) % 1000 << "=value number " << line << "\r\n";
         }
     }
-    SilentInteraction ui;
-    brivane::clsINI ini(ui);
-    for (auto _ : state) {
-        ini.LoadINI(path);
-        benchmark::DoNotOptimize(ini.Sections().data());
-    }
+    TimeLoading(state, path);
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_Load1000Lines)->Unit(benchmark::kMicrosecond);
@@ -73,12 +78,7 @@ void BM_LoadOneMebibyteOfKeys(benchmark::State& state)
         for (std::size_t written = 11; written + 9 <= (1u << 20); written += 9)
             out << (state.range(0) ? "000042=\r\n" : "OneKey=\r\n");
     }
-    SilentInteraction ui;
-    brivane::clsINI ini(ui);
-    for (auto _ : state) {
-        ini.LoadINI(path);
-        benchmark::DoNotOptimize(ini.Sections().data());
-    }
+    TimeLoading(state, path);
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_LoadOneMebibyteOfKeys)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -5,7 +5,6 @@
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
-#include <algorithm>
 
 namespace brivane {
 
@@ -28,23 +27,15 @@ ImfInfo DescribeImf(const std::string& path, int originalTics)
     }
     info.Size = data.size();
 
-    std::size_t begin = 0;
-    std::size_t end = data.size();
-    int ticksPerSecond = originalTics;
-    if (probe.Type == ImfWolfenstein) {
-        begin = kLengthWordSize;
-        // A one-byte file has no whole length word: its stream is empty, not negative.
-        end = std::max(begin, std::min(data.size(), kLengthWordSize + ReadLe16(data.data())));
-        ticksPerSecond = kWolfensteinTics;
-    }
-    const std::size_t streamSize = end - begin;
-    info.Records = streamSize / kImfCommandSize;
-    info.PartialBytes = streamSize % kImfCommandSize;
+    const bool headerless = probe.Type == ImfHeaderless;
+    const std::span<const std::uint8_t> stream = CommandStream(data, headerless);
+    info.Records = stream.size() / kImfCommandSize;
+    info.PartialBytes = stream.size() % kImfCommandSize;
 
     std::uint64_t ticks = 0;
     for (std::uint64_t record = 0; record < info.Records; ++record)
-        ticks += ReadLe16(data.data() + begin + record * kImfCommandSize + kDelayOffset);
-    info.Seconds = static_cast<double>(ticks) / ticksPerSecond;
+        ticks += ReadLe16(stream.data() + record * kImfCommandSize + kDelayOffset);
+    info.Seconds = static_cast<double>(ticks) / (headerless ? originalTics : kWolfensteinTics);
     return info;
 }
 

@@ -3,23 +3,18 @@
 #include "conversion/ImfCommand.h"
 #include "platform/FileSystem.h"
 
-#include <algorithm>
 
 namespace brivane {
 
 PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
 {
     PlayableSong song;
-    std::size_t begin = 0;
-    std::size_t end = file.size();
-    const bool headerless = file.size() < kLengthWordSize || ReadLe16(file.data()) == 0;
+    // Classified as GetImfType does: a byte the file does not have counts as zero.
+    const bool headerless = file.empty() || (file[0] == 0 && (file.size() < 2 || file[1] == 0));
     song.Layout = headerless ? ImfHeaderless : ImfWolfenstein;
-    if (!headerless) {
-        begin = kLengthWordSize;
-        end = std::min(file.size(), kLengthWordSize + ReadLe16(file.data()));
-    }
-    for (std::size_t at = begin; at + kImfCommandSize <= end; at += kImfCommandSize)
-        song.Writes.push_back({file[at], file[at + 1], ReadLe16(file.data() + at + kDelayOffset)});
+    const std::span<const std::uint8_t> stream = CommandStream(file, headerless);
+    for (std::size_t at = 0; at + kImfCommandSize <= stream.size(); at += kImfCommandSize)
+        song.Writes.push_back({stream[at], stream[at + 1], ReadLe16(stream.data() + at + kDelayOffset)});
     return song;
 }
 
