@@ -1,10 +1,10 @@
 #include "platform/ApplicationInfo.h"
 #include "settings/SettingsLocation.h"
+#include "ui/FileNames.h"
 #include "ui/main/frm.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <csignal>
@@ -42,13 +42,13 @@ int main(int argc, char* argv[])
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const brivane::SettingsLocation settings = brivane::LocateSettings(
-        QFile::encodeName(executableFolder).toStdString(), BRIVANE_INSTALL_BINDIR,
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).toStdString());
+        brivane::ToBytes(executableFolder), BRIVANE_INSTALL_BINDIR,
+        brivane::ToBytes(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
     // A folder that cannot be made shows up as a failed save, with its reason, at the first edit.
     if (!settings.FolderToCreate.empty())
-        QDir().mkpath(QFile::decodeName(QByteArray::fromStdString(settings.FolderToCreate)));
+        QDir().mkpath(brivane::ToText(settings.FolderToCreate));
 
-    brivane::frm window(QFile::decodeName(QByteArray::fromStdString(settings.File)),
+    brivane::frm window(brivane::ToText(settings.File),
                         settings.Installed ? QDir::homePath() : executableFolder);
     window.show();
     return app.exec();

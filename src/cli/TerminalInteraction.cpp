@@ -1,5 +1,7 @@
 #include "cli/TerminalInteraction.h"
 
+#include "conversion/ImfPaths.h"
+
 #include <istream>
 #include <ostream>
 
@@ -35,9 +37,7 @@ void TerminalInteraction::Progress(std::size_t done, std::size_t count, const st
         ClearProgress();
         return;
     }
-    const auto slash = path.rfind('/');
-    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " "
-         << (slash == std::string::npos ? path : path.substr(slash + 1)) << std::flush;
+    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " " << DisplayName(path) << std::flush;
     progressShown_ = true;
 }
 

@@ -49,12 +49,10 @@ int RunInfo(const CliOptions& options)
         const ImfInfo info = DescribeImf(path, options.OriginalTics);
         if (info.Type == ImfNotFound || info.Type == ImfUnreadable) {
             // A directory or a FIFO is named for what it is; "missing" is kept for absence.
-            if (info.Type == ImfNotFound && !info.Reason.empty())
-                std::cout << path << ": " << info.Reason << "\n";
-            else if (!info.Reason.empty())
-                std::cout << path << ": " << LayoutName(info.Type) << " (" << info.Reason << ")\n";
-            else
-                std::cout << path << ": " << LayoutName(info.Type) << "\n";
+            std::string what = LayoutName(info.Type);
+            if (!info.Reason.empty())
+                what = info.Type == ImfNotFound ? info.Reason : what + " (" + info.Reason + ")";
+            std::cout << path << ": " << what << "\n";
             status = 1;
             continue;
         }

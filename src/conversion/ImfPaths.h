@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <string>
 
 namespace brivane {
@@ -7,8 +9,7 @@ namespace brivane {
 // The part of a path after its last "/" (the whole path when it has none).
 inline std::string DisplayName(const std::string& path)
 {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return NameOf(path);
 }
 
 // The backup keeps the whole name and adds ".bak": SONG.IMF becomes SONG.IMF.bak.

@@ -1,9 +1,10 @@
 #include "ui/main/BatchRunner.h"
 
+#include "conversion/ImfPaths.h"
+#include "ui/FileNames.h"
 #include "ui/main/InputBlocker.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -50,7 +51,7 @@ public:
         latest_.Fresh = false;
         const Latest shown = latest_;
         lock.unlock();
-        const QString name = QFile::decodeName(QByteArray::fromStdString(shown.Path.substr(shown.Path.rfind('/') + 1)));
+        const QString name = ToText(DisplayName(shown.Path));
         dialog_.setMaximum(static_cast<int>(shown.Count));
         dialog_.setValue(static_cast<int>(shown.Done));
         dialog_.setLabelText(

@@ -3,9 +3,9 @@
 #include "conversion/ImfInfo.h"
 #include "conversion/TicScale.h"
 #include "platform/FileError.h"
+#include "ui/FileNames.h"
 #include "ui/main/FileList.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -16,8 +16,6 @@
 
 namespace brivane {
 namespace {
-
-std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
 
 // "2:31": minutes and seconds, as a player shows them.
 QString Duration(double seconds)
@@ -74,9 +72,9 @@ void PlaybackPanel::PlayCurrentSong()
         return;
     PlayableSong song;
     try {
-        song = LoadPlayableSong(Bytes(path));
+        song = LoadPlayableSong(ToBytes(path));
     } catch (const FileError& error) {
-        ui_.ShowMessage("Could not play " + Bytes(path) + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        ui_.ShowMessage("Could not play " + ToBytes(path) + ": " + error.Reason(), "Could not play", MB_ICONHAND);
         return;
     }
     // A converted song plays at the rate it was converted to; a headerless one at the bar's.
@@ -108,7 +106,7 @@ void PlaybackPanel::ShowStatus()
         status->clearMessage();
         return;
     }
-    const ImfInfo info = DescribeImf(Bytes(path), tics_.value());
+    const ImfInfo info = DescribeImf(ToBytes(path), tics_.value());
     const QString name = songs_.currentItem()->text();
     if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
         status->showMessage(QMainWindow::tr("%1: cannot be read").arg(name));

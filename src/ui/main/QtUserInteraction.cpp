@@ -1,7 +1,8 @@
 #include "ui/main/QtUserInteraction.h"
 
+#include "ui/FileNames.h"
+
 #include <QCheckBox>
-#include <QFile>
 #include <QMessageBox>
 
 namespace brivane {
@@ -20,12 +21,12 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
         buttons = QMessageBox::Yes | QMessageBox::No;
     }
     // Paths in the texts are the file system's bytes; CR LF breaks the line on every platform.
-    QString shown = QFile::decodeName(QByteArray::fromStdString(text));
+    QString shown = ToText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, QFile::decodeName(QByteArray::fromStdString(title)), shown, buttons, owner_);
+    QMessageBox box(icon, ToText(title), shown, buttons, owner_);
     box.setWindowModality(Qt::ApplicationModal);
     if (!message.Details.empty())
-        box.setDetailedText(QFile::decodeName(QByteArray::fromStdString(message.Details)));
+        box.setDetailedText(ToText(message.Details));
     if (message.OfferApplyToRest)
         box.setCheckBox(new QCheckBox(QMessageBox::tr("Do this for the remaining files"), &box));
     const int pressed = box.exec();

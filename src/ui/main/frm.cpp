@@ -7,6 +7,7 @@
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "ui/ApplicationIcon.h"
+#include "ui/FileNames.h"
 #include "ui/DesignFont.h"
 #include "ui/ScaleMode.h"
 #include "ui/about/frmAbout.h"
@@ -20,7 +21,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -40,9 +40,6 @@ const std::string kTicsKey = "OriginalTics";
 const std::string kBackupsKey = "MakeBackups";
 constexpr int kDesignTics = 350;
 
-// Settings and the conversion hold paths as the file system's bytes.
-std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
-QString Text(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 
 bool IsReadableFolder(const QString& path)
 {
@@ -187,17 +184,17 @@ void frm::Load()
     objResizeLimits = std::make_unique<clsResizeLimits>();
     const QString settingsPath = SettingsPath();
     try {
-        objINI->LoadINI(Bytes(settingsPath));
+        objINI->LoadINI(ToBytes(settingsPath));
     } catch (const FileError& error) {
         // Saving what little was read would replace the user's file with a partial one.
         objINI->AllowSaveFile(false);
-        ui_.ShowMessage("Could not read the settings file " + Bytes(settingsPath) + ": " + error.Reason(),
+        ui_.ShowMessage("Could not read the settings file " + ToBytes(settingsPath) + ": " + error.Reason(),
                         "Settings not loaded", MB_ICONHAND);
     }
 
     // A stored folder that is gone or unreadable shows the default folder; the stored key
     // stays until the user picks another.
-    QString folder = Text(objINI->ReadString(kSection, kFolderKey, Bytes(defaultFolder_)));
+    QString folder = ToText(objINI->ReadString(kSection, kFolderKey, ToBytes(defaultFolder_)));
     if (!IsReadableFolder(folder))
         folder = defaultFolder_;
     FitPathToLabel(*this, *lblFolder, folder);
@@ -257,7 +254,7 @@ void frm::cmdBrowse_Click()
     playback_->Stop();
     FitPathToLabel(*this, *lblFolder, chosen);
     SetFileListFolder(*File, chosen);
-    objINI->WriteValue(kSection, kFolderKey, Bytes(chosen));
+    objINI->WriteValue(kSection, kFolderKey, ToBytes(chosen));
 }
 
 void frm::cmdSelectAll_Click()
@@ -270,13 +267,13 @@ void frm::cmdConvert_Click()
 {
     playback_->Stop(); // the song may be about to change under the player
     TicScale_ = TicScaleFor(hsbTics->value());
-    const std::string folder = Bytes(FileListFolder(*File));
+    const std::string folder = ToBytes(FileListFolder(*File));
     QModelIndexList selected = File->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<std::string> paths;
     paths.reserve(static_cast<std::size_t>(selected.size()));
     for (const QModelIndex& index : selected)
-        paths.push_back(JoinPath(folder, Bytes(index.data().toString())));
+        paths.push_back(JoinPath(folder, ToBytes(index.data().toString())));
 
     // The menu cannot change while the batch runs: it takes no input until the batch ends.
     const bool makeBackups = mnuOptionsMakeBackups->isChecked();
