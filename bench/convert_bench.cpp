@@ -69,14 +69,14 @@ void BM_ConvertImfAgainstIoFloor(benchmark::State& state)
     const std::vector<char> original = MakeSong();
     std::vector<char> converted(original.size() + 2);
     Silent ui;
-    const float scale = brivane::TicScaleFor(280);
+    const brivane::Conversion rates = brivane::ToWolfenstein(280);
 
     double convertSeconds = 0;
     double floorSeconds = 0;
     for (auto _ : state) {
         WritePlain(song, original);
         const auto start = Clock::now();
-        brivane::ConvertImf(song, scale, true, ui);
+        brivane::ConvertImf(song, rates, true, ui);
         const auto converted_at = Clock::now();
         WriteFlushRename(folder + "/floor.bak", original);
         WriteFlushRename(folder + "/floor.imf", converted);

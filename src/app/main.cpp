@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -24,10 +25,29 @@ bool HasDisplay()
     return false;
 }
 
+const char* const kUsageText =
+    "Usage: brivane [--help | --version]\n"
+    "\n"
+    "Opens the Brivane window: pick a folder of IMF songs, select some, set the rate they\n"
+    "were written at and convert them in place. The command line tool is brivane-cli.\n";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // Answered before any display is needed, as a terminal user expects; Qt's own options
+    // (-platform, -style) go on to the application.
+    if (argc > 1) {
+        const std::string_view argument = argv[1];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsageText, stdout);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::printf("brivane %s\n", brivane::VersionText().c_str());
+            return 0;
+        }
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr, "brivane: no display to show the window on; try: xvfb-run %s\n", argv[0]);
         return 1;

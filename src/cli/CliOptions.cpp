@@ -10,23 +10,27 @@
 namespace brivane {
 
 const char* const kUsageText =
-    "Usage: brivane-cli convert [--tics N | --game NAME] [--backup | --no-backup] [--yes | --no]\n"
-    "                           [--jobs N] FILE...\n"
+    "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--backup | --no-backup]\n"
+    "                           [--yes | --no] [--jobs N] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
-    "                          [--sample-rate HZ] FILE -o OUT.wav\n"
+    "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
     "       brivane-cli --help | --version\n"
     "\n"
-    "convert  rewrites each headerless (Duke Nukem 2 / Cosmo) IMF file in place in the\n"
-    "         Wolfenstein 3-D layout, in the order given, as the window's Convert does.\n"
-    "info     prints each file's layout, size, records, trailing bytes and duration.\n"
+    "convert  rewrites each IMF file in place in the target's layout and rate (by default\n"
+    "         headerless Duke Nukem 2 / Cosmo songs into the Wolfenstein 3-D layout), in the\n"
+    "         order given, as the window's Convert does.\n"
+    "info     prints each file's layout, size, records, trailing bytes, trailer, tag and\n"
+    "         duration.\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
     "         (-o - writes it to standard output).\n"
     "\n"
-    "  --tics N         the rate the songs were written at, 100 to 700 (default 280);\n"
-    "                   render plays a converted song at 700 unless this is given\n"
-    "  --game NAME      the rate of a game: duke2 280, cosmo 560, keen 560, biomenace 560,\n"
-    "                   wolf3d 700, blakestone 700\n"
+    "  --tics N         the rate headerless songs were written at, 100 to 700 (default 280)\n"
+    "  --game NAME      the game the songs come from: duke2 280, cosmo 560 (headerless);\n"
+    "                   keen 560, biomenace 560, wolf3d 700, blakestone 700 (length word).\n"
+    "                   Songs with a length word are taken at 700 unless the game has one\n"
+    "  --to TARGET      a game as above, or headerless:RATE or length:RATE with RATE from\n"
+    "                   100 to 700 (default wolf3d)\n"
     "  --backup         keep a copy as FILE.bak before converting (the default)\n"
     "  --no-backup      convert without a backup\n"
     "  --yes            revert a converted file to its backup and convert it afresh\n"
@@ -35,9 +39,10 @@ const char* const kUsageText =
     "                   messages still come in the order of the files\n"
     "  --emulator NAME  nuked (the default), woody or satoh\n"
     "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
+    "  --force          let render replace an existing file that is not a WAV file\n"
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined or empty\n"
-    "(render: written); 1 when any file was missing, unreadable, too long or failed;\n"
+    "(render: written); 1 when any file was missing, unreadable, too long, busy or failed;\n"
     "2 for a usage error.\n";
 
 namespace {
@@ -73,11 +78,12 @@ std::optional<std::string> ValueOf(const std::string& name, const std::vector<st
     return std::nullopt;
 }
 
-void SetRate(CliOptions& options, int tics)
+void SetRate(CliOptions& options, int headerlessTics, int lengthWordTics)
 {
     if (options.RateGiven)
         throw UsageError("give the rate once, with --tics or --game");
-    options.OriginalTics = tics;
+    options.Rates.HeaderlessTics = headerlessTics;
+    options.Rates.LengthWordTics = lengthWordTics;
     options.RateGiven = true;
 }
 
@@ -118,12 +124,20 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         } else if (argument == "--") {
             optionsEnded = true;
         } else if ((value = ValueOf("--tics", arguments, i))) {
-            SetRate(options, ParseTics(*value));
+            SetRate(options, ParseTics(*value), kWolfensteinTics);
         } else if ((value = ValueOf("--game", arguments, i))) {
             const GamePreset* preset = FindGamePreset(*value);
             if (!preset)
-                throw UsageError("unknown game '" + *value + "' (duke2, cosmo, keen, biomenace, wolf3d, blakestone)");
-            SetRate(options, preset->OriginalTics);
+                throw UsageError("unknown game '" + *value + "' (" + std::string(kGameKeys) + ")");
+            // A game whose songs have a length word says what rate those songs are at.
+            SetRate(options, preset->OriginalTics,
+                    preset->Layout == ImfWolfenstein ? preset->OriginalTics : kWolfensteinTics);
+        } else if (isConvert && (value = ValueOf("--to", arguments, i))) {
+            const std::optional<ConversionTarget> target = TargetNamed(*value);
+            if (!target)
+                throw UsageError("unknown target '" + *value + "' (" + std::string(kGameKeys) +
+                                 ", headerless:RATE or length:RATE with RATE from 100 to 700)");
+            options.Rates.Target = *target;
         } else if (isConvert && (value = ValueOf("--jobs", arguments, i))) {
             options.Jobs = static_cast<unsigned>(ParseNumber("--jobs", *value, 1, kMaxJobs));
         } else if (isRender && (value = ValueOf("--emulator", arguments, i))) {
@@ -139,6 +153,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             if (value->empty())
                 throw UsageError("-o needs a file name");
             options.Output = *value;
+        } else if (isRender && argument == "--force") {
+            options.Force = true;
         } else if (isConvert && argument == "--backup") {
             options.MakeBackups = true;
         } else if (isConvert && argument == "--no-backup") {

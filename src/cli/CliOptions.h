@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/TerminalInteraction.h"
+#include "conversion/Conversion.h"
 #include "playback/OplChip.h"
 #include "playback/SongRenderer.h"
 
@@ -14,8 +15,9 @@ enum class CliCommand { Convert, Info, Render, Help, Version };
 
 struct CliOptions {
     CliCommand Command = CliCommand::Help;
-    int OriginalTics = 280;
-    bool RateGiven = false; // --tics or --game: a converted song then plays at this rate too
+    // The rates songs are taken at and the target, as --tics, --game and --to give them.
+    Conversion Rates = ToWolfenstein(kDefaultOriginalTics);
+    bool RateGiven = false; // --tics or --game, which may be given once
     bool MakeBackups = true;
     QuestionPolicy Questions = QuestionPolicy::AskTerminal;
     unsigned Jobs = 0; // 0: the default for this machine
@@ -23,6 +25,7 @@ struct CliOptions {
     Emulator Chip = Emulator::Nuked;
     int SampleRate = kDefaultSampleRate;
     std::string Output; // render's -o: a path, or "-" for standard output
+    bool Force = false; // render may replace a file that is not a WAV
 };
 
 // A command line that cannot be run; what() is the one-line reason.

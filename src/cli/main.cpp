@@ -3,7 +3,6 @@
 #include "conversion/ConvertCommand.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
-#include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -25,9 +24,9 @@ int RunConvert(const CliOptions& options)
     TerminalInteraction ui(options.Questions, std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) != 0,
                            ::isatty(STDERR_FILENO) != 0);
     const bool makeBackups = options.MakeBackups;
-    const auto outcomes = ConvertFiles(options.Files, TicScaleFor(options.OriginalTics),
-                                       [makeBackups] { return makeBackups; }, ui,
+    const auto outcomes = ConvertFiles(options.Files, options.Rates, [makeBackups] { return makeBackups; }, ui,
                                        {options.Jobs ? options.Jobs : DefaultJobs(), nullptr});
+    std::cout << CountOutcomes(outcomes) << "\n";
     return std::all_of(outcomes.begin(), outcomes.end(), IsSuccess) ? 0 : 1;
 }
 
@@ -42,11 +41,35 @@ const char* LayoutName(ImfType type)
     return "missing";
 }
 
+// "1 record", "2 records".
+std::string Count(std::uint64_t count, const std::string& one, const std::string& many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+void PrintInfo(const std::string& path, const ImfInfo& info)
+{
+    std::cout << path << ": " << LayoutName(info.Type) << ", " << Count(info.Size, "byte", "bytes") << ", "
+              << Count(info.Records, "record", "records") << ", "
+              << Count(info.PartialBytes, "trailing byte", "trailing bytes");
+    if (info.TrailerBytes > 0)
+        std::cout << ", " << Count(info.TrailerBytes, "byte", "bytes") << " after the records";
+    if (info.Tag)
+        std::cout << " (tag: title \"" << info.Tag->Title << "\", composer \"" << info.Tag->Composer
+                  << "\", remarks \"" << info.Tag->Remarks << "\")";
+    std::cout << ", " << std::fixed << std::setprecision(2) << info.Seconds << " seconds at " << info.Tics
+              << " ticks per second";
+    if (info.MissingBytes > 0)
+        std::cout << "; length word " << Count(info.MissingBytes, "byte", "bytes")
+                  << " more than the file holds: perhaps a headerless song without its leading 00 00 record";
+    std::cout << "\n";
+}
+
 int RunInfo(const CliOptions& options)
 {
     int status = 0;
     for (const std::string& path : options.Files) {
-        const ImfInfo info = DescribeImf(path, options.OriginalTics);
+        const ImfInfo info = DescribeImf(path, options.Rates);
         if (info.Type == ImfNotFound || info.Type == ImfUnreadable) {
             // A directory or a FIFO is named for what it is; "missing" is kept for absence.
             std::string what = LayoutName(info.Type);
@@ -56,11 +79,7 @@ int RunInfo(const CliOptions& options)
             status = 1;
             continue;
         }
-        std::cout << path << ": " << LayoutName(info.Type);
-        const int rate = info.Type == ImfWolfenstein ? kWolfensteinTics : options.OriginalTics;
-        std::cout << ", " << info.Size << " bytes, " << info.Records << " records, " << info.PartialBytes
-                  << " trailing bytes, " << std::fixed << std::setprecision(2) << info.Seconds
-                  << " seconds at " << rate << " ticks per second\n";
+        PrintInfo(path, info);
     }
     return status;
 }
@@ -68,18 +87,42 @@ int RunInfo(const CliOptions& options)
 // A WAV file counts its data in 32 bits; a song longer than that cannot be written as one.
 constexpr std::uint64_t kMaxWavSamples = (std::uint64_t{1} << 31) - 22;
 
+bool IsWavFile(const std::string& path)
+{
+    try {
+        const Bytes start = ReadFileStart(path, 12);
+        return start.size() == 12 && std::equal(start.begin(), start.begin() + 4, "RIFF") &&
+               std::equal(start.begin() + 8, start.end(), "WAVE");
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Rendering over the song, or over a file that is not a WAV, would lose what the user had.
+void CheckRenderOutput(const CliOptions& options)
+{
+    const std::string& output = options.Output;
+    if (output == "-" || LookUpPath(output).Kind == PathKind::Missing)
+        return;
+    const auto target = IdentityOf(output);
+    if (target && target == IdentityOf(options.Files.front()))
+        throw UsageError("the output " + output + " is the song itself");
+    if (!options.Force && !(LookUpPath(output).Kind == PathKind::Regular && IsWavFile(output)))
+        throw UsageError(output + " exists and is not a WAV file; give --force to replace it");
+}
+
 int RunRender(const CliOptions& options)
 {
     const std::string& path = options.Files.front();
     const ImfProbe probe = ProbeImf(path);
-    if (probe.Type == ImfNotFound) {
-        std::cerr << "File not found: Could not find " << path << "!"
-                  << (probe.Reason.empty() ? "" : " (" + probe.Reason + ")") << "\n";
+    if (probe.Type == ImfNotFound && probe.Reason.empty()) {
+        std::cerr << "File not found: Could not find " << path << "!\n";
         return 1;
     }
+    CheckRenderOutput(options);
     PlayableSong song;
     try {
-        if (probe.Type == ImfUnreadable)
+        if (probe.Type != ImfHeaderless && probe.Type != ImfWolfenstein)
             throw FileError("could not open " + path, probe.Reason);
         song = LoadPlayableSong(path);
     } catch (const FileError& error) {
@@ -87,8 +130,7 @@ int RunRender(const CliOptions& options)
         return 1;
     }
 
-    // A converted song plays at the rate it was converted to, unless told otherwise.
-    const int rate = song.Layout == ImfWolfenstein && !options.RateGiven ? kWolfensteinTics : options.OriginalTics;
+    const int rate = options.Rates.SourceTics(song.Layout);
     SongRenderer renderer(std::move(song.Writes), rate, options.SampleRate, options.Chip);
     const std::uint64_t length = SongRenderer::SamplesFor(renderer.TotalTicks(), rate, options.SampleRate);
     if (length > kMaxWavSamples) {

@@ -9,9 +9,7 @@
 #include <chrono>
 #include <map>
 #include <set>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace brivane {
 namespace {
@@ -38,12 +36,12 @@ bool Cancelled(const BatchOptions& options)
 std::vector<std::size_t> EarlierSameFile(const std::vector<std::string>& paths)
 {
     std::vector<std::size_t> earlier(paths.size(), paths.size());
-    std::map<std::pair<dev_t, ino_t>, std::size_t> seen;
+    std::map<FileIdentity, std::size_t> seen;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        struct stat info {};
-        if (::stat(paths[i].c_str(), &info) != 0)
+        const std::optional<FileIdentity> identity = IdentityOf(paths[i]);
+        if (!identity)
             continue;
-        const auto [at, inserted] = seen.try_emplace({info.st_dev, info.st_ino}, i);
+        const auto [at, inserted] = seen.try_emplace(*identity, i);
         if (!inserted) {
             earlier[i] = at->second;
             at->second = i;
@@ -52,7 +50,7 @@ std::vector<std::size_t> EarlierSameFile(const std::vector<std::string>& paths)
     return earlier;
 }
 
-std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::string>& paths, float ticScale,
+std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::string>& paths, const Conversion& conversion,
                                                       const std::function<bool()>& makeBackups, UserInteraction& ui,
                                                       const BatchOptions& options, const Deliver& deliver)
 {
@@ -60,12 +58,12 @@ std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::str
     Direct direct(deliver);
     for (std::size_t i = 0; i < paths.size() && !Cancelled(options); ++i) {
         ui.Progress(i, paths.size(), paths[i]);
-        outcomes.push_back(ConvertImf(paths[i], ticScale, makeBackups(), direct));
+        outcomes.push_back(ConvertImf(paths[i], conversion, makeBackups(), direct));
     }
     return outcomes;
 }
 
-std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::string>& paths, float ticScale,
+std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::string>& paths, const Conversion& conversion,
                                                     const std::function<bool()>& makeBackups, UserInteraction& ui,
                                                     const BatchOptions& options, const Deliver& deliver)
 {
@@ -96,7 +94,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
             if (earlier[index] < count)
                 channels.WaitUntilFinished(earlier[index]);
             OrderedChannels::Channel channel(channels, index);
-            channels.Finish(index, ConvertImf(paths[index], ticScale, makeBackups(), channel));
+            channels.Finish(index, ConvertImf(paths[index], conversion, makeBackups(), channel));
         }
     };
     std::vector<std::thread> converters;
@@ -137,11 +135,11 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
 
 unsigned DefaultJobs()
 {
-    const long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
-    return static_cast<unsigned>(std::clamp(cores, 1L, 4L));
+    // The cores online; 0 when the system cannot tell.
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
 }
 
-std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& paths, float ticScale,
+std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& paths, const Conversion& conversion,
                                             const std::function<bool()>& makeBackups,
                                             UserInteraction& ui, const BatchOptions& options)
 {
@@ -154,8 +152,8 @@ std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& path
     RememberedAnswers remembered(ui);
     const Deliver deliver = [&](const UserMessage& message) { return remembered.Deliver(message, paths.size() > 1); };
     const std::vector<ConversionOutcome> outcomes =
-        options.Jobs <= 1 ? ConvertOneAfterAnother(paths, ticScale, makeBackups, ui, options, deliver)
-                          : ConvertSeveralAtOnce(paths, ticScale, makeBackups, ui, options, deliver);
+        options.Jobs <= 1 ? ConvertOneAfterAnother(paths, conversion, makeBackups, ui, options, deliver)
+                          : ConvertSeveralAtOnce(paths, conversion, makeBackups, ui, options, deliver);
     ui.Progress(outcomes.size(), paths.size(), {});
 
     const bool stopped = outcomes.size() < paths.size();

@@ -26,7 +26,7 @@ unsigned DefaultJobs();
 // option read for each file (from the converting threads: `makeBackups` must be safe to call
 // from any), then "Conversion complete!" whatever happened, or the truth about a stop.
 // Returns the outcome of each song that was handled, in list order.
-std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& paths, float ticScale,
+std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& paths, const Conversion& conversion,
                                             const std::function<bool()>& makeBackups,
                                             UserInteraction& ui, const BatchOptions& options = {});
 

@@ -3,17 +3,16 @@
 #include "conversion/ImfCommand.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/ImfType.h"
-#include "conversion/WolfensteinLayout.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace brivane {
 namespace {
 
-const char* const kAlreadyCompatible = " is already compatible with Wolfenstein 3D.";
 // Long enough for another run to finish a song, short enough that a batch stuck behind a
 // hung one still ends.
 constexpr std::chrono::seconds kLockTimeout{10};
@@ -30,6 +29,17 @@ ConversionOutcome ReportFailure(const std::string& path, const std::string& reas
     return ConversionOutcome::Failed;
 }
 
+ConversionOutcome ReportUnreadable(const std::string& path, const std::string& reason, UserInteraction& ui)
+{
+    Tell(ui, path, "Could not read " + path + ": " + reason, "File not readable", MB_ICONHAND);
+    return ConversionOutcome::Unreadable;
+}
+
+ImfType LayoutOf(const Bytes& song)
+{
+    return song.size() >= kLengthWordSize && ReadLe16(song.data()) != 0 ? ImfWolfenstein : ImfHeaderless;
+}
+
 // A backup is only ever written as a regular file of its own; anything else at its path
 // (a planted link above all) is left alone, and so is the song.
 std::string BackupRefusal(const std::string& backup)
@@ -44,8 +54,8 @@ std::string BackupRefusal(const std::string& backup)
 }
 
 // The whole file is read before anything is written: backup, then the new content.
-ConversionOutcome ConvertHeaderless(const std::string& path, FileLock& lock, float ticScale, bool makeBackups,
-                                    UserInteraction& ui)
+ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, ImfType layout, const Conversion& conversion,
+                              bool makeBackups, UserInteraction& ui)
 {
     Bytes original;
     try {
@@ -60,9 +70,10 @@ ConversionOutcome ConvertHeaderless(const std::string& path, FileLock& lock, flo
              MB_ICONINFORMATION);
         return ConversionOutcome::Empty;
     }
-    if (original.size() > kMaxWolfensteinLength) {
-        Tell(ui, path, "Could not convert " + path + ": it is longer than 65535 bytes, the most the "
-                       "Wolfenstein 3D layout can hold.",
+    const std::optional<Bytes> converted = ConvertSongBytes(original, layout, conversion);
+    if (!converted) {
+        Tell(ui, path, "Could not convert " + path + ": it is longer than 65535 bytes, the most the " +
+                           conversion.Target.Name + " layout can hold.",
              "File too long", MB_ICONHAND);
         return ConversionOutcome::TooLong;
     }
@@ -73,18 +84,41 @@ ConversionOutcome ConvertHeaderless(const std::string& path, FileLock& lock, flo
             return ReportFailure(path, refusal, ui);
     }
 
-    const Bytes converted = ToWolfensteinLayout(original, ticScale);
     try {
         // A song the user made read-only is refused before its backup is touched.
         EnsureWritable(path, "the converted file");
-        // The backup is on disk, data and name, before the song is replaced.
+        // The backup is on disk, data and name, before the song is replaced; it carries the
+        // song's time as a copy with `cp -p` would.
         if (makeBackups)
-            ReplaceFile(backup, original, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path});
-        lock.Adopt(ReplaceFile(path, converted, "the converted file"));
+            ReplaceFile(backup, original, "the backup " + backup,
+                        {Durability::Flushed, Links::DoNotFollow, path, path});
+        lock.Adopt(ReplaceFile(path, *converted, "the converted file"));
     } catch (const FileError& error) {
         return ReportFailure(path, error.what(), ui);
     }
     return ConversionOutcome::Converted;
+}
+
+// Why a backup cannot be restored, or nothing when it can: restoring an empty file or a song
+// that is itself already compatible would lose what the song holds.
+std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
+{
+    if (saved.empty())
+        return "it is empty";
+    if (conversion.AlreadyThere(LayoutOf(saved)))
+        return "it is already compatible with " + conversion.Target.Name + " itself";
+    return {};
+}
+
+// One line before the question when the backup cannot be what this song was made from.
+std::string SizeWarning(const Bytes& saved, std::uint64_t songSize, const Conversion& conversion)
+{
+    const std::optional<Bytes> converted = ConvertSongBytes(saved, LayoutOf(saved), conversion);
+    if (!converted || converted->size() == songSize)
+        return {};
+    const auto expected = static_cast<long long>(saved.size() + songSize) - static_cast<long long>(converted->size());
+    return "The backup holds " + std::to_string(saved.size()) + " bytes, but this song was converted from " +
+           std::to_string(std::max(expected, 0LL)) + " bytes: it may be the backup of another song.\r\n";
 }
 
 } // namespace
@@ -102,7 +136,29 @@ bool IsSuccess(ConversionOutcome outcome)
     }
 }
 
-ConversionOutcome ConvertImf(const std::string& path, float ticScale, bool makeBackups,
+std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
+{
+    static constexpr std::pair<ConversionOutcome, const char*> kNames[] = {
+        {ConversionOutcome::Converted, "converted"},
+        {ConversionOutcome::AlreadyCompatible, "already compatible"},
+        {ConversionOutcome::Declined, "not reverted"},
+        {ConversionOutcome::Empty, "empty"},
+        {ConversionOutcome::NotFound, "not found"},
+        {ConversionOutcome::Unreadable, "not readable"},
+        {ConversionOutcome::TooLong, "too long"},
+        {ConversionOutcome::Failed, "failed"},
+        {ConversionOutcome::Busy, "skipped while busy"},
+    };
+    std::string counts;
+    for (const auto& [outcome, name] : kNames) {
+        const auto count = std::count(outcomes.begin(), outcomes.end(), outcome);
+        if (count > 0)
+            counts += (counts.empty() ? "" : ", ") + std::to_string(count) + " " + name;
+    }
+    return counts;
+}
+
+ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversion, bool makeBackups,
                              UserInteraction& ui)
 {
     // Held from the first look at the song to its last write, so that a second run waits and
@@ -116,35 +172,47 @@ ConversionOutcome ConvertImf(const std::string& path, float ticScale, bool makeB
     // Entered again only after a revert: the restored file is classified afresh.
     for (;;) {
         const ImfProbe probe = ProbeImf(path);
-        if (probe.Type == ImfNotFound) {
+        if (probe.Type == ImfNotFound && probe.Reason.empty()) {
             Tell(ui, path, "Could not find " + path + "!", "File not found", MB_ICONHAND);
             return ConversionOutcome::NotFound;
         }
+        // A directory or a FIFO is there, just not as a song.
+        if (probe.Type == ImfNotFound || probe.Type == ImfUnreadable)
+            return ReportUnreadable(path, probe.Reason, ui);
         // A song that could not be opened to lock it is one this run cannot read either.
-        if (probe.Type == ImfUnreadable || lock.Status() != FileLock::State::Held) {
-            const std::string reason =
-                probe.Type == ImfUnreadable ? probe.Reason : SystemReason(lock.Error() ? lock.Error() : EAGAIN);
-            Tell(ui, path, "Could not read " + path + ": " + reason, "File not readable", MB_ICONHAND);
-            return ConversionOutcome::Unreadable;
-        }
-        if (probe.Type == ImfHeaderless)
-            return ConvertHeaderless(path, lock, ticScale, makeBackups, ui);
+        if (lock.Status() != FileLock::State::Held)
+            return ReportUnreadable(path, SystemReason(lock.Error() ? lock.Error() : EAGAIN), ui);
+        if (!conversion.AlreadyThere(probe.Type))
+            return ConvertSong(path, lock, probe.Type, conversion, makeBackups, ui);
 
-        const std::string name = DisplayName(path);
+        const std::string compatible = DisplayName(path) + " is already compatible with " + conversion.Target.Name + ".";
         const std::string backup = BackupPathFor(path);
         // Only a regular file is a backup: a link at the backup's name is never followed.
         if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Regular) {
-            Tell(ui, path, name + kAlreadyCompatible, "Already compatible", MB_ICONINFORMATION);
+            Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
             return ConversionOutcome::AlreadyCompatible;
         }
-        const UserReply reply = ui.Show(
-            {name + kAlreadyCompatible + "\r\nDo you wish to revert to your backup copy and reconvert it?",
-             "Reconvert?", MB_ICONQUESTION_YESNO, path});
+        Bytes saved;
+        std::uint64_t songSize = 0;
+        try {
+            saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
+            songSize = ReadWholeFile(lock.File(), "the file").size();
+        } catch (const FileError& error) {
+            return ReportFailure(path, error.what(), ui);
+        }
+        if (const std::string unusable = UnusableBackup(saved, conversion); !unusable.empty()) {
+            Tell(ui, path, compatible + "\r\nIts backup " + DisplayName(backup) + " cannot be restored: " + unusable + ".",
+                 "Already compatible", MB_ICONINFORMATION);
+            return ConversionOutcome::AlreadyCompatible;
+        }
+        const UserReply reply = ui.Show({compatible + "\r\n" + SizeWarning(saved, songSize, conversion) +
+                                             "Do you wish to revert to your backup copy and reconvert it?",
+                                         "Reconvert?", MB_ICONQUESTION_YESNO, path});
         if (reply.Answer != IDYES)
             return ConversionOutcome::Declined;
 
+        // What is restored is what the question was about, even if the backup changed since.
         try {
-            const Bytes saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
             lock.Adopt(ReplaceFile(path, saved, "the file from its backup"));
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "conversion/Conversion.h"
 #include "platform/UserInteraction.h"
 
 #include <string>
+#include <vector>
 
 namespace brivane {
 
@@ -23,10 +25,14 @@ enum class ConversionOutcome {
 // True for outcomes that leave nothing undone by a fault: the batch reports those as success.
 bool IsSuccess(ConversionOutcome outcome);
 
-// Converts one file in place from the headerless to the Wolfenstein 3-D layout, keeping a
-// ".bak" copy first when makeBackups is set, or offers to revert a converted file to its
-// backup and convert it afresh. Every failure leaves the file and its backup as they were.
-ConversionOutcome ConvertImf(const std::string& path, float ticScale, bool makeBackups,
+// "12 converted, 3 already compatible, 1 not found": how often each outcome came, in a fixed
+// order, those that never came left out.
+std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes);
+
+// Converts one file in place into the conversion's target layout and rate, keeping a ".bak"
+// copy first when makeBackups is set, or offers to revert a file already there to its backup
+// and convert it afresh. Every failure leaves the file and its backup as they were.
+ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversion, bool makeBackups,
                              UserInteraction& ui);
 
 } // namespace brivane

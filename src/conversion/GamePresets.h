@@ -1,26 +1,36 @@
 #pragma once
 
+#include "conversion/ImfType.h"
+
 #include <array>
 #include <string_view>
 
 namespace brivane {
 
-// The rates, in ticks per second, at which the games played their music; each from the game's
-// own source or its faithful reconstruction.
+// The games of the family: how each lays out its songs and the rate, in ticks per second, at
+// which it plays them; each from the game's own source or its faithful reconstruction.
 struct GamePreset {
-    std::string_view Key;   // as --game takes it
+    std::string_view Key;   // as --game and --to take it, and as the settings store it
+    std::string_view Name;  // in messages and on the Convert button
     std::string_view Title; // as the Game menu shows it
+    ImfType Layout;         // ImfHeaderless, or ImfWolfenstein for a length word
     int OriginalTics;
 };
 
 inline constexpr std::array<GamePreset, 6> kGamePresets{{
-    {"duke2", "Duke Nukem II (280)", 280},                      // its engine reimplementation's music rate
-    {"cosmo", "Cosmo's Cosmic Adventure (560)", 560},           // one music tick per 560 Hz interrupt
-    {"keen", "Commander Keen 4\u20136 (560)", 560},             // TickBase × 8
-    {"biomenace", "Bio Menace (560)", 560},                     // TickBase × 8
-    {"wolf3d", "Wolfenstein 3-D and Spear of Destiny (700)", 700}, // TickBase × 10
-    {"blakestone", "Blake Stone (700)", 700},                   // TickBase × 10
+    // its engine reimplementation's music rate
+    {"duke2", "Duke Nukem II", "Duke Nukem II (280)", ImfHeaderless, 280},
+    // one music tick per 560 Hz interrupt
+    {"cosmo", "Cosmo's Cosmic Adventure", "Cosmo's Cosmic Adventure (560)", ImfHeaderless, 560},
+    // TickBase × 8
+    {"keen", "Commander Keen 4\u20136", "Commander Keen 4\u20136 (560)", ImfWolfenstein, 560},
+    {"biomenace", "Bio Menace", "Bio Menace (560)", ImfWolfenstein, 560},
+    // TickBase × 10; the name is the one the classic messages give
+    {"wolf3d", "Wolfenstein 3D", "Wolfenstein 3-D and Spear of Destiny (700)", ImfWolfenstein, 700},
+    {"blakestone", "Blake Stone", "Blake Stone (700)", ImfWolfenstein, 700},
 }};
+
+inline constexpr std::string_view kGameKeys = "duke2, cosmo, keen, biomenace, wolf3d, blakestone";
 
 inline const GamePreset* FindGamePreset(std::string_view key)
 {

@@ -28,16 +28,35 @@ inline std::uint16_t ReadLe16(const std::uint8_t* bytes)
     return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
-// The command stream a song's bytes hold: all of them in the headerless layout; in the
-// Wolfenstein 3-D layout the L bytes after the length word, as far as the file has them (a
-// trailer after them is not part of the song, and a file too short for the word has none).
+// The parts of a song's bytes. Headerless: records from offset 0 to the end of the file. With a
+// length word: the L bytes after the word, as far as the file has them, then a trailer (often
+// a tag) that is not part of the song; a file too short for the word has no records at all.
+struct SongParts {
+    std::span<const std::uint8_t> Records; // whole 4-byte records
+    std::span<const std::uint8_t> Partial; // the bytes of a record cut short, 0 to 3
+    std::span<const std::uint8_t> Trailer;
+};
+
+inline SongParts SplitSong(std::span<const std::uint8_t> file, bool headerless)
+{
+    std::span<const std::uint8_t> stream = file;
+    std::span<const std::uint8_t> trailer;
+    if (!headerless) {
+        if (file.size() < kLengthWordSize)
+            return {{}, {}, {}};
+        const std::size_t length = std::min<std::size_t>(file.size() - kLengthWordSize, ReadLe16(file.data()));
+        stream = file.subspan(kLengthWordSize, length);
+        trailer = file.subspan(kLengthWordSize + length);
+    }
+    const std::size_t whole = stream.size() - stream.size() % kImfCommandSize;
+    return {stream.first(whole), stream.subspan(whole), trailer};
+}
+
+// The command stream a song's bytes hold: its records with a partial one, without a trailer.
 inline std::span<const std::uint8_t> CommandStream(std::span<const std::uint8_t> file, bool headerless)
 {
-    if (headerless)
-        return file;
-    if (file.size() < kLengthWordSize)
-        return {};
-    return file.subspan(kLengthWordSize, std::min<std::size_t>(file.size() - kLengthWordSize, ReadLe16(file.data())));
+    const SongParts parts = SplitSong(file, headerless);
+    return {parts.Records.data(), parts.Records.size() + parts.Partial.size()};
 }
 
 inline void WriteLe16(std::uint8_t* bytes, std::uint16_t value)

@@ -1,14 +1,35 @@
 #include "conversion/ImfInfo.h"
 
 #include "conversion/ImfCommand.h"
-#include "conversion/TicScale.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 
 namespace brivane {
+namespace {
 
-ImfInfo DescribeImf(const std::string& path, int originalTics)
+constexpr std::uint8_t kTagMark = 0x1A;
+
+std::optional<ImfTag> ReadTag(std::span<const std::uint8_t> trailer)
+{
+    if (trailer.empty() || trailer[0] != kTagMark)
+        return std::nullopt;
+    ImfTag tag;
+    auto at = trailer.begin() + 1;
+    for (std::string* field : {&tag.Title, &tag.Composer, &tag.Remarks}) {
+        const auto end = std::find(at, trailer.end(), std::uint8_t{0});
+        field->assign(at, end);
+        if (end == trailer.end())
+            break;
+        at = end + 1;
+    }
+    return tag;
+}
+
+} // namespace
+
+ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
 {
     ImfInfo info;
     const ImfProbe probe = ProbeImf(path);
@@ -28,14 +49,21 @@ ImfInfo DescribeImf(const std::string& path, int originalTics)
     info.Size = data.size();
 
     const bool headerless = probe.Type == ImfHeaderless;
-    const std::span<const std::uint8_t> stream = CommandStream(data, headerless);
-    info.Records = stream.size() / kImfCommandSize;
-    info.PartialBytes = stream.size() % kImfCommandSize;
+    const SongParts parts = SplitSong(data, headerless);
+    info.Records = parts.Records.size() / kImfCommandSize;
+    info.PartialBytes = parts.Partial.size();
+    info.TrailerBytes = parts.Trailer.size();
+    info.Tag = ReadTag(parts.Trailer);
+    if (!headerless && data.size() >= kLengthWordSize) {
+        info.LengthWord = ReadLe16(data.data());
+        info.MissingBytes = info.LengthWord - std::min<std::uint64_t>(info.LengthWord, data.size() - kLengthWordSize);
+    }
 
     std::uint64_t ticks = 0;
     for (std::uint64_t record = 0; record < info.Records; ++record)
-        ticks += ReadLe16(stream.data() + record * kImfCommandSize + kDelayOffset);
-    info.Seconds = static_cast<double>(ticks) / (headerless ? originalTics : kWolfensteinTics);
+        ticks += ReadLe16(parts.Records.data() + record * kImfCommandSize + kDelayOffset);
+    info.Tics = rates.SourceTics(probe.Type);
+    info.Seconds = static_cast<double>(ticks) / info.Tics;
     return info;
 }
 

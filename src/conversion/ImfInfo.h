@@ -1,11 +1,22 @@
 #pragma once
 
+#include "conversion/Conversion.h"
 #include "conversion/ImfType.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace brivane {
+
+// The tag many songs with a length word carry after their records: 0x1A, then the title,
+// the composer and remarks, each ending in a zero byte, then the name of the program that
+// wrote it.
+struct ImfTag {
+    std::string Title;
+    std::string Composer;
+    std::string Remarks;
+};
 
 // What the command line's "info" reports of one file.
 struct ImfInfo {
@@ -14,11 +25,15 @@ struct ImfInfo {
     std::uint64_t Size = 0;        // bytes on disk
     std::uint64_t Records = 0;     // complete 4-byte records in the command stream
     std::uint64_t PartialBytes = 0;
-    double Seconds = 0;            // sum of the delays at the stream's tick rate
+    std::uint64_t LengthWord = 0;  // with a length word: the count it holds
+    std::uint64_t MissingBytes = 0; // what the length word counts beyond the file's end
+    std::uint64_t TrailerBytes = 0; // after the counted records
+    std::optional<ImfTag> Tag;
+    int Tics = 0;                  // the rate the song is taken at
+    double Seconds = 0;            // sum of the delays at that rate
 };
 
-// Headerless songs are timed at originalTics; converted ones at 700, counting only the
-// records inside their length word.
-ImfInfo DescribeImf(const std::string& path, int originalTics);
+// Each song is timed at the rate the conversion takes its layout at.
+ImfInfo DescribeImf(const std::string& path, const Conversion& rates);
 
 } // namespace brivane

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -124,6 +125,32 @@ PathLookup LookUpPath(const std::string& path, Links links)
     return {KindOf(info.st_mode), 0};
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::vector<std::string> VisibleFilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return names;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name.empty() || name[0] == '.')
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(entries), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(entries);
+    return names;
+}
+
 const char* KindName(PathKind kind)
 {
     switch (kind) {
@@ -197,6 +224,10 @@ FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t
         if (hasModel)
             CopyAttributes(temporary.File.get(), replacing ? existing : model);
         WriteAll(temporary.File.get(), data, what);
+        if (struct stat times {}; !options.TimesFrom.empty() && ::stat(options.TimesFrom.c_str(), &times) == 0) {
+            const struct timespec stamps[2] = {times.st_atim, times.st_mtim};
+            (void)::futimens(temporary.File.get(), stamps);
+        }
         if (options.Durable == Durability::Flushed && ::fsync(temporary.File.get()) != 0)
             throw FileError("could not flush " + what, errno);
         if (::rename(temporary.Path.c_str(), target.c_str()) != 0)

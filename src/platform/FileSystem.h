@@ -3,6 +3,7 @@
 #include "platform/FileDescriptor.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,6 +33,21 @@ struct PathLookup {
 // Looks a path up without opening it.
 PathLookup LookUpPath(const std::string& path, Links links = Links::Follow);
 
+// What tells one file from another whatever the names it is reached by.
+struct FileIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Node = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// The identity of the file a path names, links followed; nothing when there is none.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
+// The names of the regular files in a folder (links to them included), as the file system
+// holds them, in no particular order; hidden files (dot-files) are left out, and so is
+// everything when the folder cannot be read.
+std::vector<std::string> VisibleFilesIn(const std::string& folder);
+
 // "a directory", "a symbolic link", "a FIFO", ...: what a path that is not a regular file is.
 const char* KindName(PathKind kind);
 
@@ -56,6 +72,9 @@ struct ReplaceOptions {
     Links LinkHandling = Links::Follow;
     // When there is no old file to take mode and owner from, they are taken from this one.
     std::string AttributesFrom;
+    // The new file gets this file's access and modification times, as a copy made with
+    // `cp -p` would; otherwise it is stamped now.
+    std::string TimesFrom;
 };
 
 // Replaces the file at `path` with `data` as one step: the data goes to a temporary file of

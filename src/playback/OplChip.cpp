@@ -7,6 +7,12 @@
 #include <vector>
 
 namespace brivane {
+namespace {
+
+// Eight steps of 0.75 dB: half the amplitude.
+constexpr int kHalfLevelSteps = 8;
+
+} // namespace
 
 std::optional<Emulator> EmulatorNamed(const std::string& name)
 {
@@ -39,13 +45,18 @@ OplChip::OplChip(Emulator emulator, int sampleRate)
     chip_->init();
     // Waveform select on, as the games set it at start-up: songs count on the extra waves.
     chip_->write(0x01, 0x20);
+    if (emulator == Emulator::Satoh)
+        level_.emplace(kHalfLevelSteps, [this](std::uint8_t reg, std::uint8_t value) { chip_->write(reg, value); });
 }
 
 OplChip::~OplChip() = default;
 
 void OplChip::Write(std::uint8_t reg, std::uint8_t value)
 {
-    chip_->write(reg, value);
+    if (level_)
+        level_->Write(reg, value);
+    else
+        chip_->write(reg, value);
 }
 
 void OplChip::Render(std::span<std::int16_t> out)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/OutputLevel.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +40,9 @@ private:
     // Woody's emulator advances part of its state once a call, not once a sample: fed a sample
     // a call, it sounds the same however a song is cut into buffers.
     bool oneSampleACall_;
+    // Satoh's emulator sounds twice as loud as the others and clips where they do not: its
+    // output is brought down to theirs inside the chip.
+    std::optional<OutputLevel> level_;
 };
 
 } // namespace brivane

@@ -116,13 +116,16 @@ void clsINI::LoadINI(const std::string& FileName)
     int currentSection = -1;
     KeyPlacement placing;
     std::string line;
-    // A line ends at CR LF or at a lone CR; a lone LF stays inside the line.
+    // A line ends at CR LF or at a lone CR; a lone LF stays inside the line, so that a value
+    // holding one keeps it. A file with no CR at all was written by a Unix editor: LF ends
+    // its lines.
+    const char lineEnd = text.find('\r') == std::string::npos ? '\n' : '\r';
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
+        if (text[i] != lineEnd) {
             line += text[i];
             continue;
         }
-        if (i + 1 < text.size() && text[i + 1] == '\n')
+        if (lineEnd == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             ++i;
         ParseLine(line, currentSection, placing);
         line.clear();

@@ -33,7 +33,7 @@ TEST(CliTest, ConvertsRealSizedSongsByteForByte)
     }
     const ProcessResult result = Cli(arguments);
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
-    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n");
+    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n4 converted\n");
     EXPECT_EQ(result.Err, "");
     for (std::uint32_t i = 0; i < 4; ++i) {
         const std::string path = dir / ("song" + std::to_string(i) + ".imf");
@@ -50,14 +50,14 @@ TEST(CliTest, PrintsEveryMessageAndSetsTheExitStatus)
 
     ProcessResult first = Cli({"convert", "--no-backup", dir / "a.imf", dir / "missing.imf"});
     EXPECT_EQ(first.ExitCode, 1);
-    EXPECT_EQ(first.Out, "Complete: Conversion complete!\n");
+    EXPECT_EQ(first.Out, "Complete: Conversion complete!\n1 converted, 1 not found\n");
     EXPECT_EQ(first.Err, "File not found: Could not find " + dir / "missing.imf" + "!\n");
     EXPECT_FALSE(test::Exists(dir / "a.imf.bak"));
 
     ProcessResult again = Cli({"convert", dir / "a.imf"});
     EXPECT_EQ(again.ExitCode, 0);
     EXPECT_EQ(again.Out, "Already compatible: a.imf is already compatible with Wolfenstein 3D.\n"
-                         "Complete: Conversion complete!\n");
+                         "Complete: Conversion complete!\n1 already compatible\n");
 }
 
 TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
@@ -76,21 +76,24 @@ TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
         arguments.push_back(dir / "a.imf");
         const ProcessResult declined = Cli(arguments);
         EXPECT_EQ(declined.ExitCode, 0);
-        EXPECT_EQ(declined.Out, question + " no\nComplete: Conversion complete!\n") << flag;
+        EXPECT_EQ(declined.Out, question + " no\nComplete: Conversion complete!\n1 not reverted\n") << flag;
         EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
     }
 
     const ProcessResult accepted = Cli({"convert", "--tics", "700", "--yes", dir / "a.imf"});
     EXPECT_EQ(accepted.ExitCode, 0);
-    EXPECT_EQ(accepted.Out, question + " yes\nComplete: Conversion complete!\n");
+    EXPECT_EQ(accepted.Out, question + " yes\nComplete: Conversion complete!\n1 converted\n");
     EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
 
-    // A backup that is itself converted: --yes reverts once, then the batch goes on.
-    test::WriteBytes(dir / "a.imf.bak", test::ReadBytes(dir / "a.imf"));
+    // A backup that is itself converted is not offered: restoring it would lose the song.
+    const Bytes song = test::ReadBytes(dir / "a.imf");
+    test::WriteBytes(dir / "a.imf.bak", song);
     const ProcessResult looping = Cli({"convert", "--yes", dir / "a.imf"});
     EXPECT_EQ(looping.ExitCode, 0);
-    EXPECT_EQ(looping.Out, question + " yes\n" + question + " no (asked again after a revert)\n"
-                           "Complete: Conversion complete!\n");
+    EXPECT_EQ(looping.Out, "Already compatible: a.imf is already compatible with Wolfenstein 3D.\n"
+                           "Its backup a.imf.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.\n"
+                           "Complete: Conversion complete!\n1 already compatible\n");
+    EXPECT_EQ(test::ReadBytes(dir / "a.imf"), song);
 }
 
 TEST(CliTest, InfoDescribesEachLayout)
@@ -102,7 +105,7 @@ TEST(CliTest, InfoDescribesEachLayout)
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Out,
               dir / "dn2.imf" + ": headerless, 11 bytes, 2 records, 3 trailing bytes, 0.50 seconds at 280 ticks per second\n" +
-              dir / "wolf.imf" + ": Wolfenstein 3-D, 12 bytes, 2 records, 0 trailing bytes, 1.00 seconds at 700 ticks per second\n" +
+              dir / "wolf.imf" + ": Wolfenstein 3-D, 12 bytes, 2 records, 0 trailing bytes, 2 bytes after the records, 1.00 seconds at 700 ticks per second\n" +
               dir / "none.imf" + ": missing\n");
 }
 
@@ -110,17 +113,19 @@ TEST(CliTest, InfoHandlesTinyFilesAndNamesWhatIsNotAFile)
 {
     test::TempDir dir;
     const std::vector<std::pair<Bytes, std::string>> tiny{
-        {{5}, "Wolfenstein 3-D, 1 bytes, 0 records, 0 trailing bytes, 0.00 seconds at 700"},
-        {{5, 0}, "Wolfenstein 3-D, 2 bytes, 0 records, 0 trailing bytes, 0.00 seconds at 700"},
-        {{1, 2, 3}, "Wolfenstein 3-D, 3 bytes, 0 records, 1 trailing bytes, 0.00 seconds at 700"},
-        {{0, 0, 1}, "headerless, 3 bytes, 0 records, 3 trailing bytes, 0.00 seconds at 280"},
+        {{5}, "Wolfenstein 3-D, 1 byte, 0 records, 0 trailing bytes, 0.00 seconds at 700 ticks per second"},
+        {{5, 0}, "Wolfenstein 3-D, 2 bytes, 0 records, 0 trailing bytes, 0.00 seconds at 700 ticks per second; length "
+                 "word 5 bytes more than the file holds: perhaps a headerless song without its leading 00 00 record"},
+        {{1, 2, 3}, "Wolfenstein 3-D, 3 bytes, 0 records, 1 trailing byte, 0.00 seconds at 700 ticks per second; length "
+                    "word 512 bytes more than the file holds: perhaps a headerless song without its leading 00 00 record"},
+        {{0, 0, 1}, "headerless, 3 bytes, 0 records, 3 trailing bytes, 0.00 seconds at 280 ticks per second"},
     };
     std::vector<std::string> arguments{"info"};
     std::string expected;
     for (std::size_t i = 0; i < tiny.size(); ++i) {
         arguments.push_back(dir / std::to_string(i));
         test::WriteBytes(arguments.back(), tiny[i].first);
-        expected += arguments.back() + ": " + tiny[i].second + " ticks per second\n";
+        expected += arguments.back() + ": " + tiny[i].second + "\n";
     }
     ::mkdir((dir / "folder").c_str(), 0777);
     ::mkfifo((dir / "fifo").c_str(), 0666);
@@ -143,7 +148,7 @@ TEST(CliTest, YesIsRememberedByFullPathSoSameNamesInTwoFoldersAreBothReverted)
     const ProcessResult reverted = Cli({"convert", "--yes", "--tics", "700", dir / "a/SONG.IMF", dir / "b/SONG.IMF"});
     const std::string question = "Reconvert?: SONG.IMF is already compatible with Wolfenstein 3D.\n"
                                  "Do you wish to revert to your backup copy and reconvert it?";
-    EXPECT_EQ(reverted.Out, question + " yes\n" + question + " yes\nComplete: Conversion complete!\n");
+    EXPECT_EQ(reverted.Out, question + " yes\n" + question + " yes\nComplete: Conversion complete!\n2 converted\n");
     for (const char* folder : {"a", "b"})
         EXPECT_EQ(test::ReadBytes(dir / folder + "/SONG.IMF"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0})) << folder;
 }

@@ -20,7 +20,7 @@ TEST(ConvertCommandTest, ConvertsInTheOrderGivenAndAlwaysEndsWithComplete)
                                          JoinPath(dir.Path(), "a.imf")};
     int backupReads = 0;
     test::RecordingInteraction ui;
-    const auto outcomes = ConvertFiles(paths, TicScaleFor(280), [&] { ++backupReads; return false; }, ui);
+    const auto outcomes = ConvertFiles(paths, ToWolfenstein(280), [&] { ++backupReads; return false; }, ui);
 
     EXPECT_EQ(outcomes, (std::vector<ConversionOutcome>{ConversionOutcome::AlreadyCompatible,
                                                         ConversionOutcome::NotFound,
@@ -35,7 +35,7 @@ TEST(ConvertCommandTest, ConvertsInTheOrderGivenAndAlwaysEndsWithComplete)
 TEST(ConvertCommandTest, NoFilesStillReportsCompletion)
 {
     test::RecordingInteraction ui;
-    EXPECT_TRUE(ConvertFiles({}, 1.0f, [] { return true; }, ui).empty());
+    EXPECT_TRUE(ConvertFiles({}, ToWolfenstein(700), [] { return true; }, ui).empty());
     EXPECT_EQ(ui.messages, (std::vector<Message>{{"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
 }
 

@@ -35,7 +35,7 @@ protected:
 
     ConversionOutcome Convert(int tics = 280, bool backups = true)
     {
-        return ConvertImf(Song(), TicScaleFor(tics), backups, ui);
+        return ConvertImf(Song(), ToWolfenstein(tics), backups, ui);
     }
 
     test::TempDir dir;
@@ -123,14 +123,39 @@ INSTANTIATE_TEST_SUITE_P(Answers, ConvertImfRevertTest, ::testing::Values(
     RevertCase{"OkIsNotYes", {IDOK}, ConversionOutcome::Declined, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(ConvertImfTest, AConvertedBackupBringsTheQuestionBackUntilNo)
+TEST_F(ConvertImfTest, ABackupThatCannotBeTheSongsOriginalIsNotRestoredBlindly)
 {
-    WriteBytes(Song(), kWorkedResult);
-    WriteBytes(Backup(), kWorkedResult);
-    ui = test::RecordingInteraction({IDYES, IDYES, IDNO});
-    EXPECT_EQ(Convert(), ConversionOutcome::Declined);
-    EXPECT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ReadBytes(Song()), kWorkedResult);
+    const std::string compatible = "SONG.IMF is already compatible with Wolfenstein 3D.\r\n";
+    const std::string question = "Do you wish to revert to your backup copy and reconvert it?";
+    struct Case {
+        const char* Name;
+        Bytes Backup;
+        Message Shown;
+        Bytes SongAfterYes;
+    };
+    const Bytes older{0, 0, 0, 0, 0x20, 1, 3, 0, 0x20, 2, 1, 0};
+    const std::vector<Case> cases{
+        {"empty", {}, {compatible + "Its backup SONG.IMF.bak cannot be restored: it is empty.", "Already compatible",
+                       MB_ICONINFORMATION}, kWorkedResult},
+        {"converted itself", kWorkedResult,
+         {compatible + "Its backup SONG.IMF.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.",
+          "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
+        {"of another size",  older,
+         {compatible + "The backup holds 12 bytes, but this song was converted from 8 bytes: it may be the backup of "
+                       "another song.\r\n" + question, "Reconvert?", MB_ICONQUESTION_YESNO},
+         test::ReferenceConversion(older, 280)},
+        {"its own original", kWorkedExample, {compatible + question, "Reconvert?", MB_ICONQUESTION_YESNO}, kWorkedResult},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(Song(), kWorkedResult);
+        WriteBytes(Backup(), c.Backup);
+        ui = test::RecordingInteraction({IDYES});
+        Convert(280, false);
+        ASSERT_FALSE(ui.messages.empty()) << c.Name;
+        EXPECT_EQ(ui.messages.front(), c.Shown) << c.Name;
+        EXPECT_EQ(ReadBytes(Song()), c.SongAfterYes) << c.Name;
+        EXPECT_EQ(ReadBytes(Backup()), c.Backup) << c.Name;
+    }
 }
 
 TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
@@ -210,7 +235,7 @@ TEST_F(ConvertImfTest, LookupsThatFailForAnotherReasonThanAbsenceAreNotReadable)
     };
     for (const auto& [path, reason] : cases) {
         ui.messages.clear();
-        EXPECT_EQ(ConvertImf(path, 2.5f, true, ui), ConversionOutcome::Unreadable);
+        EXPECT_EQ(ConvertImf(path, ToWolfenstein(280), true, ui), ConversionOutcome::Unreadable);
         EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not read " + path + ": " + reason, "File not readable",
                                                       MB_ICONHAND}}));
     }
@@ -221,7 +246,7 @@ TEST_F(ConvertImfTest, SongsWithTheLongestNamesConvert)
     for (const std::size_t length : {239u, 250u, 251u}) {
         const std::string song = dir / (std::string(length, 's') + ".IMF");
         WriteBytes(song, kWorkedExample);
-        ASSERT_EQ(ConvertImf(song, 2.5f, false, ui), ConversionOutcome::Converted) << length;
+        ASSERT_EQ(ConvertImf(song, ToWolfenstein(280), false, ui), ConversionOutcome::Converted) << length;
         EXPECT_EQ(ReadBytes(song), kWorkedResult);
     }
     EXPECT_TRUE(ui.messages.empty()) << test::Describe(ui.messages);
@@ -250,7 +275,7 @@ TEST_F(ConvertImfTest, TemporaryFilesLeftByKilledRunsGoButALiveOneStays)
     const int held = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
-    ConvertFiles({Song()}, TicScaleFor(280), [] { return true; }, ui);
+    ConvertFiles({Song()}, ToWolfenstein(280), [] { return true; }, ui);
     ::close(held);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{".OTHER.IMF.l1ve000000.brivane-tmp", "SONG.IMF", "SONG.IMF.bak"}));
     EXPECT_EQ(ReadBytes(Song()), kWorkedResult);

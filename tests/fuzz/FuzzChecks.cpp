@@ -94,7 +94,8 @@ void CheckConversion(const std::uint8_t* data, std::size_t size)
     const std::vector<std::uint8_t> converted = ToWolfensteinLayout(song, scale);
 
     Require(converted.size() == song.size() + 2, "two bytes longer");
-    Require((converted[0] | (converted[1] << 8)) == static_cast<int>(song.size() & 0xFFFF), "starts with the length");
+    Require((converted[0] | (converted[1] << 8)) == static_cast<int>(song.size() / 4 * 4 & 0xFFFF),
+            "starts with the length of the whole records");
     const std::size_t completeRecords = song.size() / 4;
     for (std::size_t i = 0; i < song.size(); ++i) {
         const bool inDelay = i % 4 >= 2 && i / 4 < completeRecords;
@@ -115,7 +116,7 @@ void CheckConversion(const std::uint8_t* data, std::size_t size)
 void CheckInfo(const std::uint8_t* data, std::size_t size)
 {
     WriteScratch(std::string(reinterpret_cast<const char*>(data), size));
-    const ImfInfo info = DescribeImf(ScratchFile(), 280);
+    const ImfInfo info = DescribeImf(ScratchFile(), ToWolfenstein(280));
     ::unlink(ScratchFile().c_str());
     Require(info.Size == size, "the size is the file's");
     Require(info.Records * 4 + info.PartialBytes <= size, "the stream lies inside the file");

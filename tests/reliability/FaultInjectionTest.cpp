@@ -53,7 +53,7 @@ TEST_P(ConversionFaultTest, ReportsTheFaultGoesOnAndLosesNoByte)
 
     const std::string seen = test::RunUnprivileged([&] {
         test::RecordingInteraction ui;
-        ConvertFiles({faultySong, good + "/OTHER.IMF"}, TicScaleFor(280), [] { return true; }, ui);
+        ConvertFiles({faultySong, good + "/OTHER.IMF"}, ToWolfenstein(280), [] { return true; }, ui);
         return test::Describe(ui.messages);
     });
 
@@ -115,7 +115,7 @@ TEST(DiskFullTest, AWriteCutShortByTheDiskIsReportedAndTheSongKept)
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Err, "Conversion failed: Could not convert " + dir / "BIG.IMF" +
                               ": could not write the backup " + dir / "BIG.IMF.bak" + ": File too large\n");
-    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n");
+    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n1 converted, 1 failed\n");
     EXPECT_EQ(test::ReadBytes(dir / "BIG.IMF"), big);
     EXPECT_FALSE(test::Exists(dir / "BIG.IMF.bak"));
     EXPECT_EQ(test::ReadBytes(dir / "SMALL.IMF"), test::ReferenceConversion(small, 280));

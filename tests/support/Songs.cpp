@@ -41,8 +41,9 @@ Bytes ReferenceConversion(const Bytes& headerless, int originalTics)
 {
     const float scale = static_cast<float>(700.0 / originalTics);
     Bytes out(headerless.size() + 2);
-    out[0] = static_cast<std::uint8_t>(headerless.size() & 0xFF);
-    out[1] = static_cast<std::uint8_t>((headerless.size() >> 8) & 0xFF);
+    const std::size_t whole = headerless.size() / 4 * 4; // a partial record is not counted
+    out[0] = static_cast<std::uint8_t>(whole & 0xFF);
+    out[1] = static_cast<std::uint8_t>((whole >> 8) & 0xFF);
     std::copy(headerless.begin(), headerless.end(), out.begin() + 2);
     for (std::size_t record = 0; (record + 1) * 4 <= headerless.size(); ++record) {
         const std::size_t at = 2 + record * 4 + 2;

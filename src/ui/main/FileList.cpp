@@ -1,12 +1,28 @@
 #include "ui/main/FileList.h"
 
-#include <QDir>
+#include "conversion/ImfPaths.h"
+#include "platform/FileSystem.h"
+#include "ui/FileNames.h"
+
 #include <QListWidget>
+
+#include <algorithm>
+#include <cctype>
 
 namespace brivane {
 namespace {
 
 const char* const kFolderProperty = "Folder";
+constexpr int kNameBytesRole = Qt::UserRole;
+
+bool IsSongName(const std::string& name)
+{
+    constexpr std::string_view kExtension = ".imf";
+    if (name.size() < kExtension.size())
+        return false;
+    return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
 
 } // namespace
 
@@ -14,16 +30,33 @@ void SetFileListFolder(QListWidget& list, const QString& folder)
 {
     list.setProperty(kFolderProperty, folder);
     list.clear();
-    // Without QDir::System, FIFOs, sockets, devices and broken links stay out; without
-    // QDir::Hidden, so do dot-files. Name filters match without regard to case.
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.imf")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
-    list.addItems(names);
+    struct Entry {
+        QString Text;
+        std::string Bytes;
+    };
+    std::vector<Entry> entries;
+    for (std::string& name : VisibleFilesIn(ToBytes(folder)))
+        if (IsSongName(name))
+            entries.push_back({ToText(name), std::move(name)});
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int order = a.Text.compare(b.Text, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.Bytes < b.Bytes;
+    });
+    for (const Entry& entry : entries) {
+        auto* item = new QListWidgetItem(entry.Text);
+        item->setData(kNameBytesRole, QByteArray::fromStdString(entry.Bytes));
+        list.addItem(item);
+    }
 }
 
 QString FileListFolder(const QListWidget& list)
 {
     return list.property(kFolderProperty).toString();
+}
+
+std::string SongPath(const QListWidget& list, const QListWidgetItem& item)
+{
+    return JoinPath(ToBytes(FileListFolder(list)), item.data(kNameBytesRole).toByteArray().toStdString());
 }
 
 } // namespace brivane

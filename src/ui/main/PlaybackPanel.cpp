@@ -1,7 +1,6 @@
 #include "ui/main/PlaybackPanel.h"
 
 #include "conversion/ImfInfo.h"
-#include "conversion/TicScale.h"
 #include "platform/FileError.h"
 #include "ui/FileNames.h"
 #include "ui/main/FileList.h"
@@ -10,7 +9,6 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,9 +24,9 @@ QString Duration(double seconds)
 
 } // namespace
 
-PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, QScrollBar& tics, QMenu& before,
-                             UserInteraction& ui)
-    : QObject(&window), window_(window), songs_(songs), tics_(tics), ui_(ui)
+PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, const ConversionChoice& choice,
+                             QMenu& before, UserInteraction& ui)
+    : QObject(&window), window_(window), songs_(songs), choice_(choice), ui_(ui)
 {
     auto* mnuPlay = new QMenu(QMainWindow::tr("&Play"), window.menuBar());
     window.menuBar()->insertMenu(before.menuAction(), mnuPlay);
@@ -59,35 +57,42 @@ PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, QScrollBar
     }
 }
 
-QString PlaybackPanel::CurrentSongPath() const
+std::string PlaybackPanel::CurrentSongPath() const
 {
     const QListWidgetItem* item = songs_.currentItem();
-    return item ? FileListFolder(songs_) + QLatin1Char('/') + item->text() : QString();
+    return item ? SongPath(songs_, *item) : std::string();
+}
+
+void PlaybackPanel::SetNote(const QString& note)
+{
+    note_ = note;
+    ShowStatus();
 }
 
 void PlaybackPanel::PlayCurrentSong()
 {
-    const QString path = CurrentSongPath();
-    if (path.isEmpty() || !mnuPlayPlaySong->isEnabled())
+    const std::string path = CurrentSongPath();
+    if (path.empty() || !mnuPlayPlaySong->isEnabled())
         return;
     PlayableSong song;
     try {
-        song = LoadPlayableSong(ToBytes(path));
+        song = LoadPlayableSong(path);
     } catch (const FileError& error) {
-        ui_.ShowMessage("Could not play " + ToBytes(path) + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        ui_.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
         return;
     }
-    // A converted song plays at the rate it was converted to; a headerless one at the bar's.
+    // A song with a length word plays at the rate it was written for; a headerless one at the bar's.
     playingHeaderless_ = song.Layout == ImfHeaderless;
     playingName_ = songs_.currentItem()->text();
-    player_.Play(std::move(song), playingHeaderless_ ? tics_.value() : kWolfensteinTics);
+    const int rate = choice_.Rates().SourceTics(song.Layout);
+    player_.Play(std::move(song), rate);
     ShowStatus();
 }
 
-void PlaybackPanel::TicsChanged(int tics)
+void PlaybackPanel::TicsChanged()
 {
     if (playingHeaderless_ && player_.IsPlaying())
-        player_.SetTickRate(tics);
+        player_.SetTickRate(choice_.Tics());
     ShowStatus();
 }
 
@@ -101,12 +106,12 @@ void PlaybackPanel::ShowStatus()
                                 .arg(Duration(player_.PositionSeconds()), Duration(player_.LengthSeconds())));
         return;
     }
-    const QString path = CurrentSongPath();
-    if (path.isEmpty()) {
-        status->clearMessage();
+    const std::string path = CurrentSongPath();
+    if (path.empty()) {
+        status->showMessage(note_);
         return;
     }
-    const ImfInfo info = DescribeImf(ToBytes(path), tics_.value());
+    const ImfInfo info = DescribeImf(path, choice_.Rates());
     const QString name = songs_.currentItem()->text();
     if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
         status->showMessage(QMainWindow::tr("%1: cannot be read").arg(name));
@@ -116,7 +121,7 @@ void PlaybackPanel::ShowStatus()
     status->showMessage(QMainWindow::tr("%1: %2, %3 at %4 ticks per second")
                             .arg(name, headerless ? QMainWindow::tr("headerless") : QMainWindow::tr("Wolfenstein 3-D"),
                                  Duration(info.Seconds))
-                            .arg(headerless ? tics_.value() : kWolfensteinTics));
+                            .arg(info.Tics));
 }
 
 } // namespace brivane

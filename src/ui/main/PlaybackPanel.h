@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionChoice.h"
 #include "platform/UserInteraction.h"
 #include "ui/main/SongPlayer.h"
 
@@ -10,33 +11,36 @@ class QAction;
 class QListWidget;
 class QMainWindow;
 class QMenu;
-class QScrollBar;
 
 namespace brivane {
 
-// The main window's Play menu and status bar: plays the list's current song (a headerless one
-// at the scroll bar's rate, a converted one at 700) and tells what plays and where, or what the
-// current song is.
+// The main window's Play menu and status bar: plays the list's current song at the rate the
+// window's choice takes its layout at (a headerless one at the scroll bar's) and tells what
+// plays and where, or what the current song is, or else the window's note.
 class PlaybackPanel : public QObject {
 public:
     // Puts the Play menu before `before` on the window's menu bar.
-    PlaybackPanel(QMainWindow& window, QListWidget& songs, QScrollBar& tics, QMenu& before, UserInteraction& ui);
+    PlaybackPanel(QMainWindow& window, QListWidget& songs, const ConversionChoice& choice, QMenu& before,
+                  UserInteraction& ui);
 
     void Stop() { player_.Stop(); }
     // The scroll bar moved: a headerless song that plays takes the new tempo at once.
-    void TicsChanged(int tics);
+    void TicsChanged();
     void ShowStatus();
+    // Shown while no song is current, until replaced.
+    void SetNote(const QString& note);
 
 private:
     void PlayCurrentSong();
-    QString CurrentSongPath() const;
+    std::string CurrentSongPath() const;
 
     QMainWindow& window_;
     QListWidget& songs_;
-    QScrollBar& tics_;
+    const ConversionChoice& choice_;
     UserInteraction& ui_;
     SongPlayer player_;
     QString playingName_;
+    QString note_;
     bool playingHeaderless_ = false;
     QAction* mnuPlayPlaySong = nullptr;
 };

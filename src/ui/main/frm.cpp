@@ -38,6 +38,8 @@ const std::string kSection = "General";
 const std::string kFolderKey = "Folder";
 const std::string kTicsKey = "OriginalTics";
 const std::string kBackupsKey = "MakeBackups";
+const std::string kGameKey = "Game";
+const std::string kTargetKey = "Target";
 constexpr int kDesignTics = 350;
 
 
@@ -162,12 +164,20 @@ void frm::CreateMenus()
     // A game's rate moves the scroll bar, which stores it as any move does.
     mnuOptionsGame = mnuOptions->addMenu(tr("&Game"));
     mnuOptionsGame->setObjectName("mnuOptionsGame");
+    mnuOptionsConvertTo = mnuOptions->addMenu(tr("Convert &To"));
+    mnuOptionsConvertTo->setObjectName("mnuOptionsConvertTo");
     for (const GamePreset& preset : kGamePresets) {
-        QAction* game = mnuOptionsGame->addAction(QString::fromUtf8(preset.Title.data(), static_cast<qsizetype>(preset.Title.size())));
-        connect(game, &QAction::triggered, this, [this, tics = preset.OriginalTics] { hsbTics->setValue(tics); });
+        QAction* game = mnuOptionsGame->addAction(ToText(std::string(preset.Title)));
+        game->setCheckable(true);
+        game->setData(ToText(std::string(preset.Key)));
+        connect(game, &QAction::triggered, this, [this, &preset] { mnuOptionsGame_Click(preset); });
+        QAction* target = mnuOptionsConvertTo->addAction(ToText(std::string(preset.Name)));
+        target->setCheckable(true);
+        target->setData(ToText(std::string(preset.Key)));
+        connect(target, &QAction::triggered, this, [this, &preset] { mnuOptionsConvertTo_Click(preset); });
     }
 
-    playback_ = new PlaybackPanel(*this, *File, *hsbTics, *mnuHelp, ui_);
+    playback_ = new PlaybackPanel(*this, *File, choice_, *mnuHelp, ui_);
 }
 
 void frm::SetTabOrder()
@@ -195,17 +205,42 @@ void frm::Load()
     // A stored folder that is gone or unreadable shows the default folder; the stored key
     // stays until the user picks another.
     QString folder = ToText(objINI->ReadString(kSection, kFolderKey, ToBytes(defaultFolder_)));
-    if (!IsReadableFolder(folder))
+    QString folderNote;
+    if (!IsReadableFolder(folder)) {
+        folderNote = tr("The folder %1 cannot be opened; showing %2 instead.").arg(folder, defaultFolder_);
         folder = defaultFolder_;
+    }
     FitPathToLabel(*this, *lblFolder, folder);
 
     // A stored rate out of range is clamped, shown, and written back by the change handling.
     const int tics = std::clamp<int>(objINI->ReadLong(kSection, kTicsKey, kDefaultOriginalTics),
                                      kMinOriginalTics, kMaxOriginalTics);
     hsbTics->setValue(tics);
+    choice_.SetTics(tics); // the bar may have shown this rate already
+    // The game and the target are stored only once the user has chosen them; a stored game
+    // counts only while the bar still shows its rate.
+    if (const GamePreset* game = FindGamePreset(objINI->ReadString(kSection, kGameKey, {}));
+        game && game->OriginalTics == tics)
+        choice_.ChooseGame(*game);
+    if (const GamePreset* target = FindGamePreset(objINI->ReadString(kSection, kTargetKey, "wolf3d")))
+        choice_.ChooseTarget(*target);
+    ShowConversionChoice();
 
     mnuOptionsMakeBackups->setChecked(objINI->ReadLong(kSection, kBackupsKey, 1) == 1);
     SetFileListFolder(*File, LabelTag(*lblFolder));
+    if (!folderNote.isEmpty())
+        playback_->SetNote(folderNote);
+}
+
+void frm::ShowConversionChoice()
+{
+    const GamePreset* marked = choice_.MarkedGame();
+    for (QAction* game : mnuOptionsGame->actions())
+        game->setChecked(marked && game->data().toString() == ToText(std::string(marked->Key)));
+    for (QAction* target : mnuOptionsConvertTo->actions())
+        target->setChecked(target->data().toString() == ToText(std::string(choice_.Target().Key)));
+    cmdConvert->setText(ToText(choice_.ConvertCaption()));
+    playback_->SetNote(ToText(choice_.LengthWordNote()));
 }
 
 bool frm::eventFilter(QObject* watched, QEvent* event)
@@ -267,19 +302,18 @@ void frm::cmdConvert_Click()
 {
     playback_->Stop(); // the song may be about to change under the player
     TicScale_ = TicScaleFor(hsbTics->value());
-    const std::string folder = ToBytes(FileListFolder(*File));
     QModelIndexList selected = File->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<std::string> paths;
     paths.reserve(static_cast<std::size_t>(selected.size()));
     for (const QModelIndex& index : selected)
-        paths.push_back(JoinPath(folder, ToBytes(index.data().toString())));
+        paths.push_back(SongPath(*File, *File->item(index.row())));
 
     // The menu cannot change while the batch runs: it takes no input until the batch ends.
     const bool makeBackups = mnuOptionsMakeBackups->isChecked();
-    const float ticScale = TicScale_;
+    const Conversion rates = choice_.Rates();
     RunBatch(*this, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
-        ConvertFiles(paths, ticScale, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
+        ConvertFiles(paths, rates, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
     playback_->ShowStatus(); // the current song may have been converted
 }
@@ -293,7 +327,10 @@ void frm::mnuHelpAbout_Click()
 void frm::hsbTics_Change(int value)
 {
     lblTics->setText(QString::number(value));
-    playback_->TicsChanged(value);
+    if (choice_.SetTics(value))
+        objINI->WriteValue(kSection, kGameKey, {});
+    ShowConversionChoice();
+    playback_->TicsChanged();
     objINI->WriteValue(kSection, kTicsKey, std::to_string(value));
 }
 
@@ -301,6 +338,21 @@ void frm::closeEvent(QCloseEvent* event)
 {
     playback_->Stop();
     QMainWindow::closeEvent(event);
+}
+
+void frm::mnuOptionsGame_Click(const GamePreset& game)
+{
+    choice_.ChooseGame(game);
+    objINI->WriteValue(kSection, kGameKey, std::string(game.Key));
+    hsbTics->setValue(game.OriginalTics); // stores the rate, as any move does
+    ShowConversionChoice();
+}
+
+void frm::mnuOptionsConvertTo_Click(const GamePreset& target)
+{
+    choice_.ChooseTarget(target);
+    objINI->WriteValue(kSection, kTargetKey, std::string(target.Key));
+    ShowConversionChoice();
 }
 
 void frm::mnuOptionsMakeBackups_Click()

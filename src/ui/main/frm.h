@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionChoice.h"
 #include "settings/clsINI.h"
 #include "ui/limits/clsResizeLimits.h"
 #include "ui/main/MainLayout.h"
@@ -53,6 +54,9 @@ private:
     void cmdConvert_Click();
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
+    void mnuOptionsGame_Click(const GamePreset& game);
+    void mnuOptionsConvertTo_Click(const GamePreset& target);
+    void ShowConversionChoice();
     void mnuHelpAbout_Click();
 
     QString settingsFile_;
@@ -61,6 +65,7 @@ private:
     std::unique_ptr<clsINI> objINI;
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     float TicScale_ = 1.0f;
+    ConversionChoice choice_;
     MainLayout layout_;
     PlaybackPanel* playback_ = nullptr; // a child of the window
 
@@ -79,6 +84,7 @@ private:
     QMenu* mnuOptions = nullptr;
     QAction* mnuOptionsMakeBackups = nullptr;
     QMenu* mnuOptionsGame = nullptr;
+    QMenu* mnuOptionsConvertTo = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 };

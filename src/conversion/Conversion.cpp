@@ -1,0 +1,69 @@
+#include "conversion/Conversion.h"
+
+#include "conversion/GamePresets.h"
+#include "conversion/ImfCommand.h"
+#include "conversion/Retime.h"
+#include "conversion/WolfensteinLayout.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace brivane {
+
+std::optional<ConversionTarget> TargetNamed(std::string_view text)
+{
+    if (const GamePreset* game = FindGamePreset(text))
+        return ConversionTarget{game->Layout, game->OriginalTics, std::string(game->Name)};
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view layout = text.substr(0, colon);
+    const std::string_view rate = text.substr(colon + 1);
+    int tics = 0;
+    const auto [end, error] = std::from_chars(rate.data(), rate.data() + rate.size(), tics);
+    if (error != std::errc() || end != rate.data() + rate.size() || tics < kMinOriginalTics || tics > kMaxOriginalTics)
+        return std::nullopt;
+    const std::string at = " at " + std::to_string(tics) + " ticks per second";
+    if (layout == "headerless")
+        return ConversionTarget{ImfHeaderless, tics, "headerless IMF" + at};
+    if (layout == "length")
+        return ConversionTarget{ImfWolfenstein, tics, "IMF with a length word" + at};
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> ConvertSongBytes(std::span<const std::uint8_t> song, ImfType layout,
+                                                          const Conversion& conversion)
+{
+    const ConversionTarget& target = conversion.Target;
+    const bool fromHeaderless = layout == ImfHeaderless;
+    const bool toLengthWord = target.Layout == ImfWolfenstein;
+    const SongParts parts = SplitSong(song, fromHeaderless);
+    const std::size_t streamSize = parts.Records.size() + parts.Partial.size();
+    if (toLengthWord && streamSize > kMaxWolfensteinLength)
+        return std::nullopt;
+
+    // Headerless into the Wolfenstein 3-D rate is the classic conversion, one delay at a time.
+    if (fromHeaderless && toLengthWord && target.Tics == kWolfensteinTics)
+        return ToWolfensteinLayout(song, TicScaleFor(conversion.HeaderlessTics));
+
+    std::vector<std::uint8_t> converted;
+    converted.reserve(kImfCommandSize + streamSize + parts.Trailer.size());
+    if (toLengthWord) {
+        converted.resize(kLengthWordSize);
+        WriteLe16(converted.data(), static_cast<std::uint16_t>(parts.Records.size()));
+    } else if (parts.Records.size() < kLengthWordSize || parts.Records[0] != 0 || parts.Records[1] != 0) {
+        // Every tool tells a headerless song by its leading 00 00; a record that writes 0 to
+        // register 0 and waits no time changes nothing that plays.
+        converted.resize(kImfCommandSize, 0);
+    }
+    const std::size_t recordsAt = converted.size();
+    converted.insert(converted.end(), parts.Records.begin(), parts.Records.end());
+    RetimeRecords(std::span(converted).subspan(recordsAt), conversion.SourceTics(layout), target.Tics);
+    converted.insert(converted.end(), parts.Partial.begin(), parts.Partial.end());
+    // A headerless player would play a trailer as music; the backup keeps it.
+    if (toLengthWord)
+        converted.insert(converted.end(), parts.Trailer.begin(), parts.Trailer.end());
+    return converted;
+}
+
+} // namespace brivane

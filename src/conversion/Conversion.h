@@ -1,0 +1,53 @@
+#pragma once
+
+#include "conversion/ImfType.h"
+#include "conversion/TicScale.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brivane {
+
+// Where a Convert command takes songs: a layout and the rate its player runs at.
+struct ConversionTarget {
+    ImfType Layout = ImfWolfenstein; // ImfHeaderless, or ImfWolfenstein for a length word
+    int Tics = kWolfensteinTics;
+    std::string Name = "Wolfenstein 3D"; // "... is already compatible with NAME."
+};
+
+// A game's key ("duke2") or "headerless:RATE" / "length:RATE" with RATE from 100 to 700;
+// nothing for any other text.
+std::optional<ConversionTarget> TargetNamed(std::string_view text);
+
+// Everything a Convert command decides for all its songs: the target, and the rates the
+// songs it finds are taken at, by their layout.
+struct Conversion {
+    ConversionTarget Target;
+    int HeaderlessTics = kDefaultOriginalTics;
+    int LengthWordTics = kWolfensteinTics;
+
+    int SourceTics(ImfType layout) const { return layout == ImfHeaderless ? HeaderlessTics : LengthWordTics; }
+    // A song in the target's layout at the target's rate needs nothing done.
+    bool AlreadyThere(ImfType layout) const
+    {
+        return layout == Target.Layout && SourceTics(layout) == Target.Tics;
+    }
+};
+
+// Headerless songs written at `originalTics` into the Wolfenstein 3-D layout, as the window's
+// Convert button has always done.
+inline Conversion ToWolfenstein(int originalTics)
+{
+    return {{}, originalTics, kWolfensteinTics};
+}
+
+// A song's bytes in the target's layout and rate, or nothing when its records do not fit a
+// length word. `layout` is the song's own, as GetImfType decides it.
+std::optional<std::vector<std::uint8_t>> ConvertSongBytes(std::span<const std::uint8_t> song, ImfType layout,
+                                                          const Conversion& conversion);
+
+} // namespace brivane
