@@ -3,7 +3,7 @@
 
 BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libadplug-dev libgl-dev
                   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace
-                  pulseaudio pulseaudio-utils scdoc)
+                  pulseaudio pulseaudio-utils scdoc xdotool)
 
 install_missing_packages() {
     local missing=()

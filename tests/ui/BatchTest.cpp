@@ -1,9 +1,13 @@
 #include "MainWindowFixture.h"
 #include "support/Songs.h"
 
-#include <QProgressDialog>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include "ui/main/ProgressDialog.h"
 #include <QTimer>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <regex>
 #include <sys/file.h>
@@ -14,7 +18,7 @@ namespace {
 
 class BatchTest : public MainWindowTest {
 protected:
-    QProgressDialog* Progress() const { return window->findChild<QProgressDialog*>("progress"); }
+    ProgressDialog* Progress() const { return window->findChild<ProgressDialog*>("progress"); }
     void SelectAllAndConvert()
     {
         Find<QPushButton>("cmdSelectAll")->click();
@@ -39,7 +43,7 @@ TEST_F(BatchTest, ALongBatchShowsProgressKeepsTheWindowAliveAndCancelStopsBefore
     bool laidOut = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QProgressDialog* dialog = Progress();
+        ProgressDialog* dialog = Progress();
         if (!dialog || !dialog->isVisible() || shown)
             return;
         shown = true;
@@ -106,6 +110,96 @@ TEST_F(BatchTest, OriginalTicsAndItsValueEachHaveTheirOwnRoom)
     EXPECT_LT(caption->geometry().right(), TicsLabel()->x());
     EXPECT_LE(TicsLabel()->geometry().right(), Tics()->x());
     EXPECT_EQ(Tics()->geometry().right(), Find<QPushButton>("cmdConvert")->geometry().right());
+}
+
+// Input as a user gives it: on a real X server through the server itself (xdotool), so that
+// focus and modality decide where it goes; offscreen, straight to the widget.
+bool OnRealDisplay()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+void PressKey(QWidget& box, Qt::Key key, const char* keyName)
+{
+    if (OnRealDisplay())
+        ASSERT_EQ(std::system((std::string("xdotool key ") + keyName).c_str()), 0);
+    else
+        QTest::keyClick(&box, key);
+}
+
+void Click(QWidget& target)
+{
+    if (!OnRealDisplay()) {
+        QTest::mouseClick(&target, Qt::LeftButton);
+        return;
+    }
+    const QPoint centre = target.mapToGlobal(target.rect().center());
+    const std::string command =
+        "xdotool mousemove " + std::to_string(centre.x()) + " " + std::to_string(centre.y()) + " click 1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+TEST_F(BatchTest, AMessageHeldOpenPastTheProgressDelayIsAnsweredWithKeysAndClicksAndTheBatchGoesOn)
+{
+    const Bytes converted{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0};
+    const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
+    for (const char* name : {"a.imf", "b.imf", "c.imf", "d.imf", "e.imf", "f.imf"})
+        WriteBytes(app / name, converted);
+    for (const char* name : {"b.imf.bak", "c.imf.bak"})
+        WriteBytes(app / name, original);
+    Open();
+    ::unlink((app / "a.imf").c_str());
+
+    enum class Answer { Enter, Escape, ClickYes, TickAndClickOk };
+    struct Step {
+        std::string Title;
+        std::string Text;
+        Answer Given;
+    };
+    const std::vector<Step> steps{
+        {"File not found", "Could not find " + app / "a.imf!", Answer::Enter},
+        {"Reconvert?", "b.imf is already compatible", Answer::Escape},
+        {"Reconvert?", "c.imf is already compatible", Answer::ClickYes},
+        {"Already compatible", "d.imf is already compatible", Answer::TickAndClickOk},
+        {"Complete", "Conversion complete!\n2 already compatible", Answer::Enter},
+    };
+    answerer.answering = false;
+    std::size_t next = 0;
+    std::vector<std::string> faults;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("answered").toBool() || next >= steps.size())
+            return;
+        box->setProperty("answered", true);
+        const Step& step = steps[next++];
+        if (box->windowTitle().toStdString() != step.Title || box->text().toStdString().rfind(step.Text, 0) != 0)
+            faults.push_back("expected " + step.Title + ": " + step.Text + ", got " + box->text().toStdString());
+        // Longer than the progress dialog's delay: it must not come up over the message.
+        QTest::qWait(900);
+        if (Progress() && Progress()->isVisible())
+            faults.push_back("the progress dialog covers " + step.Text);
+        if (QApplication::activeWindow() != box)
+            faults.push_back("the message " + step.Text + " does not have the focus");
+        switch (step.Given) {
+        case Answer::Enter: PressKey(*box, Qt::Key_Return, "Return"); break;
+        case Answer::Escape: PressKey(*box, Qt::Key_Escape, "Escape"); break;
+        case Answer::ClickYes: Click(*box->button(QMessageBox::Yes)); break;
+        case Answer::TickAndClickOk:
+            Click(*box->checkBox());
+            QTest::qWait(100);
+            Click(*box->button(QMessageBox::Ok));
+            break;
+        }
+    });
+    poll.start(20);
+    SelectAllAndConvert();
+
+    EXPECT_EQ(next, steps.size()) << "every message came, in list order";
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    EXPECT_FALSE(Progress() && Progress()->isVisible()) << "the progress dialog is gone with its batch";
+    EXPECT_EQ(ReadBytes(app / "b.imf"), converted) << "No kept the song";
+    EXPECT_EQ(ReadBytes(app / "c.imf"), ReferenceConversion(original, 280)) << "Yes reverted and converted it";
 }
 
 } // namespace

@@ -31,6 +31,8 @@ MessageBoxAnswerer::MessageBoxAnswerer(std::deque<QMessageBox::StandardButton> a
 
 void MessageBoxAnswerer::Poll()
 {
+    if (!answering)
+        return;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
         if (!box || !box->isVisible() || box->property("answered").toBool())

@@ -31,6 +31,7 @@ public:
     std::vector<bool> offeredApplyToRest; // whether each box seen had the check box
     std::vector<std::string> details;     // each box's details, empty when it had none
     bool tickApplyToRest = false;         // tick the check box wherever there is one
+    bool answering = true;                // false: the test answers the boxes itself
 
 private:
     void Poll();

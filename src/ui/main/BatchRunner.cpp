@@ -3,13 +3,12 @@
 #include "conversion/ImfPaths.h"
 #include "ui/FileNames.h"
 #include "ui/main/InputBlocker.h"
+#include "ui/main/ProgressDialog.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProgressDialog>
 #include <QTimer>
 
-#include <climits>
 #include <mutex>
 #include <thread>
 
@@ -23,12 +22,12 @@ constexpr qint64 kQuietMilliseconds = 500;
 // thread while the batch waits. Progress is only noted; the window shows the latest a few
 // times a second, so thousands of small songs cost no more than a few.
 //
-// The progress dialog is shown and hidden here, never by its own timer: it is modal, and
-// over a waiting message it would take the message's input. While a message waits the
+// The progress dialog is shown and hidden here alone: it is modal, and over a waiting
+// message it would take the message's input. While a message waits the
 // dialog is hidden; it comes back only once the batch has again run quietly for a while.
 class RelayToWindow : public UserInteraction {
 public:
-    RelayToWindow(QProgressDialog& dialog, UserInteraction& boxes, const std::atomic<bool>& cancel)
+    RelayToWindow(ProgressDialog& dialog, UserInteraction& boxes, const std::atomic<bool>& cancel)
         : dialog_(dialog), boxes_(boxes), cancel_(cancel)
     {
         quiet_.start();
@@ -74,14 +73,12 @@ public:
         lock.unlock();
         if (finished || messageOpen_ || cancel_)
             return;
-        if (shown.Fresh) {
-            dialog_.setMaximum(static_cast<int>(shown.Count));
-            dialog_.setValue(static_cast<int>(shown.Done));
-            dialog_.setLabelText(QProgressDialog::tr("Converting %1 of %2: %3")
-                                     .arg(shown.Done + 1)
-                                     .arg(shown.Count)
-                                     .arg(ToText(DisplayName(shown.Path))));
-        }
+        if (shown.Fresh)
+            dialog_.SetProgress(static_cast<int>(shown.Done), static_cast<int>(shown.Count),
+                                ProgressDialog::tr("Converting %1 of %2: %3")
+                                    .arg(shown.Done + 1)
+                                    .arg(shown.Count)
+                                    .arg(ToText(DisplayName(shown.Path))));
         if (!dialog_.isVisible() && shown.Count > 0 && quiet_.elapsed() >= kQuietMilliseconds)
             dialog_.show();
     }
@@ -94,7 +91,7 @@ private:
         bool Fresh = false;
     };
 
-    QProgressDialog& dialog_;
+    ProgressDialog& dialog_;
     UserInteraction& boxes_;
     const std::atomic<bool>& cancel_;
     QElapsedTimer quiet_;      // window's thread only
@@ -108,14 +105,9 @@ private:
 
 void RunBatch(QWidget& window, UserInteraction& boxes, const BatchWork& work)
 {
-    QProgressDialog dialog(&window);
-    dialog.setObjectName(QStringLiteral("progress"));
-    dialog.setWindowTitle(QProgressDialog::tr("Converting"));
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setAutoReset(false);
-    dialog.setMinimumDuration(INT_MAX); // shown by the relay alone
+    ProgressDialog dialog(window);
     std::atomic<bool> cancel{false};
-    QObject::connect(&dialog, &QProgressDialog::canceled, [&cancel] { cancel = true; });
+    QObject::connect(&dialog, &ProgressDialog::canceled, [&cancel] { cancel = true; });
 
     const InputBlocker blocker(window);
     RelayToWindow relay(dialog, boxes, cancel);

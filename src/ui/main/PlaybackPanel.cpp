@@ -5,12 +5,15 @@
 #include "ui/FileNames.h"
 #include "ui/main/FileList.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace brivane {
 namespace {
@@ -26,7 +29,7 @@ QString Duration(double seconds)
 
 PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, const ConversionChoice& choice,
                              QMenu& before, UserInteraction& ui)
-    : QObject(&window), window_(window), songs_(songs), choice_(choice), ui_(ui)
+    : QObject(&window), status_(window.statusBar()), songs_(songs), choice_(choice), ui_(ui)
 {
     auto* mnuPlay = new QMenu(QMainWindow::tr("&Play"), window.menuBar());
     window.menuBar()->insertMenu(before.menuAction(), mnuPlay);
@@ -53,8 +56,30 @@ PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, const Conv
 
     if (!SongPlayer::HasOutputDevice()) {
         mnuPlayPlaySong->setEnabled(false);
-        window.statusBar()->addPermanentWidget(new QLabel(QMainWindow::tr("No audio output device"), window.statusBar()));
+        noDevice_ = new QLabel(QMainWindow::tr("No audio output device"), status_);
+        noDevice_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        status_->addPermanentWidget(noDevice_);
     }
+    status_->installEventFilter(this);
+}
+
+bool PlaybackPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == status_ && event->type() == QEvent::Resize)
+        ShowText(text_);
+    return QObject::eventFilter(watched, event);
+}
+
+void PlaybackPanel::ShowText(const QString& text)
+{
+    // The status bar cuts a long text off where the permanent notice begins, mid-word; an
+    // ellipsis shows that there is more, and the tooltip holds it all.
+    text_ = text;
+    int room = status_->width() - 16;
+    if (noDevice_)
+        room -= noDevice_->sizeHint().width() + 8;
+    status_->showMessage(status_->fontMetrics().elidedText(text, Qt::ElideRight, std::max(room, 0)));
+    status_->setToolTip(text);
 }
 
 std::string PlaybackPanel::CurrentSongPath() const
@@ -98,9 +123,8 @@ void PlaybackPanel::TicsChanged()
 
 void PlaybackPanel::ShowStatus()
 {
-    QStatusBar* status = window_.statusBar();
     if (player_.IsPlaying()) {
-        status->showMessage(QMainWindow::tr("Playing %1 at %2 ticks per second, %3 of %4")
+        ShowText(QMainWindow::tr("Playing %1 at %2 ticks per second, %3 of %4")
                                 .arg(playingName_)
                                 .arg(player_.TickRate())
                                 .arg(Duration(player_.PositionSeconds()), Duration(player_.LengthSeconds())));
@@ -108,17 +132,17 @@ void PlaybackPanel::ShowStatus()
     }
     const std::string path = CurrentSongPath();
     if (path.empty()) {
-        status->showMessage(note_);
+        ShowText(note_);
         return;
     }
     const ImfInfo info = DescribeImf(path, choice_.Rates());
     const QString name = songs_.currentItem()->text();
     if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
-        status->showMessage(QMainWindow::tr("%1: cannot be read").arg(name));
+        ShowText(QMainWindow::tr("%1: cannot be read").arg(name));
         return;
     }
     const bool headerless = info.Type == ImfHeaderless;
-    status->showMessage(QMainWindow::tr("%1: %2, %3 at %4 ticks per second")
+    ShowText(QMainWindow::tr("%1: %2, %3 at %4 ticks per second")
                             .arg(name, headerless ? QMainWindow::tr("headerless") : QMainWindow::tr("Wolfenstein 3-D"),
                                  Duration(info.Seconds))
                             .arg(info.Tics));

@@ -8,9 +8,11 @@
 #include <QString>
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMainWindow;
 class QMenu;
+class QStatusBar;
 
 namespace brivane {
 
@@ -30,17 +32,23 @@ public:
     // Shown while no song is current, until replaced.
     void SetNote(const QString& note);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void ShowText(const QString& text);
     void PlayCurrentSong();
     std::string CurrentSongPath() const;
 
-    QMainWindow& window_;
+    QStatusBar* status_; // the window's
     QListWidget& songs_;
     const ConversionChoice& choice_;
     UserInteraction& ui_;
     SongPlayer player_;
     QString playingName_;
     QString note_;
+    QString text_; // the status text in full
+    QLabel* noDevice_ = nullptr; // a child of the status bar, when there is no output device
     bool playingHeaderless_ = false;
     QAction* mnuPlayPlaySong = nullptr;
 };

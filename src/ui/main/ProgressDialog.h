@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace brivane {
+
+// "Converting N of M" with a bar and Cancel, modal to its window. Unlike QProgressDialog it
+// never shows itself: its owner decides when it may cover the window, and when it must not.
+class ProgressDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ProgressDialog(QWidget& owner);
+
+    void SetProgress(int done, int count, const QString& text);
+    QString labelText() const;
+
+signals:
+    void canceled();
+
+protected:
+    void reject() override; // Esc and the close box cancel, as the button does
+
+private:
+    QLabel* label_;
+    QProgressBar* bar_;
+};
+
+} // namespace brivane
