@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace brivane {
 namespace {
@@ -248,7 +250,9 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
         {"convert", "--jobs", "0", "x"}, {"convert", "--jobs", "65", "x"}, {"convert", "--jobs"}, {"info", "--jobs", "2", "x"},
         {"render", "x"}, {"render", "x", "y", "-o", "z"}, {"render", "--sample-rate", "7999", "x", "-o", "z"},
         {"render", "--sample-rate", "192001", "x", "-o", "z"}, {"render", "--emulator", "kemu", "x", "-o", "z"},
-        {"convert", "--game", "doom", "x"}, {"info", "--game", "keen", "--tics", "300", "x"}, {"render", "x", "-o", ""}};
+        {"convert", "--game", "doom", "x"}, {"info", "--game", "keen", "--tics", "300", "x"}, {"render", "x", "-o", ""},
+        {"convert", "--to", "doom", "x"}, {"convert", "--to", "length:701", "x"}, {"convert", "--to", "headerless:", "x"},
+        {"info", "--to", "wolf3d", "x"}};
     for (const auto& arguments : bad) {
         const ProcessResult result = Cli(arguments);
         EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
@@ -259,6 +263,95 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     const ProcessResult help = Cli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
+    EXPECT_NE(help.Out.find("too long, busy or failed"), std::string::npos);
+
+    // The window program answers these on the terminal, with or without a display.
+    const ProcessResult window = test::RunProgram({BRIVANE_APP_PATH, "--version"}, [] { ::unsetenv("DISPLAY"); });
+    EXPECT_EQ(window.ExitCode, 0);
+    EXPECT_EQ(window.Out, "brivane 1.0.5\n");
+    EXPECT_EQ(test::RunProgram({BRIVANE_APP_PATH, "--help"}).Out.rfind("Usage: brivane [--help | --version]\n", 0), 0u);
+}
+
+TEST(CliTest, WhatIsNotASongAndOutputsThatWouldLoseAFileAreRefused)
+{
+    test::TempDir dir;
+    const Bytes song = test::MakeHeldNoteSong(140);
+    test::WriteBytes(dir / "song.imf", song);
+    test::WriteText(dir / "notes.txt", "keep me");
+    ::symlink((dir / "song.imf").c_str(), (dir / "link.wav").c_str());
+    ::mkdir((dir / "folder").c_str(), 0777);
+    ::mkfifo((dir / "fifo").c_str(), 0666);
+    ASSERT_EQ(Cli({"render", dir / "song.imf", "-o", dir / "old.wav"}).ExitCode, 0);
+
+    struct Case {
+        std::vector<std::string> Arguments;
+        int ExitCode;
+        std::string Err;
+    };
+    const std::vector<Case> cases{
+        {{"render", dir / "song.imf", "-o", dir / "song.imf"}, 2,
+         "brivane-cli: the output " + dir / "song.imf" + " is the song itself (see brivane-cli --help)\n"},
+        {{"render", "--force", dir / "song.imf", "-o", dir / "link.wav"}, 2,
+         "brivane-cli: the output " + dir / "link.wav" + " is the song itself (see brivane-cli --help)\n"},
+        {{"render", dir / "song.imf", "-o", dir / "notes.txt"}, 2,
+         "brivane-cli: " + dir / "notes.txt" + " exists and is not a WAV file; give --force to replace it (see brivane-cli --help)\n"},
+        {{"render", dir / "song.imf", "-o", dir / "old.wav"}, 0, ""},
+        {{"render", dir / "folder", "-o", dir / "x.wav"}, 1,
+         "File not readable: Could not read " + dir / "folder" + ": not a regular file: a directory\n"},
+        {{"convert", dir / "folder", dir / "fifo"}, 1,
+         "File not readable: Could not read " + dir / "folder" + ": not a regular file: a directory\n"
+         "File not readable: Could not read " + dir / "fifo" + ": not a regular file: a FIFO\n"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = Cli(c.Arguments);
+        EXPECT_EQ(result.ExitCode, c.ExitCode) << c.Arguments.back();
+        EXPECT_EQ(result.Err, c.Err);
+    }
+    EXPECT_EQ(test::ReadBytes(dir / "song.imf"), song);
+    EXPECT_EQ(test::ReadText(dir / "notes.txt"), "keep me");
+    EXPECT_FALSE(test::Exists(dir / "x.wav"));
+
+    ASSERT_EQ(Cli({"render", "--force", dir / "song.imf", "-o", dir / "notes.txt"}).ExitCode, 0);
+    EXPECT_EQ(test::ReadBytes(dir / "notes.txt"), test::ReadBytes(dir / "old.wav"));
+}
+
+TEST(CliTest, AKeenSongAndItsWolfensteinConversionLastAsLongAndInfoReadsItsTag)
+{
+    test::TempDir dir;
+    Bytes records = test::MakeHeaderlessSong(4 * 6000, 11);
+    for (std::size_t at = 2; at < records.size(); at += 4) {
+        records[at] %= 7; // about a tick on average, where rounding each delay would drift most
+        records[at + 1] = 0;
+    }
+    Bytes keen{static_cast<std::uint8_t>(records.size() & 0xFF), static_cast<std::uint8_t>(records.size() >> 8)};
+    keen.insert(keen.end(), records.begin(), records.end());
+    for (const char c : std::string("\x1A" "Theme\0Bobby\0from E1\0Muse\0", 26))
+        keen.push_back(static_cast<std::uint8_t>(c));
+    test::WriteBytes(dir / "keen.imf", keen);
+
+    const ProcessResult info = Cli({"info", "--game", "keen", dir / "keen.imf"});
+    EXPECT_NE(info.Out.find("0 trailing bytes, 26 bytes after the records (tag: title \"Theme\", composer \"Bobby\", "
+                            "remarks \"from E1\"), "), std::string::npos) << info.Out;
+    EXPECT_NE(info.Out.find("at 560 ticks per second"), std::string::npos) << info.Out;
+
+    ASSERT_EQ(Cli({"render", "--game", "keen", dir / "keen.imf", "-o", dir / "keen.wav"}).ExitCode, 0);
+    const ProcessResult converted = Cli({"convert", "--game", "keen", "--to", "wolf3d", dir / "keen.imf"});
+    ASSERT_EQ(converted.ExitCode, 0) << converted.Err;
+    EXPECT_EQ(converted.Out, "Complete: Conversion complete!\n1 converted\n");
+    const Bytes wolf = test::ReadBytes(dir / "keen.imf");
+    EXPECT_TRUE(std::equal(keen.end() - 26, keen.end(), wolf.end() - 26)) << "the tag is kept";
+    ASSERT_EQ(Cli({"render", dir / "keen.imf", "-o", dir / "wolf.wav"}).ExitCode, 0);
+
+    const auto samples = [&](const char* name) { return static_cast<double>(test::ReadBytes(dir / name).size() - 44) / 2; };
+    const double difference = samples("wolf.wav") - samples("keen.wav");
+    RecordProperty("length_difference_samples", std::to_string(difference));
+    EXPECT_LE(std::abs(difference), 32) << "half a tick at 700, whatever the song's length";
+
+    // Unless told it is Keen's, a song with a length word is taken at 700: so is the backup.
+    const ProcessResult again = Cli({"convert", "--to", "wolf3d", dir / "keen.imf"});
+    EXPECT_EQ(again.Out, "Already compatible: keen.imf is already compatible with Wolfenstein 3D.\n"
+                         "Its backup keen.imf.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.\n"
+                         "Complete: Conversion complete!\n1 already compatible\n");
 }
 
 } // namespace

@@ -45,9 +45,15 @@ protected:
 TEST_F(ConvertImfTest, ConvertsTheWorkedExampleAndKeepsTheOriginalAsBackup)
 {
     WriteBytes(Song(), kWorkedExample);
+    const struct timespec written[2] = {{1000000000, 5}, {1100000000, 7}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Song().c_str(), written, 0), 0);
     EXPECT_EQ(Convert(), ConversionOutcome::Converted);
     EXPECT_EQ(ReadBytes(Song()), kWorkedResult);
     EXPECT_EQ(ReadBytes(Backup()), kWorkedExample);
+    struct stat backup {};
+    ASSERT_EQ(::stat(Backup().c_str(), &backup), 0);
+    EXPECT_EQ(backup.st_mtim.tv_sec, 1100000000) << "the backup keeps the song's time, as cp -p would";
+    EXPECT_EQ(backup.st_mtim.tv_nsec, 7);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"SONG.IMF", "SONG.IMF.bak"}));
 }

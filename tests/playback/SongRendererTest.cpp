@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -121,6 +122,37 @@ TEST(SongRendererTest, AHeldNoteSoundsAtItsPitch)
             crossings += (samples[i - 1] < 0) != (samples[i] < 0);
         const double hertz = crossings / 2.0 / 2.0; // two crossings a cycle, two seconds
         EXPECT_NEAR(hertz, 440, 5) << static_cast<int>(chip);
+    }
+}
+
+TEST(SongRendererTest, TheThreeEmulatorsPlayAtOneLevel)
+{
+    // Nine loud voices, the odd ones additive so that their modulators are heard too.
+    std::vector<OplWrite> chord{{0, 0, 0}};
+    for (std::uint8_t channel = 0; channel < 9; ++channel) {
+        const auto modulator = static_cast<std::uint8_t>(channel / 3 * 8 + channel % 3);
+        for (const std::uint8_t slot : {modulator, static_cast<std::uint8_t>(modulator + 3)})
+            for (const auto [reg, value] : {std::pair{0x20, 0x21}, {0x40, 0x08}, {0x60, 0xF2}, {0x80, 0x24}})
+                chord.push_back({static_cast<std::uint8_t>(reg + slot), static_cast<std::uint8_t>(value), 0});
+        const int frequency = 0x157 + channel * 37;
+        chord.push_back({static_cast<std::uint8_t>(0xC0 + channel), static_cast<std::uint8_t>(0x0E | (channel & 1)), 0});
+        chord.push_back({static_cast<std::uint8_t>(0xA0 + channel), static_cast<std::uint8_t>(frequency & 0xFF), 0});
+        chord.push_back({static_cast<std::uint8_t>(0xB0 + channel), static_cast<std::uint8_t>(0x30 | frequency >> 8), 0});
+    }
+    chord.back().Delay = 700;
+    const auto rms = [&](Emulator chip) {
+        SongRenderer renderer(chord, 700, 44100, chip);
+        double sum = 0;
+        const auto samples = RenderAll(renderer, 4096);
+        for (const std::int16_t sample : samples)
+            sum += static_cast<double>(sample) * sample;
+        return std::sqrt(sum / static_cast<double>(samples.size()));
+    };
+    const double nuked = rms(Emulator::Nuked);
+    for (const Emulator chip : {Emulator::Woody, Emulator::Satoh}) {
+        const double level = rms(chip) / nuked;
+        EXPECT_GT(level, 0.8) << static_cast<int>(chip);
+        EXPECT_LT(level, 1.25) << static_cast<int>(chip);
     }
 }
 

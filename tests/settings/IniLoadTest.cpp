@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, IniGrammarTest, ::testing::Values(
     GrammarCase{"KeyForms", "[S]\r\nx=y=z\r\n=v\r\nk=\r\nno equals\r\n",
                 {{"S", {{"", "v"}, {"k", ""}, {"x", "y=z"}}}}},
     GrammarCase{"LoneCrEndsALineLoneLfDoesNot", "[S]\ra=1\nb=2\rc=3", {{"S", {{"a", "1\nb=2"}, {"c", "3"}}}}},
+    GrammarCase{"WithoutAnyCrLfEndsTheLines", "[General]\nFolder=/songs\nOriginalTics=560\n",
+                {{"General", {{"Folder", "/songs"}, {"OriginalTics", "560"}}}}},
     GrammarCase{"NothingIsTrimmed", "[ S ]\r\n k = v \r\n", {{" S ", {{" k ", " v "}}}}},
     GrammarCase{"DuplicatesAreKept", "[S]\r\nk=1\r\nk=2\r\n[S]\r\nk=3\r\n",
                 {{"S", {{"k", "1"}, {"k", "2"}}}, {"S", {{"k", "3"}}}}},

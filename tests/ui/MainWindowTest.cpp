@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -81,6 +83,20 @@ TEST_F(MainWindowTest, AStoredFolderThatIsGoneFallsBackToTheProgramFolder)
     Open();
     EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), app.Path());
     EXPECT_EQ(SettingsText(), stored) << "the stored key stays until the user picks a folder";
+    EXPECT_EQ(window->statusBar()->toolTip().toStdString(),
+              "The folder " + app.Path() + "/gone cannot be opened; showing " + app.Path() + " instead.");
+}
+
+TEST_F(MainWindowTest, ANameThatIsNotTextIsListedAndConvertedByItsBytes)
+{
+    const std::string name = "caf\xE9.imf"; // Latin-1, not UTF-8
+    WriteBytes(app / name, {0, 0, 0, 0, 0x20, 1, 3, 0});
+    Open();
+    ASSERT_EQ(Entries(), std::vector<std::string>{"caf\uFFFD.imf"});
+    Find<QPushButton>("cmdSelectAll")->click();
+    Find<QPushButton>("cmdConvert")->click();
+    EXPECT_EQ(ReadBytes(app / name), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
+    EXPECT_EQ(answerer.seen.back().Text, "Conversion complete!");
 }
 
 TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndNeverReplaced)
@@ -270,6 +286,54 @@ TEST(ConfigurationFolderTest, FollowsXdgConfigHomeAndFallsBackToDotConfig)
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
               QString::fromLocal8Bit(home) + "/.config/Brivane");
+}
+
+TEST_F(MainWindowTest, GameAndConvertToChooseTheRatesTheTargetAndTheButtonAndAreStoredOnceChosen)
+{
+    WriteBytes(app / "keen.imf", {8, 0, 0, 0, 0, 0, 0x20, 1, 4, 0}); // a Keen song: 4 ticks at 560
+    Open();
+    QMenu* game = Find<QMenu>("mnuOptionsGame");
+    QMenu* target = Find<QMenu>("mnuOptionsConvertTo");
+    QPushButton* convert = Find<QPushButton>("cmdConvert");
+    const auto checked = [](QMenu* menu) {
+        std::vector<std::string> texts;
+        for (QAction* action : menu->actions())
+            if (action->isChecked())
+                texts.push_back(action->text().toStdString());
+        return texts;
+    };
+    const auto choose = [](QMenu* menu, const std::string& text) {
+        for (QAction* action : menu->actions())
+            if (action->text().toStdString() == text)
+                action->trigger();
+    };
+    ASSERT_EQ(target->actions().size(), 6);
+    EXPECT_EQ(checked(target), std::vector<std::string>{"Wolfenstein 3D"});
+    EXPECT_EQ(checked(game), std::vector<std::string>{"Duke Nukem II (280)"});
+    EXPECT_EQ(convert->text(), "Convert to Wolfenstein IMF");
+    EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=280\r\n") << "nothing new until the user chooses";
+
+    choose(game, "Commander Keen 4\u20136 (560)");
+    EXPECT_EQ(Tics()->value(), 560);
+    EXPECT_EQ(checked(game), std::vector<std::string>{"Commander Keen 4\u20136 (560)"}) << "not Cosmo, also at 560";
+    EXPECT_EQ(window->statusBar()->toolTip(), "Songs with a length word are taken at 560 ticks per second");
+    Find<QPushButton>("cmdSelectAll")->click();
+    convert->click();
+    EXPECT_EQ(ReadBytes(app / "keen.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 5, 0})) << "4 ticks at 560 are 5 at 700";
+
+    choose(target, "Duke Nukem II");
+    EXPECT_EQ(convert->text(), "Convert to Duke Nukem II IMF");
+    EXPECT_EQ(checked(target), std::vector<std::string>{"Duke Nukem II"});
+    Tics()->setValue(561);
+    EXPECT_TRUE(checked(game).empty());
+    EXPECT_EQ(window->statusBar()->toolTip(), "");
+    Tics()->setValue(560);
+    EXPECT_EQ(checked(game), std::vector<std::string>{"Cosmo's Cosmic Adventure (560)"}) << "the Keen choice ended";
+    EXPECT_EQ(SettingsText(), "[General]\r\nGame=\r\nOriginalTics=560\r\nTarget=duke2\r\n");
+
+    window.reset();
+    Open();
+    EXPECT_EQ(Find<QPushButton>("cmdConvert")->text(), "Convert to Duke Nukem II IMF");
 }
 
 } // namespace
