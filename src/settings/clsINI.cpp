@@ -8,14 +8,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/stat.h>
+#include <cstdint>
+#include <filesystem>
 
 namespace brivane {
 namespace {
 
 // Settings files are a few lines long; the insertion rule is linear per key, so a huge
 // file would hold the window up for minutes before it could show.
-constexpr off_t kMaxSettingsSize = 1 << 20;
+constexpr std::uintmax_t kMaxSettingsSize = 1 << 20;
 
 // Only a regular file (or a link to one) of sane size is read, and later replaced: a FIFO,
 // a device or a broken link at the settings path is reported and left as it is.
@@ -29,9 +30,10 @@ void CheckSettingsFile(const std::string& FileName)
         throw FileError(action, found.Error);
     if (found.Kind != PathKind::Regular)
         throw FileError(action, std::string("it is ") + KindName(found.Kind) + ", not a regular file");
-    struct stat info {};
-    if (::stat(FileName.c_str(), &info) == 0 && info.st_size > kMaxSettingsSize)
-        throw FileError(action, "it is " + std::to_string(info.st_size) +
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(FileName, error);
+    if (!error && size > kMaxSettingsSize)
+        throw FileError(action, "it is " + std::to_string(size) +
                                     " bytes long, more than the 1 MiB a settings file may have");
 }
 
