@@ -90,6 +90,8 @@ std::string PlaybackPanel::CurrentSongPath() const
 
 void PlaybackPanel::SetNote(const QString& note)
 {
+    if (note == note_)
+        return; // every move of the bar sets it; the song's status is read once, by TicsChanged
     note_ = note;
     ShowStatus();
 }
