@@ -25,7 +25,8 @@ def convert(path, scale):
     if len(data) < 2 or data[0] != 0 or data[1] != 0 or len(data) > 65535:
         return
     replace(path + ".bak", data)
-    out = bytearray(struct.pack("<H", len(data)) + data)
+    # the length word counts whole records only
+    out = bytearray(struct.pack("<H", len(data) - len(data) % 4) + data)
     for i in range(4, len(out) - 1, 4):  # delay fields sit at 2 + 4k + 2
         delay = out[i] | (out[i + 1] << 8)
         stored = min(round(delay * scale), 65535)  # round() takes halves to even
