@@ -36,8 +36,8 @@ private:
     bool inputIsTerminal_;
     bool errorIsTerminal_;
     bool progressShown_ = false;
-    // A backup that is itself converted brings the same question back after every Yes;
-    // an automatic Yes is given once per file, by its full path, so that such a batch ends.
+    // An automatic Yes is given once per file, by its full path: should the question come
+    // back for the same song (its backup changed under the revert), the batch still ends.
     std::set<std::string> answeredYes_;
 };
 
