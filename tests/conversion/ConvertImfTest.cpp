@@ -45,7 +45,7 @@ protected:
 TEST_F(ConvertImfTest, ConvertsTheWorkedExampleAndKeepsTheOriginalAsBackup)
 {
     WriteBytes(Song(), kWorkedExample);
-    const struct timespec written[2] = {{1000000000, 5}, {1100000000, 7}};
+    const decltype(stat::st_mtim) written[2] = {{1000000000, 5}, {1100000000, 7}};
     ASSERT_EQ(::utimensat(AT_FDCWD, Song().c_str(), written, 0), 0);
     EXPECT_EQ(Convert(), ConversionOutcome::Converted);
     EXPECT_EQ(ReadBytes(Song()), kWorkedResult);

@@ -225,7 +225,7 @@ FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t
             CopyAttributes(temporary.File.get(), replacing ? existing : model);
         WriteAll(temporary.File.get(), data, what);
         if (struct stat times {}; !options.TimesFrom.empty() && ::stat(options.TimesFrom.c_str(), &times) == 0) {
-            const struct timespec stamps[2] = {times.st_atim, times.st_mtim};
+            const decltype(times.st_mtim) stamps[2] = {times.st_atim, times.st_mtim};
             (void)::futimens(temporary.File.get(), stamps);
         }
         if (options.Durable == Durability::Flushed && ::fsync(temporary.File.get()) != 0)
