@@ -102,12 +102,13 @@ bool IsWavFile(const std::string& path)
 void CheckRenderOutput(const CliOptions& options)
 {
     const std::string& output = options.Output;
-    if (output == "-" || LookUpPath(output).Kind == PathKind::Missing)
+    const PathKind existing = output == "-" ? PathKind::Missing : LookUpPath(output).Kind;
+    if (existing == PathKind::Missing)
         return;
     const auto target = IdentityOf(output);
     if (target && target == IdentityOf(options.Files.front()))
         throw UsageError("the output " + output + " is the song itself");
-    if (!options.Force && !(LookUpPath(output).Kind == PathKind::Regular && IsWavFile(output)))
+    if (!options.Force && !(existing == PathKind::Regular && IsWavFile(output)))
         throw UsageError(output + " exists and is not a WAV file; give --force to replace it");
 }
 

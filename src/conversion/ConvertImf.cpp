@@ -35,11 +35,6 @@ ConversionOutcome ReportUnreadable(const std::string& path, const std::string& r
     return ConversionOutcome::Unreadable;
 }
 
-ImfType LayoutOf(const Bytes& song)
-{
-    return song.size() >= kLengthWordSize && ReadLe16(song.data()) != 0 ? ImfWolfenstein : ImfHeaderless;
-}
-
 // A backup is only ever written as a regular file of its own; anything else at its path
 // (a planted link above all) is left alone, and so is the song.
 std::string BackupRefusal(const std::string& backup)
@@ -105,7 +100,7 @@ std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
 {
     if (saved.empty())
         return "it is empty";
-    if (conversion.AlreadyThere(LayoutOf(saved)))
+    if (conversion.AlreadyThere(LayoutOfBytes(saved)))
         return "it is already compatible with " + conversion.Target.Name + " itself";
     return {};
 }
@@ -113,7 +108,7 @@ std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
 // One line before the question when the backup cannot be what this song was made from.
 std::string SizeWarning(const Bytes& saved, std::uint64_t songSize, const Conversion& conversion)
 {
-    const std::optional<Bytes> converted = ConvertSongBytes(saved, LayoutOf(saved), conversion);
+    const std::optional<Bytes> converted = ConvertSongBytes(saved, LayoutOfBytes(saved), conversion);
     if (!converted || converted->size() == songSize)
         return {};
     const auto expected = static_cast<long long>(saved.size() + songSize) - static_cast<long long>(converted->size());

@@ -26,9 +26,7 @@ ImfProbe ProbeImf(const std::string& path)
     } catch (const FileError& error) {
         return {ImfUnreadable, error.Reason()};
     }
-    // Bytes the file does not have count as zero: an empty file reads as 0.
-    start.resize(kLengthWordSize, 0);
-    return {ReadLe16(start.data()) == 0 ? ImfHeaderless : ImfWolfenstein, {}};
+    return {LayoutOfBytes(start), {}};
 }
 
 } // namespace brivane

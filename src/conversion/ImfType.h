@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace brivane {
@@ -18,6 +20,15 @@ struct ImfProbe {
     // regular file ("not a regular file: a directory"), or nothing when the path is free.
     std::string Reason;
 };
+
+// The layout a song's bytes have, decided by their first 16-bit word alone; bytes the song
+// does not have count as zero, so an empty song and a lone zero byte are headerless.
+inline ImfType LayoutOfBytes(std::span<const std::uint8_t> song)
+{
+    const unsigned low = song.empty() ? 0 : song[0];
+    const unsigned high = song.size() < 2 ? 0 : song[1];
+    return (low | high) == 0 ? ImfHeaderless : ImfWolfenstein;
+}
 
 // Classifies by the first 16-bit word alone; only reads, never changes anything on disk.
 // Directories, FIFOs, sockets and devices are never opened.

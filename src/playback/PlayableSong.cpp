@@ -9,9 +9,8 @@ namespace brivane {
 PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
 {
     PlayableSong song;
-    // Classified as GetImfType does: a byte the file does not have counts as zero.
-    const bool headerless = file.empty() || (file[0] == 0 && (file.size() < 2 || file[1] == 0));
-    song.Layout = headerless ? ImfHeaderless : ImfWolfenstein;
+    song.Layout = LayoutOfBytes(file);
+    const bool headerless = song.Layout == ImfHeaderless;
     const std::span<const std::uint8_t> stream = CommandStream(file, headerless);
     for (std::size_t at = 0; at + kImfCommandSize <= stream.size(); at += kImfCommandSize)
         song.Writes.push_back({stream[at], stream[at + 1], ReadLe16(stream.data() + at + kDelayOffset)});

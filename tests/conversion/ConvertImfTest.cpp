@@ -143,6 +143,9 @@ TEST_F(ConvertImfTest, ABackupThatCannotBeTheSongsOriginalIsNotRestoredBlindly)
     const std::vector<Case> cases{
         {"empty", {}, {compatible + "Its backup SONG.IMF.bak cannot be restored: it is empty.", "Already compatible",
                        MB_ICONINFORMATION}, kWorkedResult},
+        {"one non-zero byte, read as a length word", {5},
+         {compatible + "Its backup SONG.IMF.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.",
+          "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
         {"converted itself", kWorkedResult,
          {compatible + "Its backup SONG.IMF.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.",
           "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
