@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds in Release with Debian's hardening flags into build-package/,
 # and writes build-package/brivane_VERSION-1_amd64.deb.
+#   ./package.sh --windows   writes build-package-windows/Brivane-VERSION-win64.zip instead
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/prepare.sh
+if [ "${1:-}" = "--windows" ]; then
+    source scripts/package-windows.sh
+    exit
+fi
 BRIVANE_PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream groff-base)
 install_missing_packages
 

@@ -2,19 +2,27 @@
 # Installs what is missing, builds, and runs the whole suite.
 #   ./test.sh             into build/
 #   ./test.sh --sanitize  with AddressSanitizer and UndefinedBehaviorSanitizer, into build-sanitize/
+#   ./test.sh --windows   cross-built for Windows into build-windows/, run under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/prepare.sh
 
 dir=build
 args=()
-if [ "${1:-}" = "--sanitize" ]; then
+case "${1:-}" in
+--sanitize)
     dir=build-sanitize
     args=(-DBRIVANE_SANITIZE=ON -DBRIVANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
     # Qt and fontconfig keep caches for the life of the process; only our own faults count.
     export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-fi
+    ;;
+--windows)
+    prepare_windows_build build-windows
+    run_under_wine build-windows ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+    exit
+    ;;
+esac
 prepare_build "$dir" "${args[@]}"
 (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900)
 

@@ -5,9 +5,11 @@ BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-multimedia-d
                   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace
                   pulseaudio pulseaudio-utils scdoc xdotool)
 
+# Usage: install_missing_packages [PACKAGE...]   (BRIVANE_PACKAGES when none are named)
 install_missing_packages() {
-    local missing=()
-    for package in "${BRIVANE_PACKAGES[@]}"; do
+    local wanted=("$@") missing=()
+    [ $# -gt 0 ] || wanted=("${BRIVANE_PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
             || missing+=("$package")
     done
@@ -29,4 +31,36 @@ prepare_build() {
         cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     fi
     cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# The Windows build: mingw-w64, Wine to run what it builds, and AdPlug's source for its
+# emulators. Usage: prepare_windows_build BUILD_DIR [extra cmake arguments...]
+BRIVANE_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
+                          dpkg-dev libadplug-dev googletest)
+
+prepare_windows_build() {
+    local dir="$1"; shift
+    install_missing_packages "${BRIVANE_WINDOWS_PACKAGES[@]}"
+    scripts/fetch-adplug-source.sh "$dir/third-party"
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+              -DBRIVANE_ADPLUG_SOURCE="$PWD/$dir/third-party/adplug" "$@" >/dev/null
+    fi
+    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# Runs a command in BUILD_DIR with its Wine prefix made and its Wine server kept up, so that
+# many short Windows programs in parallel do not each start one.
+run_under_wine() {
+    local dir="$1"; shift
+    export WINEPREFIX="$PWD/$dir/wine" WINEDEBUG=-all
+    [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+    wineserver --persistent 2>/dev/null || true # one may already be up for this prefix
+    # Wine's own background programs start with the first program of a server and inherit its
+    # output; started here, they never hold a test's output pipe open after the test ends.
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+    local status=0
+    (cd "$dir" && "$@") || status=$?
+    wineserver --kill || true
+    return "$status"
 }

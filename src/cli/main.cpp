@@ -6,14 +6,13 @@
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/Terminal.h"
 #include "playback/WavFile.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
-#include <unistd.h>
 
 using namespace brivane;
 
@@ -21,8 +20,8 @@ namespace {
 
 int RunConvert(const CliOptions& options)
 {
-    TerminalInteraction ui(options.Questions, std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) != 0,
-                           ::isatty(STDERR_FILENO) != 0);
+    TerminalInteraction ui(options.Questions, std::cin, std::cout, std::cerr, IsTerminal(StandardStream::Input),
+                           IsTerminal(StandardStream::Error));
     const bool makeBackups = options.MakeBackups;
     const auto outcomes = ConvertFiles(options.Files, options.Rates, [makeBackups] { return makeBackups; }, ui,
                                        {options.Jobs ? options.Jobs : DefaultJobs(), nullptr});
@@ -160,10 +159,9 @@ int RunRender(const CliOptions& options)
 
 int main(int argc, char* argv[])
 {
-    // A file-size limit must show as a failed write the user is told about, not kill us.
-    std::signal(SIGXFSZ, SIG_IGN);
+    PrepareCommandLineProcess();
     try {
-        const CliOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        const CliOptions options = ParseCommandLine(CommandLineArguments(argc, argv));
         switch (options.Command) {
         case CliCommand::Help:
             std::cout << kUsageText;

@@ -8,7 +8,6 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace brivane {
 namespace {
@@ -87,7 +86,7 @@ ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, ImfType l
         if (makeBackups)
             ReplaceFile(backup, original, "the backup " + backup,
                         {Durability::Flushed, Links::DoNotFollow, path, path});
-        lock.Adopt(ReplaceFile(path, *converted, "the converted file"));
+        lock.Replace(*converted, "the converted file");
     } catch (const FileError& error) {
         return ReportFailure(path, error.what(), ui);
     }
@@ -176,7 +175,7 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
             return ReportUnreadable(path, probe.Reason, ui);
         // A song that could not be opened to lock it is one this run cannot read either.
         if (lock.Status() != FileLock::State::Held)
-            return ReportUnreadable(path, SystemReason(lock.Error() ? lock.Error() : EAGAIN), ui);
+            return ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui);
         if (!conversion.AlreadyThere(probe.Type))
             return ConvertSong(path, lock, probe.Type, conversion, makeBackups, ui);
 
@@ -208,7 +207,7 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
 
         // What is restored is what the question was about, even if the backup changed since.
         try {
-            lock.Adopt(ReplaceFile(path, saved, "the file from its backup"));
+            lock.Replace(saved, "the file from its backup");
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);
         }

@@ -20,7 +20,8 @@ private:
     std::string reason_;
 };
 
-// The system's short description of an error number ("Permission denied").
+// The system's short description of an error code ("Permission denied", "Access is denied"):
+// errno on POSIX, a Win32 error code on Windows.
 std::string SystemReason(int errorNumber);
 
 } // namespace brivane

@@ -3,12 +3,15 @@
 #include "platform/FileDescriptor.h"
 
 #include <chrono>
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace brivane {
 
-// An exclusive advisory lock on the file a path names, held while the object lives. Every
-// Brivane that writes a song takes it first, so two never work on one song at once.
+// An exclusive lock on the file a path names, held while the object lives. Every Brivane
+// that writes a song takes it first, so two never work on one song at once. Readers and
+// players never meet it.
 class FileLock {
 public:
     enum class State {
@@ -25,14 +28,15 @@ public:
     int Error() const { return error_; }
     const FileDescriptor& File() const { return file_; }
 
-    // Takes over a file already locked, such as the one that has just replaced the old,
-    // and lets the old one go.
-    void Adopt(FileDescriptor lockedFile) { file_ = std::move(lockedFile); state_ = State::Held; }
+    // Replaces the locked file with `data` as ReplaceFile does and holds the lock on the new
+    // file, so that no other Brivane gets between the two. Throws FileError.
+    void Replace(std::span<const std::uint8_t> data, const std::string& what);
 
 private:
-    FileLock(State state, FileDescriptor file, int error)
-        : state_(state), file_(std::move(file)), error_(error) {}
+    FileLock(std::string path, State state, FileDescriptor file, int error)
+        : path_(std::move(path)), state_(state), file_(std::move(file)), error_(error) {}
 
+    std::string path_;
     State state_;
     FileDescriptor file_;
     int error_;

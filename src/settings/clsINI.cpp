@@ -7,7 +7,6 @@
 #include "settings/KeyPlacement.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 
@@ -218,13 +217,14 @@ void clsINI::SaveFile()
         return;
     try {
         if (fileName_.empty())
-            throw FileError("no settings file name", ENOENT);
+            // The same words on every system: there is no file, so there is no system error.
+            throw FileError("no settings file name", "No such file or directory");
         const std::string text = Serialize();
         // Written whole to a temporary file and renamed over the old one, so a crash never
         // leaves half a settings file. No flush to disk: losing the very last edit to a power
         // cut is acceptable, and the tick-rate slider saves at every step of a drag.
         ReplaceFile(fileName_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                    "the settings file", {Durability::Buffered, Links::Follow, {}});
+                    "the settings file", {Durability::Buffered, Links::Follow, {}, {}});
     } catch (const FileError& error) {
         ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MB_ICONHAND);
     }

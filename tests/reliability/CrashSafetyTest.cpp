@@ -83,7 +83,7 @@ TEST(CrashSafetyTest, AKilledBatchLeavesEachSongAndBackupWholeAndARerunCompletes
         const auto songs = MakeSongs(dir, random);
         const auto command = ConvertCommand(songs);
 
-        const pid_t child = test::StartProgram(command);
+        const test::ProgramId child = test::StartProgram(command);
         std::this_thread::sleep_for(std::chrono::microseconds(random() % (duration.count() + 1000)));
         test::KillProgram(child);
 
@@ -138,7 +138,7 @@ TEST(CrashSafetyTest, AKilledSaveLoopAlwaysLeavesACompleteSettingsFile)
     const std::string path = dir / "Brivane.ini";
     for (int trial = 0; trial < kTrials; ++trial) {
         SCOPED_TRACE("seed " + std::to_string(kSeed) + ", trial " + std::to_string(trial));
-        const pid_t child = test::StartProgram({BRIVANE_SAVE_LOOP_PATH, path});
+        const test::ProgramId child = test::StartProgram({BRIVANE_SAVE_LOOP_PATH, path});
         std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
         test::KillProgram(child);
         if (!test::Exists(path))

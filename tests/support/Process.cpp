@@ -30,7 +30,7 @@ namespace {
 
 } // namespace
 
-pid_t StartProgram(const std::vector<std::string>& argv)
+ProgramId StartProgram(const std::vector<std::string>& argv)
 {
     const pid_t child = ::fork();
     if (child < 0)
@@ -45,16 +45,16 @@ pid_t StartProgram(const std::vector<std::string>& argv)
     return child;
 }
 
-int WaitProgram(pid_t child)
+int WaitProgram(ProgramId child)
 {
     int status = 0;
-    ::waitpid(child, &status, 0);
+    ::waitpid(static_cast<pid_t>(child), &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void KillProgram(pid_t child)
+void KillProgram(ProgramId child)
 {
-    ::kill(child, SIGKILL);
+    ::kill(static_cast<pid_t>(child), SIGKILL);
     WaitProgram(child);
 }
 

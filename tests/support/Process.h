@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -13,19 +13,22 @@ struct ProcessResult {
     std::string Err;
 };
 
-// Runs a program with standard input from /dev/null (not a terminal) and collects its
-// output. `inChild` runs in the child just before exec (resource limits, for example).
+// A started program: its process ID on POSIX, its process handle on Windows.
+using ProgramId = std::intptr_t;
+
+// Runs a program with standard input from the null device (not a terminal) and collects its
+// output. `inChild` runs in the child just before exec (resource limits, for example); POSIX only.
 ProcessResult RunProgram(const std::vector<std::string>& argv,
                          const std::function<void()>& inChild = {});
 
 // Starts a program with its input and output on /dev/null and returns at once.
-pid_t StartProgram(const std::vector<std::string>& argv);
+ProgramId StartProgram(const std::vector<std::string>& argv);
 
 // Waits for a started program; returns its exit code, or -1 when it did not exit normally.
-int WaitProgram(pid_t child);
+int WaitProgram(ProgramId child);
 
-// Kills a started program with SIGKILL (if it is still running) and reaps it.
-void KillProgram(pid_t child);
+// Kills a started program at once (if it is still running) and reaps it.
+void KillProgram(ProgramId child);
 
 // The built command-line tool.
 std::string CliPath();

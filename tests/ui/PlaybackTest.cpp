@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, APlayedSongReachesTheSoundServerSampleForSample)
     ASSERT_TRUE(server.Started()) << "pulseaudio did not start";
     const Bytes song = MakeWanderingSong();
     WriteBytes(app / "SONG.IMF", song);
-    const pid_t recorder = StartProgram({"/bin/sh", "-c",
+    const ProgramId recorder = StartProgram({"/bin/sh", "-c",
                                          "exec parec --device=test.monitor --format=s16le --rate=44100 --channels=1 "
                                          "--latency-msec=20 > " + app / "recording.raw"});
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

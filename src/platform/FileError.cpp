@@ -1,13 +1,6 @@
 #include "platform/FileError.h"
 
-#include <cstring>
-
 namespace brivane {
-
-std::string SystemReason(int errorNumber)
-{
-    return std::strerror(errorNumber);
-}
 
 FileError::FileError(const std::string& action, int errorNumber)
     : std::runtime_error(action + ": " + SystemReason(errorNumber)),

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sourced by package.sh: builds the Windows programs in Release into build-package-windows/ and
+# writes build-package-windows/Brivane-VERSION-win64.zip, a portable folder Brivane/.
+set -euo pipefail
+dir=build-package-windows
+prepare_windows_build "$dir" -DCMAKE_BUILD_TYPE=Release -DBRIVANE_TESTS=OFF
+
+version="$(sed -n 's/^project(Brivane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+stage="$dir/stage/Brivane"
+rm -rf "$dir/stage" && mkdir -p "$stage/licenses"
+for program in brivane-cli.exe adplug-emulators.dll; do
+    x86_64-w64-mingw32-strip -o "$stage/$program" "$dir/bin/$program"
+done
+# Windows' own tools show text files best with CR LF line ends.
+to_crlf() { sed 's/$/\r/' "$1" > "$2"; }
+ADPLUG_VERSION="$(dpkg-query -W -f='${source:Version}' libadplug-dev)"
+sed "s/@PROJECT_VERSION@/$version/; s/@ADPLUG_VERSION@/$ADPLUG_VERSION/" dist/windows/README.txt.in > "$dir/README.txt"
+to_crlf "$dir/README.txt" "$stage/README.txt"
+to_crlf LICENSE "$stage/LICENSE.txt"
+to_crlf "$dir/third-party/adplug/COPYING" "$stage/licenses/AdPlug LGPL-2.1.txt"
+to_crlf "$dir/third-party/adplug/debian/copyright" "$stage/licenses/AdPlug copyright.txt"
+to_crlf /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/MinGW-w64 runtime.txt"
+to_crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/GCC runtime libraries.txt"
+
+zip="Brivane-$version-win64.zip"
+rm -f "$dir/$zip"
+(cd "$dir/stage" && cmake -E tar cf "../$zip" --format=zip Brivane)
+ls "$dir/$zip"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brivane {
+
+// Sets a command-line program's process up before it does anything else. On POSIX a
+// file-size limit shows as a failed write the user is told about instead of killing it. On
+// Windows std::cout and std::cerr carry UTF-8: as text to a console, as the bytes themselves
+// to a pipe or a file, with "\n" line ends as on POSIX.
+void PrepareCommandLineProcess();
+
+// The arguments after the program's name, as UTF-8 text (Windows passes its own code page).
+std::vector<std::string> CommandLineArguments(int argc, char* argv[]);
+
+enum class StandardStream { Input, Output, Error };
+
+// Whether the stream is a terminal, or on Windows a console.
+bool IsTerminal(StandardStream stream);
+
+} // namespace brivane

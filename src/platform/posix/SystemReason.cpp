@@ -1,0 +1,12 @@
+#include "platform/FileError.h"
+
+#include <cstring>
+
+namespace brivane {
+
+std::string SystemReason(int errorNumber)
+{
+    return std::strerror(errorNumber);
+}
+
+} // namespace brivane

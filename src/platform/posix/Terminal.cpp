@@ -1,0 +1,26 @@
+#include "platform/Terminal.h"
+
+#include <csignal>
+#include <unistd.h>
+
+namespace brivane {
+
+void PrepareCommandLineProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char* argv[])
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+bool IsTerminal(StandardStream stream)
+{
+    const int fd = stream == StandardStream::Input ? STDIN_FILENO
+                   : stream == StandardStream::Output ? STDOUT_FILENO
+                                                      : STDERR_FILENO;
+    return ::isatty(fd) != 0;
+}
+
+} // namespace brivane

@@ -1,0 +1,112 @@
+#include "platform/Terminal.h"
+
+#include "platform/windows/Win32.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <iostream>
+#include <shellapi.h>
+#include <streambuf>
+
+namespace brivane {
+namespace {
+
+HANDLE StandardHandle(StandardStream stream)
+{
+    return ::GetStdHandle(stream == StandardStream::Input    ? STD_INPUT_HANDLE
+                          : stream == StandardStream::Output ? STD_OUTPUT_HANDLE
+                                                             : STD_ERROR_HANDLE);
+}
+
+// Gathers UTF-8 and writes it to a console as UTF-16, which shows every character whatever
+// the console's code page; a character split between two writes waits for its other half.
+class ConsoleBuffer : public std::streambuf {
+public:
+    explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (c != traits_type::eof()) {
+            pending_ += static_cast<char>(c);
+            if (c == '\n')
+                sync();
+        }
+        return traits_type::not_eof(c);
+    }
+
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        pending_.append(text, static_cast<std::size_t>(count));
+        sync();
+        return count;
+    }
+
+    int sync() override
+    {
+        std::size_t whole = pending_.size();
+        // Back over an unfinished sequence: continuation bytes, then its lead byte.
+        std::size_t back = 0;
+        while (back < whole && back < 4 && (static_cast<unsigned char>(pending_[whole - 1 - back]) & 0xC0) == 0x80)
+            ++back;
+        if (back < whole && static_cast<unsigned char>(pending_[whole - 1 - back]) >= 0xC0) {
+            const unsigned char lead = static_cast<unsigned char>(pending_[whole - 1 - back]);
+            const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+            if (back + 1 < needed)
+                whole -= back + 1;
+        }
+        const std::wstring text = win32::Widen(pending_.substr(0, whole));
+        pending_.erase(0, whole);
+        DWORD written = 0;
+        return text.empty() || ::WriteConsoleW(console_, text.data(), static_cast<DWORD>(text.size()), &written,
+                                               nullptr)
+                   ? 0
+                   : -1;
+    }
+
+private:
+    HANDLE console_;
+    std::string pending_;
+};
+
+void UseUtf8(std::ostream& out, FILE* file, StandardStream stream)
+{
+    DWORD mode = 0;
+    const HANDLE handle = StandardHandle(stream);
+    if (::GetConsoleMode(handle, &mode)) {
+        // Lets the progress line's erase-line sequence work; consoles too old for it print it.
+        ::SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+        // Never freed: the stream flushes through it when the process exits.
+        out.rdbuf(new ConsoleBuffer(handle));
+    } else {
+        ::_setmode(::_fileno(file), _O_BINARY);
+    }
+}
+
+} // namespace
+
+void PrepareCommandLineProcess()
+{
+    UseUtf8(std::cout, stdout, StandardStream::Output);
+    UseUtf8(std::cerr, stderr, StandardStream::Error);
+}
+
+std::vector<std::string> CommandLineArguments(int, char*[])
+{
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide && i < count; ++i)
+        arguments.push_back(win32::Narrow(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+bool IsTerminal(StandardStream stream)
+{
+    DWORD mode = 0;
+    return ::GetConsoleMode(StandardHandle(stream), &mode) != 0;
+}
+
+} // namespace brivane

@@ -1,0 +1,33 @@
+# The tests that apply to Windows, run under Wine: the core, the settings, the command-line
+# tool and its reliability, and the Windows file system's own cases. The window, PulseAudio,
+# the package and the POSIX-only cases (FIFOs, modes, another user) stay on Linux.
+brivane_test(conversion_tests
+  SOURCES conversion/RescaleDelaysTest.cpp conversion/ConvertCommandTest.cpp conversion/ConversionTest.cpp
+  LIBS brivane_conversion)
+
+brivane_test(playback_tests SOURCES playback/SongRendererTest.cpp LIBS brivane_playback)
+
+brivane_test(settings_tests SOURCES settings/IniLoadTest.cpp settings/IniEditTest.cpp LIBS brivane_settings)
+
+brivane_test(cli_tests SOURCES cli/CliTest.cpp LIBS brivane_playback)
+add_dependencies(cli_tests brivane-cli)
+
+add_executable(settings_save_loop reliability/SettingsSaveLoop.cpp)
+target_link_libraries(settings_save_loop PRIVATE brivane_settings)
+add_executable(file_holder support/FileHolder.cpp)
+target_link_options(file_holder PRIVATE -municode)
+
+# Under Wine each run costs a process start of its own; fewer kills still reach every step.
+brivane_test(reliability_tests
+  SOURCES reliability/CrashSafetyTest.cpp reliability/ConcurrencyTest.cpp
+  LIBS brivane_conversion brivane_settings
+  ENVIRONMENT "BRIVANE_CRASH_TRIALS=30")
+add_dependencies(reliability_tests brivane-cli settings_save_loop file_holder)
+target_compile_definitions(reliability_tests PRIVATE BRIVANE_SAVE_LOOP_PATH="$<TARGET_FILE:settings_save_loop>"
+                                                     BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
+
+brivane_test(platform_tests
+  SOURCES platform/WindowsFileSystemTest.cpp
+  LIBS brivane_conversion brivane_settings)
+add_dependencies(platform_tests brivane-cli file_holder)
+target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
