@@ -5,7 +5,6 @@
 #include "conversion/ImfPaths.h"
 #include "conversion/TicScale.h"
 #include "platform/ApplicationInfo.h"
-#include "platform/FileError.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/FileNames.h"
 #include "ui/DesignFont.h"
@@ -34,14 +33,7 @@
 namespace brivane {
 namespace {
 
-const std::string kSection = "General";
-const std::string kFolderKey = "Folder";
-const std::string kTicsKey = "OriginalTics";
-const std::string kBackupsKey = "MakeBackups";
-const std::string kGameKey = "Game";
-const std::string kTargetKey = "Target";
 constexpr int kDesignTics = 350;
-
 
 bool IsReadableFolder(const QString& path)
 {
@@ -58,6 +50,7 @@ frm::frm(const QString& settingsFile, const QString& defaultFolder, QWidget* par
     setWindowIcon(ApplicationIcon());
     UseDesignFont(*this);
     MarkScaleModeTwips(*this);
+    settings_ = std::make_unique<MainWindowSettings>(ui_);
     CreateControls();
     CreateMenus();
     SetTabOrder();
@@ -81,7 +74,7 @@ frm::~frm()
     // Hooked windows get their own sizes back; the settings go without saving, since every
     // setting was saved when it changed.
     objResizeLimits.reset();
-    objINI.reset();
+    settings_.reset();
 }
 
 void frm::CreateControls()
@@ -177,7 +170,7 @@ void frm::CreateMenus()
         connect(target, &QAction::triggered, this, [this, &preset] { mnuOptionsConvertTo_Click(preset); });
     }
 
-    playback_ = new PlaybackPanel(*this, *File, choice_, *mnuHelp, ui_);
+    playback_ = new PlaybackPanel(*this, *File, settings_->Choice(), *mnuHelp, ui_);
 }
 
 void frm::SetTabOrder()
@@ -190,43 +183,24 @@ void frm::SetTabOrder()
 
 void frm::Load()
 {
-    objINI = std::make_unique<clsINI>(ui_);
     objResizeLimits = std::make_unique<clsResizeLimits>();
-    const QString settingsPath = SettingsPath();
-    try {
-        objINI->LoadINI(ToBytes(settingsPath));
-    } catch (const FileError& error) {
-        // Saving what little was read would replace the user's file with a partial one.
-        objINI->AllowSaveFile(false);
-        ui_.ShowMessage("Could not read the settings file " + ToBytes(settingsPath) + ": " + error.Reason(),
-                        "Settings not loaded", MB_ICONHAND);
-    }
+    settings_->Load(ToBytes(SettingsPath()));
 
     // A stored folder that is gone or unreadable shows the default folder; the stored key
     // stays until the user picks another.
-    QString folder = ToText(objINI->ReadString(kSection, kFolderKey, ToBytes(defaultFolder_)));
+    const std::string stored = settings_->StoredFolder();
+    QString folder = stored.empty() ? defaultFolder_ : ToText(stored);
     QString folderNote;
     if (!IsReadableFolder(folder)) {
-        folderNote = tr("The folder %1 cannot be opened; showing %2 instead.").arg(folder, defaultFolder_);
+        folderNote = ToText(MainWindowSettings::FolderNote(ToBytes(folder), ToBytes(defaultFolder_)));
         folder = defaultFolder_;
     }
     FitPathToLabel(*this, *lblFolder, folder);
 
-    // A stored rate out of range is clamped, shown, and written back by the change handling.
-    const int tics = std::clamp<int>(objINI->ReadLong(kSection, kTicsKey, kDefaultOriginalTics),
-                                     kMinOriginalTics, kMaxOriginalTics);
-    hsbTics->setValue(tics);
-    choice_.SetTics(tics); // the bar may have shown this rate already
-    // The game and the target are stored only once the user has chosen them; a stored game
-    // counts only while the bar still shows its rate.
-    if (const GamePreset* game = FindGamePreset(objINI->ReadString(kSection, kGameKey, {}));
-        game && game->OriginalTics == tics)
-        choice_.ChooseGame(*game);
-    if (const GamePreset* target = FindGamePreset(objINI->ReadString(kSection, kTargetKey, "wolf3d")))
-        choice_.ChooseTarget(*target);
+    hsbTics->setValue(settings_->Tics()); // a clamped rate is written back by the change handling
     ShowConversionChoice();
 
-    mnuOptionsMakeBackups->setChecked(objINI->ReadLong(kSection, kBackupsKey, 1) == 1);
+    mnuOptionsMakeBackups->setChecked(settings_->MakeBackups());
     SetFileListFolder(*File, LabelTag(*lblFolder));
     if (!folderNote.isEmpty())
         playback_->SetNote(folderNote);
@@ -234,13 +208,14 @@ void frm::Load()
 
 void frm::ShowConversionChoice()
 {
-    const GamePreset* marked = choice_.MarkedGame();
+    const ConversionChoice& choice = settings_->Choice();
+    const GamePreset* marked = choice.MarkedGame();
     for (QAction* game : mnuOptionsGame->actions())
         game->setChecked(marked && game->data().toString() == ToText(std::string(marked->Key)));
     for (QAction* target : mnuOptionsConvertTo->actions())
-        target->setChecked(target->data().toString() == ToText(std::string(choice_.Target().Key)));
-    cmdConvert->setText(ToText(choice_.ConvertCaption()));
-    playback_->SetNote(ToText(choice_.LengthWordNote()));
+        target->setChecked(target->data().toString() == ToText(std::string(choice.Target().Key)));
+    cmdConvert->setText(ToText(choice.ConvertCaption()));
+    playback_->SetNote(ToText(choice.LengthWordNote()));
 }
 
 bool frm::eventFilter(QObject* watched, QEvent* event)
@@ -289,7 +264,7 @@ void frm::cmdBrowse_Click()
     playback_->Stop();
     FitPathToLabel(*this, *lblFolder, chosen);
     SetFileListFolder(*File, chosen);
-    objINI->WriteValue(kSection, kFolderKey, ToBytes(chosen));
+    settings_->FolderChosen(ToBytes(chosen));
 }
 
 void frm::cmdSelectAll_Click()
@@ -311,7 +286,7 @@ void frm::cmdConvert_Click()
 
     // The menu cannot change while the batch runs: it takes no input until the batch ends.
     const bool makeBackups = mnuOptionsMakeBackups->isChecked();
-    const Conversion rates = choice_.Rates();
+    const Conversion rates = settings_->Choice().Rates();
     RunBatch(*this, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, rates, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
@@ -327,11 +302,9 @@ void frm::mnuHelpAbout_Click()
 void frm::hsbTics_Change(int value)
 {
     lblTics->setText(QString::number(value));
-    if (choice_.SetTics(value))
-        objINI->WriteValue(kSection, kGameKey, {});
+    settings_->TicsChanged(value);
     ShowConversionChoice();
     playback_->TicsChanged();
-    objINI->WriteValue(kSection, kTicsKey, std::to_string(value));
 }
 
 void frm::closeEvent(QCloseEvent* event)
@@ -342,22 +315,20 @@ void frm::closeEvent(QCloseEvent* event)
 
 void frm::mnuOptionsGame_Click(const GamePreset& game)
 {
-    choice_.ChooseGame(game);
-    objINI->WriteValue(kSection, kGameKey, std::string(game.Key));
+    settings_->GameChosen(game);
     hsbTics->setValue(game.OriginalTics); // stores the rate, as any move does
     ShowConversionChoice();
 }
 
 void frm::mnuOptionsConvertTo_Click(const GamePreset& target)
 {
-    choice_.ChooseTarget(target);
-    objINI->WriteValue(kSection, kTargetKey, std::string(target.Key));
+    settings_->TargetChosen(target);
     ShowConversionChoice();
 }
 
 void frm::mnuOptionsMakeBackups_Click()
 {
-    objINI->WriteValue(kSection, kBackupsKey, mnuOptionsMakeBackups->isChecked() ? "1" : "0");
+    settings_->MakeBackupsChanged(mnuOptionsMakeBackups->isChecked());
 }
 
 } // namespace brivane

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "conversion/ConversionChoice.h"
-#include "settings/clsINI.h"
 #include "ui/limits/clsResizeLimits.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/QtUserInteraction.h"
+#include "ui/window/MainWindowSettings.h"
 
 #include <QMainWindow>
 
@@ -62,10 +61,9 @@ private:
     QString settingsFile_;
     QString defaultFolder_;
     QtUserInteraction ui_{this};
-    std::unique_ptr<clsINI> objINI;
+    std::unique_ptr<MainWindowSettings> settings_;
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     float TicScale_ = 1.0f;
-    ConversionChoice choice_;
     MainLayout layout_;
     PlaybackPanel* playback_ = nullptr; // a child of the window
 
