@@ -2,7 +2,10 @@
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string>
+#include <string_view>
 
 namespace brivane {
 
@@ -18,11 +21,21 @@ inline std::string BackupPathFor(const std::string& path)
     return path + ".bak";
 }
 
-// Folder and name as the batch joins them; a folder ending in "/" gives "//", which
-// the file system reads as one.
+// Folder and name as the batch joins them; a folder ending in the separator gives two,
+// which the file system reads as one.
 inline std::string JoinPath(const std::string& folder, const std::string& name)
 {
-    return folder + "/" + name;
+    return folder + PathSeparator() + name;
+}
+
+// The files the window lists: names ending in ".imf", in any case.
+inline bool IsSongName(const std::string& name)
+{
+    constexpr std::string_view kExtension = ".imf";
+    if (name.size() < kExtension.size())
+        return false;
+    return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 } // namespace brivane

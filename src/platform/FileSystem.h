@@ -91,7 +91,10 @@ FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t
 // may not be written; a missing file passes.
 void EnsureWritable(const std::string& path, const std::string& what);
 
-// The folder part of a path ("." when it has none) and the part after the last "/".
+// What joins a folder and a name: "/" on POSIX, "\" on Windows (which also reads "/").
+char PathSeparator();
+
+// The folder part of a path ("." when it has none) and the part after the last separator.
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);
 

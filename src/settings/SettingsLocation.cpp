@@ -1,17 +1,19 @@
 #include "settings/SettingsLocation.h"
 
-#include <filesystem>
+#include "platform/FileSystem.h"
 
 namespace brivane {
 namespace {
 
-namespace fs = std::filesystem;
+std::string InFolder(const std::string& folder, const std::string& name)
+{
+    return folder + PathSeparator() + name;
+}
 
 bool SameFolder(const std::string& a, const std::string& b)
 {
-    std::error_code error;
-    const bool same = fs::equivalent(a, b, error);
-    return !error && same;
+    const auto identity = IdentityOf(a);
+    return identity && identity == IdentityOf(b);
 }
 
 } // namespace
@@ -19,13 +21,13 @@ bool SameFolder(const std::string& a, const std::string& b)
 SettingsLocation LocateSettings(const std::string& executableFolder, const std::string& installedBinaryFolder,
                                 const std::string& configurationFolder)
 {
-    const std::string beside = executableFolder + "/" + kSettingsFileName;
-    std::error_code error;
-    if (fs::exists(fs::symlink_status(beside, error)) || !SameFolder(executableFolder, installedBinaryFolder))
+    const std::string beside = InFolder(executableFolder, kSettingsFileName);
+    if (LookUpPath(beside, Links::DoNotFollow).Kind != PathKind::Missing ||
+        !SameFolder(executableFolder, installedBinaryFolder))
         return {beside, {}, false};
 
-    SettingsLocation location{configurationFolder + "/" + kSettingsFileName, {}, true};
-    if (!fs::is_directory(configurationFolder, error))
+    SettingsLocation location{InFolder(configurationFolder, kSettingsFileName), {}, true};
+    if (LookUpPath(configurationFolder).Kind != PathKind::Directory)
         location.FolderToCreate = configurationFolder;
     return location;
 }

@@ -41,8 +41,9 @@ TEST(ConvertCommandTest, NoFilesStillReportsCompletion)
 
 TEST(ConvertCommandTest, PathsJoinWithASlashAndShowTheNameAfterTheLast)
 {
-    EXPECT_EQ(JoinPath("/music", "SONG.IMF"), "/music/SONG.IMF");
-    EXPECT_EQ(JoinPath("/", "SONG.IMF"), "//SONG.IMF");
+    const std::string slash(1, PathSeparator());
+    EXPECT_EQ(JoinPath("/music", "SONG.IMF"), "/music" + slash + "SONG.IMF");
+    EXPECT_EQ(JoinPath("/", "SONG.IMF"), "/" + slash + "SONG.IMF");
     EXPECT_EQ(DisplayName("/music/dn2/SONG.IMF"), "SONG.IMF");
     EXPECT_EQ(DisplayName("SONG.IMF"), "SONG.IMF");
     EXPECT_EQ(BackupPathFor("/m/SONG.IMF"), "/m/SONG.IMF.bak");

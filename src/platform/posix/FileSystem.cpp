@@ -166,6 +166,11 @@ const char* KindName(PathKind kind)
     return "not accessible";
 }
 
+char PathSeparator()
+{
+    return '/';
+}
+
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.rfind('/');

@@ -237,6 +237,11 @@ const char* KindName(PathKind kind)
     return "not accessible";
 }
 
+char PathSeparator()
+{
+    return '\\';
+}
+
 std::string FolderOf(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");

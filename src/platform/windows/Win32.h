@@ -5,6 +5,7 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
+#include "platform/windows/WideText.h"
 
 #include <string>
 #include <windows.h>
@@ -15,9 +16,6 @@ namespace brivane::win32 {
 // SystemReason can name them like any other error.
 constexpr int kReservedName = 0x20000001;
 constexpr int kTrailingDotOrSpace = 0x20000002;
-
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
 
 // The path as Windows' wide calls take it: both separators become "\", and a path too long
 // for the classic limit is made absolute in the "\\?\" form, which has none.

@@ -7,22 +7,12 @@
 #include <QListWidget>
 
 #include <algorithm>
-#include <cctype>
 
 namespace brivane {
 namespace {
 
 const char* const kFolderProperty = "Folder";
 constexpr int kNameBytesRole = Qt::UserRole;
-
-bool IsSongName(const std::string& name)
-{
-    constexpr std::string_view kExtension = ".imf";
-    if (name.size() < kExtension.size())
-        return false;
-    return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
 
 } // namespace
 

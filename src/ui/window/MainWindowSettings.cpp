@@ -31,7 +31,7 @@ void MainWindowSettings::Load(const std::string& settingsFile)
     choice_.SetTics(startTics_);
     // The game and the target are stored only once the user has chosen them; a stored game
     // counts only while the bar still shows its rate.
-    if (const GamePreset* game = FindGamePreset(objINI.ReadString(kSection, kGameKey, {}));
+    if (const GamePreset* game = FindGamePreset(objINI.ReadString(kSection, kGameKey));
         game && game->OriginalTics == startTics_)
         choice_.ChooseGame(*game);
     if (const GamePreset* target = FindGamePreset(objINI.ReadString(kSection, kTargetKey, "wolf3d")))
@@ -41,7 +41,7 @@ void MainWindowSettings::Load(const std::string& settingsFile)
 
 std::string MainWindowSettings::StoredFolder() const
 {
-    return PathFromSettings(objINI.ReadString(kSection, kFolderKey, {}));
+    return PathFromSettings(objINI.ReadString(kSection, kFolderKey));
 }
 
 void MainWindowSettings::FolderChosen(const std::string& folder)

@@ -1,0 +1,145 @@
+#include "ui/win32/BatchRunner.h"
+
+#include "ui/win32/Controls.h"
+#include "ui/window/BatchRelay.h"
+
+#include <commctrl.h>
+#include <thread>
+
+namespace brivane::win32 {
+namespace {
+
+constexpr UINT kBatchEnded = WM_APP + 2;
+constexpr UINT_PTR kPollTimer = 1;
+constexpr int kBarId = 100;
+const wchar_t* const kProgressClass = L"BrivaneProgress";
+
+// "Converting N of M" with a bar and Cancel; Esc and the close box cancel too.
+class ProgressWindow {
+public:
+    ProgressWindow(HWND owner, std::atomic<bool>& cancel) : cancel_(cancel)
+    {
+        const HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+        WNDCLASSEXW type{};
+        type.cbSize = sizeof type;
+        if (!::GetClassInfoExW(instance, kProgressClass, &type)) {
+            type.lpfnWndProc = Procedure;
+            type.hInstance = instance;
+            type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+            type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            type.lpszClassName = kProgressClass;
+            ::RegisterClassExW(&type);
+        }
+        RECT ownerRect{};
+        ::GetWindowRect(owner, &ownerRect);
+        const float tpp = TwipsPerPixel(owner);
+        const int width = TwipsToPixels(5400, tpp), height = TwipsToPixels(2000, tpp);
+        window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kProgressClass, L"Converting",
+                                    WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                    (ownerRect.left + ownerRect.right - width) / 2,
+                                    (ownerRect.top + ownerRect.bottom - height) / 2, width, height, owner, nullptr,
+                                    instance, this);
+        font_ = CreateMessageFont(window_);
+        text_ = CreateChild(window_, L"STATIC", "", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, font_);
+        bar_ = CreateChild(window_, PROGRESS_CLASSW, "", 0, kBarId, font_);
+        const HWND cancelButton = CreateChild(window_, L"BUTTON", "Cancel", BS_DEFPUSHBUTTON | WS_TABSTOP, IDCANCEL, font_);
+        PlaceInTwips(text_, {180, 150, 4900, 300}, tpp);
+        PlaceInTwips(bar_, {180, 540, 4900, 300}, tpp);
+        PlaceInTwips(cancelButton, {3800, 1020, 1280, 360}, tpp);
+    }
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+    ~ProgressWindow()
+    {
+        ::DestroyWindow(window_);
+        ::DeleteObject(font_);
+    }
+
+    HWND Handle() const { return window_; }
+    void Hide() { ::ShowWindow(window_, SW_HIDE); }
+    bool Visible() const { return ::IsWindowVisible(window_) != FALSE; }
+    void Show() { ::ShowWindow(window_, SW_SHOW); }
+
+    void SetProgress(std::size_t done, std::size_t count, const std::string& text)
+    {
+        ::SendMessageW(bar_, PBM_SETRANGE32, 0, static_cast<LPARAM>(count));
+        ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+        SetText(text_, text);
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<ProgressWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL))) {
+            self->cancel_ = true;
+            ::ShowWindow(window, SW_HIDE);
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    std::atomic<bool>& cancel_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    HWND text_ = nullptr;
+    HWND bar_ = nullptr;
+};
+
+} // namespace
+
+LRESULT RunOnWindowThread(LPARAM call)
+{
+    (*reinterpret_cast<const std::function<void()>*>(call))();
+    return 0;
+}
+
+void RunBatch(HWND window, UserInteraction& boxes, const BatchWork& work)
+{
+    std::atomic<bool> cancel{false};
+    ProgressWindow dialog(window, cancel);
+    ::EnableWindow(window, FALSE);
+    BatchRelay relay(
+        boxes,
+        [window](const std::function<void()>& call) {
+            // A message box gives its owner its input back when it closes; the batch has not ended.
+            const std::function<void()> thenBlock = [&] {
+                call();
+                ::EnableWindow(window, FALSE);
+            };
+            ::SendMessageW(window, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&thenBlock));
+        },
+        [&dialog] { dialog.Hide(); }, cancel);
+
+    ::SetTimer(dialog.Handle(), kPollTimer, 40, nullptr);
+    std::thread batch([&] {
+        work(relay, cancel);
+        ::PostMessageW(window, kBatchEnded, 0, 0);
+    });
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == kBatchEnded && message.hwnd == window)
+            break;
+        if (message.message == WM_TIMER && message.hwnd == dialog.Handle()) {
+            const BatchRelay::DialogUpdate update = relay.Poll();
+            if (update.NewText)
+                dialog.SetProgress(update.Done, update.Count, update.Text);
+            if (update.Show && !dialog.Visible())
+                dialog.Show();
+            continue;
+        }
+        if (!::IsDialogMessageW(dialog.Handle(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    batch.join();
+    ::KillTimer(dialog.Handle(), kPollTimer);
+    ::EnableWindow(window, TRUE);
+    ::SetForegroundWindow(window);
+}
+
+} // namespace brivane::win32

@@ -1,0 +1,55 @@
+#include "ui/win32/Controls.h"
+
+#include <vector>
+
+namespace brivane::win32 {
+
+HWND CreateChild(HWND parent, const wchar_t* type, const std::string& text, DWORD style, int id, HFONT font,
+                 DWORD extendedStyle)
+{
+    const HWND control = ::CreateWindowExW(extendedStyle, type, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                           0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                                           nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+std::string TextOf(HWND control)
+{
+    std::vector<wchar_t> text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1);
+    ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    return Narrow(text.data());
+}
+
+void SetText(HWND control, const std::string& text)
+{
+    ::SetWindowTextW(control, Widen(text).c_str());
+}
+
+float TwipsPerPixel(HWND window)
+{
+    const HDC screen = ::GetDC(window);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(window, screen);
+    return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96);
+}
+
+void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel)
+{
+    ::MoveWindow(control, TwipsToPixels(rect.Left, twipsPerPixel), TwipsToPixels(rect.Top, twipsPerPixel),
+                 TwipsToPixels(rect.Width, twipsPerPixel), TwipsToPixels(rect.Height, twipsPerPixel), TRUE);
+}
+
+HFONT CreateMessageFont(HWND window)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    // The metrics are at 96 dots per inch; the window may be on a denser screen.
+    const float scale = 1440.0f / 96.0f / TwipsPerPixel(window);
+    metrics.lfMessageFont.lfHeight = static_cast<LONG>(metrics.lfMessageFont.lfHeight * scale);
+    return ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+} // namespace brivane::win32

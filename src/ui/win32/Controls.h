@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/windows/WideText.h"
+#include "ui/Twips.h"
+
+#include <string>
+#include <windows.h>
+
+namespace brivane::win32 {
+
+// A child control of `parent` with a command ID, in the window's font.
+HWND CreateChild(HWND parent, const wchar_t* type, const std::string& text, DWORD style, int id, HFONT font,
+                 DWORD extendedStyle = 0);
+
+std::string TextOf(HWND control);
+void SetText(HWND control, const std::string& text);
+
+// Twips per pixel at a window's DPI: 15 at 96 dots per inch.
+float TwipsPerPixel(HWND window);
+
+// Places a control at a twip rectangle of its parent.
+void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel);
+
+// The system's message font at the window's DPI; the caller deletes it.
+HFONT CreateMessageFont(HWND window);
+
+} // namespace brivane::win32

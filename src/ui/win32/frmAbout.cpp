@@ -1,0 +1,157 @@
+#include "ui/win32/frmAbout.h"
+
+#include "platform/ApplicationInfo.h"
+#include "ui/win32/Controls.h"
+#include "ui/win32/modMouseOver.h"
+
+#include <commctrl.h>
+
+namespace brivane::win32 {
+
+const std::string frmAbout::kWebSite = "https://brivane.example.org";
+const std::string frmAbout::kEmail = "brivane@example.org";
+
+namespace {
+
+constexpr float kClientWidth = 5730, kClientHeight = 3255;
+
+HFONT Derived(HFONT from, LONG weight, BOOL underline)
+{
+    LOGFONTW font{};
+    ::GetObjectW(from, sizeof font, &font);
+    font.lfWeight = weight;
+    font.lfUnderline = static_cast<BYTE>(underline);
+    return ::CreateFontIndirectW(&font);
+}
+
+// An empty dialog: every control is made at load, placed in twips.
+struct Template {
+    DLGTEMPLATE Dialog{DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 0};
+    WORD Menu = 0, Class = 0, Title = 0, PointSize = 8;
+    wchar_t Font[14] = L"MS Shell Dlg";
+};
+
+} // namespace
+
+frmAbout::frmAbout(HWND owner, std::function<void(const std::string&)> open) : owner_(owner), open_(std::move(open)) {}
+
+void frmAbout::ShowModal()
+{
+    alignas(DWORD) static const Template kTemplate;
+    ::DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner_, GWLP_HINSTANCE)),
+                              &kTemplate.Dialog, owner_, Procedure, reinterpret_cast<LPARAM>(this));
+    ::DeleteObject(font_);
+    ::DeleteObject(titleFont_);
+    ::DeleteObject(linkFont_);
+}
+
+void frmAbout::Load(HWND dialog)
+{
+    ReleaseMouseOver();
+    const float tpp = TwipsPerPixel(dialog);
+    RECT frame{0, 0, TwipsToPixels(kClientWidth, tpp), TwipsToPixels(kClientHeight, tpp)};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE)));
+    RECT ownerRect{};
+    ::GetWindowRect(owner_, &ownerRect);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    ::SetWindowPos(dialog, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
+                   (ownerRect.top + ownerRect.bottom - height) / 2, width, height, SWP_NOZORDER);
+
+    font_ = CreateMessageFont(dialog);
+    titleFont_ = Derived(font_, FW_BOLD, FALSE);
+    linkFont_ = Derived(font_, FW_NORMAL, TRUE);
+    const auto icon = reinterpret_cast<LPARAM>(::SendMessageW(owner_, WM_GETICON, ICON_BIG, 0));
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
+    SetText(dialog, std::string("About ") + kApplicationTitle);
+
+    // First in the tab order: the box opens with OK focused, the default and the cancel button.
+    cmdOK = CreateChild(dialog, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, font_);
+    PlaceInTwips(cmdOK, {4245, 2745, 1260, 345}, tpp);
+    const HWND imgIcon = CreateChild(dialog, L"STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, font_);
+    ::SendMessageW(imgIcon, STM_SETICON, static_cast<WPARAM>(icon), 0);
+    PlaceInTwips(imgIcon, {240, 240, 300, 300}, tpp);
+    struct Label {
+        std::string Text;
+        TwipRect Place;
+        HFONT Font;
+    };
+    const Label labels[] = {
+        {kApplicationTitle, {1050, 240, 3885, 360}, titleFont_},
+        {"Version " + VersionText(), {1050, 600, 3885, 225}, font_},
+        {"Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format.", {1050, 960, 3885, 930}, font_},
+        {"website:", {1080, 1920, 615, 210}, font_},
+        {"email:", {1080, 2280, 495, 255}, font_},
+        {"Warning: Not responsible for any lost data.  Be sure to make back up copies.", {255, 2745, 3870, 465}, font_},
+    };
+    for (const Label& label : labels)
+        PlaceInTwips(CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0, label.Font), label.Place, tpp);
+    const HWND etched = CreateChild(dialog, L"STATIC", "", SS_ETCHEDHORZ, 0, font_);
+    PlaceInTwips(etched, {90, 2565, 5564, 30}, tpp);
+
+    txtWebSite = CreateChild(dialog, L"EDIT", kWebSite, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
+    txtEmail = CreateChild(dialog, L"EDIT", kEmail, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
+    PlaceInTwips(txtWebSite, {1800, 1920, 2055, 255}, tpp);
+    PlaceInTwips(txtEmail, {1800, 2280, 1695, 255}, tpp);
+    for (const HWND link : {txtWebSite, txtEmail})
+        ::SetWindowSubclass(link, LinkProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    ::SetFocus(cmdOK);
+}
+
+INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<frmAbout*>(lParam)->Load(dialog);
+        return FALSE; // the focus is set
+    }
+    auto* self = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            ::EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        break;
+    case WM_CTLCOLORSTATIC: // read-only fields ask here: blue on the dialog's own colour
+        if (self && (reinterpret_cast<HWND>(lParam) == self->txtWebSite || reinterpret_cast<HWND>(lParam) == self->txtEmail)) {
+            const HDC context = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(context, RGB(0, 0, 255));
+            ::SetBkColor(context, ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
+        break;
+    }
+    return FALSE;
+}
+
+LRESULT CALLBACK frmAbout::LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<frmAbout*>(data);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (MouseLeftControl(link, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)))) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        } else {
+            CaptureMouseOver(link);
+            SetCursorToHand();
+        }
+        return 0;
+    case WM_SETCURSOR:
+        SetCursorToHand();
+        return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        ::SetFocus(self->cmdOK); // the fields never keep the focus
+        self->open_(link == self->txtEmail ? "mailto:" + TextOf(link) : TextOf(link));
+        return 0;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(link, LinkProcedure, 1);
+        break;
+    }
+    return ::DefSubclassProc(link, message, wParam, lParam);
+}
+
+} // namespace brivane::win32

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <windows.h>
+
+namespace brivane::win32 {
+
+// The About box: the product, its version, what it converts, a warning to keep backups, and
+// two links. Shown modally over its owner; OK, Enter and Esc close it. A click on a link hands
+// it to `open` (the shell in the program, a recorder in tests).
+class frmAbout {
+public:
+    static const std::string kWebSite;
+    static const std::string kEmail;
+
+    frmAbout(HWND owner, std::function<void(const std::string&)> open);
+    // Returns when the box has been closed.
+    void ShowModal();
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self);
+    void Load(HWND dialog);
+
+    HWND owner_;
+    std::function<void(const std::string&)> open_;
+    HFONT font_ = nullptr, titleFont_ = nullptr, linkFont_ = nullptr;
+    HWND txtWebSite = nullptr, txtEmail = nullptr, cmdOK = nullptr;
+};
+
+} // namespace brivane::win32

@@ -1,0 +1,65 @@
+// Brivane's window on Windows.
+#include "platform/windows/WideText.h"
+#include "settings/SettingsLocation.h"
+#include "ui/win32/frm.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <vector>
+
+namespace {
+
+using brivane::win32::Narrow;
+
+std::string ExecutableFolder()
+{
+    std::vector<wchar_t> path(32768);
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::wstring folder(path.data(), length);
+    return Narrow(folder.substr(0, folder.find_last_of(L"\\/")));
+}
+
+std::string KnownFolder(REFKNOWNFOLDERID id)
+{
+    wchar_t* path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
+        folder = Narrow(path);
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+{
+    // The folder dialog needs COM in a single-threaded apartment.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS;
+    ::InitCommonControlsEx(&controls);
+
+    // An installed copy (per user, as the installer puts it) keeps its settings with the
+    // user's; any other copy, or one with a Brivane.ini beside it, is portable.
+    const std::string executableFolder = ExecutableFolder();
+    const brivane::SettingsLocation settings =
+        brivane::LocateSettings(executableFolder, KnownFolder(FOLDERID_UserProgramFiles) + "\\Brivane",
+                                KnownFolder(FOLDERID_RoamingAppData) + "\\Brivane");
+    if (!settings.FolderToCreate.empty())
+        ::SHCreateDirectoryExW(nullptr, brivane::win32::Widen(settings.FolderToCreate).c_str(), nullptr);
+
+    brivane::win32::frm window(instance, settings.File,
+                               settings.Installed ? KnownFolder(FOLDERID_Music) : executableFolder);
+    ::ShowWindow(window.Handle(), show);
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window.TranslateDialogKeys(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    ::CoUninitialize();
+    return static_cast<int>(message.wParam);
+}
