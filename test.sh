@@ -19,7 +19,9 @@ case "${1:-}" in
     ;;
 --windows)
     prepare_windows_build build-windows
-    run_under_wine build-windows ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+    # The window tests need a display and a window manager; the rest ignore them.
+    tests/ui/on-xvfb.sh --window-manager \
+        scripts/under-wine.sh build-windows ctest --output-on-failure --parallel "$(nproc)" --timeout 900
     exit
     ;;
 esac

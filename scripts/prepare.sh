@@ -36,7 +36,7 @@ prepare_build() {
 # The Windows build: mingw-w64, Wine to run what it builds, and AdPlug's source for its
 # emulators. Usage: prepare_windows_build BUILD_DIR [extra cmake arguments...]
 BRIVANE_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
-                          dpkg-dev libadplug-dev googletest)
+                          dpkg-dev libadplug-dev googletest xvfb xauth openbox)
 
 prepare_windows_build() {
     local dir="$1"; shift
@@ -47,20 +47,4 @@ prepare_windows_build() {
               -DBRIVANE_ADPLUG_SOURCE="$PWD/$dir/third-party/adplug" "$@" >/dev/null
     fi
     cmake --build "$dir" --parallel "$(nproc)"
-}
-
-# Runs a command in BUILD_DIR with its Wine prefix made and its Wine server kept up, so that
-# many short Windows programs in parallel do not each start one.
-run_under_wine() {
-    local dir="$1"; shift
-    export WINEPREFIX="$PWD/$dir/wine" WINEDEBUG=-all
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-    wineserver --persistent 2>/dev/null || true # one may already be up for this prefix
-    # Wine's own background programs start with the first program of a server and inherit its
-    # output; started here, they never hold a test's output pipe open after the test ends.
-    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
-    local status=0
-    (cd "$dir" && "$@") || status=$?
-    wineserver --kill || true
-    return "$status"
 }

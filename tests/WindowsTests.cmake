@@ -31,3 +31,9 @@ brivane_test(platform_tests
   LIBS brivane_conversion brivane_settings)
 add_dependencies(platform_tests brivane-cli file_holder)
 target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
+
+# The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one
+# window test at a time, since they share the display and its focus.
+add_executable(window_tests ui/win32/WindowTest.cpp)
+target_link_libraries(window_tests PRIVATE brivane_test_support GTest::gtest_main brivane_ui_win32)
+gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK display)

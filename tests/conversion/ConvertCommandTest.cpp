@@ -28,7 +28,7 @@ TEST(ConvertCommandTest, ConvertsInTheOrderGivenAndAlwaysEndsWithComplete)
     EXPECT_EQ(backupReads, 3) << "the option is read afresh for every file";
     EXPECT_EQ(ui.messages, (std::vector<Message>{
         {"c.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
-        {"Could not find " + dir.Path() + "/b.imf!", "File not found", MB_ICONHAND},
+        {"Could not find " + dir / "b.imf" + "!", "File not found", MB_ICONHAND},
         {"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
 }
 

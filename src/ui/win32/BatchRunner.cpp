@@ -4,6 +4,7 @@
 #include "ui/window/BatchRelay.h"
 
 #include <commctrl.h>
+#include <optional>
 #include <thread>
 
 namespace brivane::win32 {
@@ -120,8 +121,14 @@ void RunBatch(HWND window, UserInteraction& boxes, const BatchWork& work)
         ::PostMessageW(window, kBatchEnded, 0, 0);
     });
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == kBatchEnded && message.hwnd == window)
+    std::optional<WPARAM> quit; // a quit waits for the batch, which may be waiting for us
+    for (;;) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            quit = message.wParam;
+            continue;
+        }
+        if (got < 0 || (message.message == kBatchEnded && message.hwnd == window))
             break;
         if (message.message == WM_TIMER && message.hwnd == dialog.Handle()) {
             const BatchRelay::DialogUpdate update = relay.Poll();
@@ -140,6 +147,8 @@ void RunBatch(HWND window, UserInteraction& boxes, const BatchWork& work)
     ::KillTimer(dialog.Handle(), kPollTimer);
     ::EnableWindow(window, TRUE);
     ::SetForegroundWindow(window);
+    if (quit)
+        ::PostQuitMessage(static_cast<int>(*quit));
 }
 
 } // namespace brivane::win32

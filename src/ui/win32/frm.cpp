@@ -22,13 +22,6 @@ const wchar_t* const kClassName = L"BrivaneMain";
 constexpr int kDesignTics = 350;
 constexpr int kPageStep = 25;
 
-enum Command : int {
-    kBrowse = 101, kFile, kSelectAll, kTics, kConvert, kStatus,
-    kFileExit = 200, kOptionsMakeBackups, kHelpAbout,
-    kOptionsGame = 300,      // + the game's index
-    kOptionsConvertTo = 400, // + the target's index
-};
-
 int PresetIndex(const GamePreset& preset)
 {
     return static_cast<int>(&preset - kGamePresets.data());
@@ -55,8 +48,8 @@ std::vector<std::string> SongsIn(const std::string& folder)
 
 } // namespace
 
-frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder)
-    : settingsFile_(settingsFile), defaultFolder_(defaultFolder)
+frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder, UserInteraction& boxes)
+    : settingsFile_(settingsFile), defaultFolder_(defaultFolder), ui_(boxes)
 {
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
@@ -71,7 +64,6 @@ frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string&
     window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Widen(kApplicationTitle).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 400, 400,
                                 nullptr, nullptr, instance, this);
-    ui_.SetOwner(window_);
     settings_ = std::make_unique<MainWindowSettings>(ui_);
     objResizeLimits = std::make_unique<clsResizeLimits>();
     font_ = CreateMessageFont(window_);
@@ -109,14 +101,14 @@ frm::~frm()
 
 void frm::CreateControls()
 {
-    lblFolder = CreateChild(window_, L"STATIC", "", SS_SUNKEN | SS_NOPREFIX | SS_NOTIFY | SS_CENTERIMAGE, 0, font_);
+    lblFolder = CreateChild(window_, L"STATIC", "", SS_SUNKEN | SS_NOPREFIX | SS_NOTIFY | SS_CENTERIMAGE, kFolder, font_);
     cmdBrowse = CreateChild(window_, L"BUTTON", "...", WS_TABSTOP, kBrowse, font_);
     File = CreateChild(window_, L"LISTBOX", "",
                        WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kFile, font_,
                        WS_EX_CLIENTEDGE);
     cmdSelectAll = CreateChild(window_, L"BUTTON", "Select &All", WS_TABSTOP, kSelectAll, font_);
     lbl = CreateChild(window_, L"STATIC", "Original Tics:", SS_LEFT, 0, font_);
-    lblTics = CreateChild(window_, L"STATIC", std::to_string(kDesignTics), SS_CENTER, 0, font_);
+    lblTics = CreateChild(window_, L"STATIC", std::to_string(kDesignTics), SS_CENTER, kTicsValue, font_);
     hsbTics = CreateChild(window_, L"SCROLLBAR", "", WS_TABSTOP | SBS_HORZ, kTics, font_);
     SCROLLINFO range{};
     range.cbSize = sizeof range;
@@ -305,16 +297,14 @@ LRESULT frm::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == hsbTics)
-            OnScroll(LOWORD(wParam));
+            OnScroll(wParam);
         return 0;
     case DM_GETDEFID: // Enter presses Convert wherever the focus is
         return MAKELRESULT(kConvert, DC_HASDEFID);
     case kRunOnWindowThread:
         return RunOnWindowThread(lParam);
-    case WM_CLOSE:
+    case WM_CLOSE: // the user closes the window, and with it the program
         ::DestroyWindow(window_);
-        return 0;
-    case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
     }
@@ -349,8 +339,9 @@ void frm::OnCommand(int id, int notification)
 
 // The scroll bar's requests as the keyboard and the mouse make them: arrows step by one,
 // the track and Page keys by 25, Home and End to the ends, and every thumb move counts.
-void frm::OnScroll(int request)
+void frm::OnScroll(WPARAM wParam)
 {
+    const int request = LOWORD(wParam);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -364,11 +355,11 @@ void frm::OnScroll(int request)
     case SB_LEFT: value = kMinOriginalTics; break;
     case SB_RIGHT: value = kMaxOriginalTics; break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: value = info.nTrackPos; break;
+    case SB_THUMBPOSITION: value = static_cast<short>(HIWORD(wParam)); break;
     default: return; // SB_ENDSCROLL
     }
     value = std::clamp(value, kMinOriginalTics, kMaxOriginalTics);
-    if (value == info.nPos && request != SB_THUMBPOSITION)
+    if (value == info.nPos)
         return;
     ::SetScrollPos(hsbTics, SB_CTL, value, TRUE);
     hsbTics_Change(value);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/UserInteraction.h"
 #include "ui/main/MainLayout.h"
-#include "ui/win32/Win32UserInteraction.h"
 #include "ui/win32/clsResizeLimits.h"
 #include "ui/window/MainWindowSettings.h"
 
@@ -17,7 +17,17 @@ namespace brivane::win32 {
 // controls, their layout and their events.
 class frm {
 public:
-    frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder);
+    // The controls' IDs, for GetDlgItem; menu commands arrive as WM_COMMAND with theirs.
+    enum Command : int {
+        kFolder = 100, kBrowse, kFile, kSelectAll, kTics, kTicsValue, kConvert, kStatus,
+        kFileExit = 200, kOptionsMakeBackups, kHelpAbout,
+        kOptionsGame = 300,      // + the game's index
+        kOptionsConvertTo = 400, // + the target's index
+    };
+
+    // The settings live in `settingsFile`; `defaultFolder` is shown when no folder is stored,
+    // or the stored one is gone. Messages go to `boxes`.
+    frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder, UserInteraction& boxes);
     frm(const frm&) = delete;
     frm& operator=(const frm&) = delete;
     ~frm();
@@ -38,7 +48,7 @@ private:
     void ShowConversionChoice();
     void SetNote(const std::string& note);
     void OnCommand(int id, int notification);
-    void OnScroll(int request);
+    void OnScroll(WPARAM wParam);
 
     void cmdBrowse_Click();
     void cmdSelectAll_Click();
@@ -51,7 +61,7 @@ private:
     std::string defaultFolder_;
     std::string folder_; // the path label's tag: the folder shown, in full
     std::vector<std::string> songs_;
-    Win32UserInteraction ui_;
+    UserInteraction& ui_;
     std::unique_ptr<MainWindowSettings> settings_;
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;

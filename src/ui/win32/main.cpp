@@ -1,6 +1,7 @@
 // Brivane's window on Windows.
 #include "platform/windows/WideText.h"
 #include "settings/SettingsLocation.h"
+#include "ui/win32/Win32UserInteraction.h"
 #include "ui/win32/frm.h"
 
 #include <commctrl.h>
@@ -50,8 +51,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     if (!settings.FolderToCreate.empty())
         ::SHCreateDirectoryExW(nullptr, brivane::win32::Widen(settings.FolderToCreate).c_str(), nullptr);
 
+    brivane::Win32UserInteraction boxes;
     brivane::win32::frm window(instance, settings.File,
-                               settings.Installed ? KnownFolder(FOLDERID_Music) : executableFolder);
+                               settings.Installed ? KnownFolder(FOLDERID_Music) : executableFolder, boxes);
+    boxes.SetOwner(window.Handle());
     ::ShowWindow(window.Handle(), show);
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

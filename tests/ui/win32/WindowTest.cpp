@@ -1,0 +1,218 @@
+// The Win32 window, created for real under Wine and driven with the messages a user's keys,
+// clicks and scroll-bar drags produce. Message boxes are answered through the interface the
+// core uses.
+#include "support/RecordingInteraction.h"
+#include "support/Songs.h"
+#include "support/TempDir.h"
+#include "ui/win32/frm.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <functional>
+#include <windows.h>
+
+namespace brivane::win32 {
+namespace {
+
+using test::Bytes;
+
+// Runs `act` from a timer once the window's thread is inside a modal loop, `delayMs` from now.
+void Later(int delayMs, std::function<void()> act)
+{
+    static std::function<void()> pending;
+    pending = std::move(act);
+    ::SetTimer(nullptr, 0, static_cast<UINT>(delayMs), [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        pending();
+    });
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void Open(std::deque<int> answers = {})
+    {
+        boxes_ = std::make_unique<test::RecordingInteraction>(std::move(answers));
+        window_ = std::make_unique<frm>(::GetModuleHandleW(nullptr), Settings(), dir_.Path(), *boxes_);
+        ::ShowWindow(window_->Handle(), SW_SHOW);
+    }
+
+    std::string Settings() const { return dir_ / "Brivane.ini"; }
+    HWND Control(int id) const { return ::GetDlgItem(window_->Handle(), id); }
+    std::string Text(int id) const
+    {
+        wchar_t text[1024] = {};
+        ::GetWindowTextW(Control(id), text, 1024);
+        return test::Utf8Path(std::filesystem::path(text));
+    }
+
+    // A key as the message loop hands it on: through the dialog keyboard handling first.
+    void Key(UINT message, WPARAM key, HWND focus)
+    {
+        ::SetFocus(focus);
+        MSG msg{focus, message, key, message == WM_SYSCHAR ? (1 << 29) : 0, 0, {}};
+        if (!window_->TranslateDialogKeys(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+    void Menu(int command) { ::SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+    int Selected() const { return static_cast<int>(::SendMessageW(Control(frm::kFile), LB_GETSELCOUNT, 0, 0)); }
+
+    test::TempDir dir_;
+    std::unique_ptr<test::RecordingInteraction> boxes_;
+    std::unique_ptr<frm> window_;
+};
+
+TEST_F(WindowTest, FirstStartWritesTheSettingsBesideTheProgramAndEachChangeAtOnce)
+{
+    Open();
+    EXPECT_EQ(test::ReadText(Settings()), "[General]\r\nOriginalTics=280\r\n");
+    EXPECT_EQ(Text(frm::kTicsValue), "280");
+    EXPECT_EQ(Text(frm::kConvert), "Convert to Wolfenstein IMF");
+    EXPECT_EQ(::GetFocus(), Control(frm::kBrowse));
+
+    Menu(frm::kOptionsMakeBackups);
+    EXPECT_EQ(test::ReadText(Settings()), "[General]\r\nMakeBackups=0\r\nOriginalTics=280\r\n");
+    EXPECT_EQ(::GetMenuState(::GetSubMenu(::GetMenu(window_->Handle()), 1), frm::kOptionsMakeBackups, MF_BYCOMMAND) &
+                  MF_CHECKED,
+              0u);
+    EXPECT_TRUE(boxes_->messages.empty());
+}
+
+TEST_F(WindowTest, TheScrollBarsKeysAndDragsStepTheRateAndStoreIt)
+{
+    Open();
+    struct Step {
+        const char* Name;
+        std::function<void(HWND bar)> Do;
+        int Expected;
+    };
+    const Step steps[] = {
+        {"Right arrow", [this](HWND bar) { Key(WM_KEYDOWN, VK_RIGHT, bar); }, 281},
+        {"Page Up (page left)", [this](HWND bar) { Key(WM_KEYDOWN, VK_PRIOR, bar); }, 256},
+        {"End", [this](HWND bar) { Key(WM_KEYDOWN, VK_END, bar); }, 700},
+        {"a thumb drag", [this](HWND bar) {
+             ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 433), reinterpret_cast<LPARAM>(bar));
+         }, 433},
+        {"the left line arrow at the lowest rate", [this](HWND bar) {
+             ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), reinterpret_cast<LPARAM>(bar));
+             ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_LINELEFT, 0), reinterpret_cast<LPARAM>(bar));
+         }, 100},
+    };
+    for (const Step& step : steps) {
+        step.Do(Control(frm::kTics));
+        EXPECT_EQ(Text(frm::kTicsValue), std::to_string(step.Expected)) << step.Name;
+        EXPECT_EQ(test::ReadText(Settings()), "[General]\r\nOriginalTics=" + std::to_string(step.Expected) + "\r\n")
+            << step.Name;
+    }
+}
+
+TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder)
+{
+    const Bytes song = test::MakeHeaderlessSong(400, 3);
+    for (const char* name : {"b.imf", "A.IMF", "c.imf"})
+        test::WriteBytes(dir_ / name, song);
+    test::WriteBytes(dir_ / "c.imf", test::ReferenceConversion(song, 280));
+    test::WriteBytes(dir_ / "c.imf.bak", song);
+    test::WriteBytes(dir_ / "notes.txt", {1});
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
+
+    Open({IDNO});
+    const HWND list = Control(frm::kFile);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3) << "only the songs";
+    Key(WM_SYSCHAR, 'a', list); // Select &All
+    EXPECT_EQ(Selected(), 3);
+    Key(WM_KEYDOWN, VK_RETURN, list); // Enter presses Convert from the list
+    const std::string compatible = "c.imf is already compatible with Wolfenstein 3D.";
+    ASSERT_EQ(boxes_->messages.size(), 2u) << test::Describe(boxes_->messages);
+    EXPECT_EQ(boxes_->messages[0].Title, "Reconvert?");
+    EXPECT_EQ(boxes_->messages[0].Text.rfind(compatible, 0), 0u);
+    EXPECT_EQ(boxes_->messages[1].Text.rfind("Conversion complete!", 0), 0u);
+    EXPECT_EQ(test::ReadBytes(dir_ / "A.IMF"), test::ReferenceConversion(song, 280));
+    EXPECT_EQ(test::ReadBytes(dir_ / "b.imf.bak"), song);
+    EXPECT_EQ(test::ReadBytes(dir_ / "c.imf"), test::ReferenceConversion(song, 280)) << "No keeps the song";
+    EXPECT_TRUE(::IsWindowEnabled(window_->Handle())) << "the window takes input again after the batch";
+
+    // Yes restores the backup and converts it afresh, here at another rate.
+    boxes_ = nullptr;
+    window_ = nullptr;
+    Open({IDYES});
+    ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 560),
+                   reinterpret_cast<LPARAM>(Control(frm::kTics)));
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 2);
+    ::SendMessageW(Control(frm::kConvert), BM_CLICK, 0, 0);
+    EXPECT_EQ(test::ReadBytes(dir_ / "c.imf"), test::ReferenceConversion(song, 560));
+}
+
+TEST_F(WindowTest, ALongPathIsShortenedWithItsLastFolderAndTheSizeLimitsHold)
+{
+    std::string deep = dir_.Path();
+    for (const char* part : {"\\Games and their music", "\\Duke Nukem II", "\\Original soundtrack", "\\Last folder"}) {
+        deep += part;
+        std::filesystem::create_directory(test::NativePath(deep));
+    }
+    test::WriteText(Settings(), "[General]\r\nFolder=" + deep + "\r\n");
+    Open();
+    const std::string shown = Text(frm::kFolder);
+    EXPECT_NE(shown, deep);
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    EXPECT_TRUE(shown.ends_with("\\Last folder")) << shown;
+
+    ::SetWindowPos(window_->Handle(), nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    ::GetClientRect(window_->Handle(), &client);
+    EXPECT_GE(client.right, 1680 / 15 - 1) << "1680 twips at 96 dots per inch";
+    EXPECT_GE(client.bottom, 1830 / 15 - 1);
+}
+
+TEST_F(WindowTest, TheAboutBoxIsModalAndEnterOrEscCloseIt)
+{
+    Open();
+    for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        bool sawModal = false;
+        Later(300, [&] {
+            const HWND about = ::FindWindowW(nullptr, L"About Brivane");
+            sawModal = about && !::IsWindowEnabled(window_->Handle());
+            ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 0);
+        });
+        Menu(frm::kHelpAbout); // returns when the box has closed
+        EXPECT_TRUE(sawModal) << key;
+        EXPECT_EQ(::FindWindowW(nullptr, L"About Brivane"), nullptr);
+        EXPECT_TRUE(::IsWindowEnabled(window_->Handle()));
+    }
+}
+
+TEST_F(WindowTest, ALongBatchShowsItsProgressAndCancelStopsIt)
+{
+    const Bytes song = test::MakeHeaderlessSong(40000, 5);
+    for (int i = 0; i < 400; ++i)
+        test::WriteBytes(dir_ / ("song" + std::to_string(1000 + i) + ".imf"), song);
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\n");
+    Open();
+    ::SendMessageW(Control(frm::kSelectAll), BM_CLICK, 0, 0);
+    std::string progress;
+    Later(1500, [&] {
+        const HWND dialog = ::FindWindowW(L"BrivaneProgress", nullptr);
+        if (dialog && ::IsWindowVisible(dialog)) {
+            wchar_t text[256] = {};
+            ::GetWindowTextW(::GetWindow(dialog, GW_CHILD), text, 256);
+            progress = test::Utf8Path(std::filesystem::path(text));
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    ::SendMessageW(Control(frm::kConvert), BM_CLICK, 0, 0);
+    EXPECT_EQ(progress.rfind("Converting ", 0), 0u) << progress;
+    ASSERT_FALSE(boxes_->messages.empty());
+    const std::string& last = boxes_->messages.back().Text;
+    EXPECT_EQ(last.rfind("Conversion stopped after ", 0), 0u) << last;
+    int converted = 0;
+    for (int i = 0; i < 400; ++i)
+        converted += test::Exists(dir_ / ("song" + std::to_string(1000 + i) + ".imf.bak"));
+    EXPECT_GT(converted, 0);
+    EXPECT_LT(converted, 400) << "Cancel stopped the batch";
+}
+
+} // namespace
+} // namespace brivane::win32
