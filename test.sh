@@ -22,6 +22,9 @@ case "${1:-}" in
     # The window tests need a display and a window manager; the rest ignore them.
     tests/ui/on-xvfb.sh --window-manager \
         scripts/under-wine.sh build-windows ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+    # The zip and the installer, installed and uninstalled silently in a prefix of their own.
+    ./package.sh --windows >/dev/null
+    tests/ui/on-xvfb.sh --window-manager tests/package/check-windows-installer.sh build-package-windows/Brivane-*-setup.exe
     exit
     ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by package.sh: builds the Windows programs in Release into build-package-windows/ and
-# writes build-package-windows/Brivane-VERSION-win64.zip, a portable folder Brivane/.
+# writes there Brivane-VERSION-win64.zip, a portable folder Brivane/, and Brivane-VERSION-setup.exe,
+# a per-user installer made with NSIS.
 set -euo pipefail
 dir=build-package-windows
 prepare_windows_build "$dir" -DCMAKE_BUILD_TYPE=Release -DBRIVANE_TESTS=OFF
@@ -8,7 +9,8 @@ prepare_windows_build "$dir" -DCMAKE_BUILD_TYPE=Release -DBRIVANE_TESTS=OFF
 version="$(sed -n 's/^project(Brivane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 stage="$dir/stage/Brivane"
 rm -rf "$dir/stage" && mkdir -p "$stage/licenses"
-for program in brivane-cli.exe adplug-emulators.dll; do
+install_missing_packages nsis
+for program in brivane.exe brivane-cli.exe adplug-emulators.dll; do
     x86_64-w64-mingw32-strip -o "$stage/$program" "$dir/bin/$program"
 done
 # Windows' own tools show text files best with CR LF line ends.
@@ -25,4 +27,6 @@ to_crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/GCC runtime
 zip="Brivane-$version-win64.zip"
 rm -f "$dir/$zip"
 (cd "$dir/stage" && cmake -E tar cf "../$zip" --format=zip Brivane)
-ls "$dir/$zip"
+setup="Brivane-$version-setup.exe"
+makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DOUTFILE="$PWD/$dir/$setup" dist/windows/installer.nsi
+ls "$dir/$zip" "$dir/$setup"

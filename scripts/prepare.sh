@@ -42,9 +42,15 @@ prepare_windows_build() {
     local dir="$1"; shift
     install_missing_packages "${BRIVANE_WINDOWS_PACKAGES[@]}"
     scripts/fetch-adplug-source.sh "$dir/third-party"
+    # The icon is drawn by the Linux build's icon tool, since only Qt draws it.
+    install_missing_packages
+    [ -f build/build.ninja ] || cmake -S . -B build -G Ninja >/dev/null
+    cmake --build build --target brivane-make-icons >/dev/null
+    build/bin/brivane-make-icons "$dir/icons" brivane
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-              -DBRIVANE_ADPLUG_SOURCE="$PWD/$dir/third-party/adplug" "$@" >/dev/null
+              -DBRIVANE_ADPLUG_SOURCE="$PWD/$dir/third-party/adplug" -DBRIVANE_ICON="$PWD/$dir/icons/brivane.ico" \
+              "$@" >/dev/null
     fi
     cmake --build "$dir" --parallel "$(nproc)"
 }

@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     // user's; any other copy, or one with a Brivane.ini beside it, is portable.
     const std::string executableFolder = ExecutableFolder();
     const brivane::SettingsLocation settings =
-        brivane::LocateSettings(executableFolder, KnownFolder(FOLDERID_UserProgramFiles) + "\\Brivane",
+        brivane::LocateSettings(executableFolder, KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Brivane",
                                 KnownFolder(FOLDERID_RoamingAppData) + "\\Brivane");
     if (!settings.FolderToCreate.empty())
         ::SHCreateDirectoryExW(nullptr, brivane::win32::Widen(settings.FolderToCreate).c_str(), nullptr);

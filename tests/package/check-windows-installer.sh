@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs Brivane's Windows installer silently into a fresh Wine prefix, checks the files, the
+# shortcut, the uninstall entry and where the installed window keeps its settings, then
+# uninstalls it silently and checks that the program went and the user's settings stayed.
+# Usage: tests/package/check-windows-installer.sh SETUP.exe   (on a display: tests/ui/on-xvfb.sh)
+set -euo pipefail
+setup="$(realpath "$1")"
+export WINEPREFIX="$(mktemp -d)/wine" WINEDEBUG=-all
+trap 'wineserver --kill 2>/dev/null || true; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
+wineboot --init >/dev/null 2>&1
+user="$(wine cmd.exe /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')"
+home="$WINEPREFIX/drive_c/users/$user"
+installed="$home/AppData/Local/Programs/Brivane"
+shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brivane.lnk"
+settings="$home/AppData/Roaming/Brivane/Brivane.ini"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivane'
+passed=0 failed=0
+check() { # DESCRIPTION COMMAND...
+    if "${@:2}" >/dev/null 2>&1; then passed=$((passed + 1)); else echo "FAILED: $1" >&2; failed=$((failed + 1)); fi
+}
+wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done; return 1; }
+
+wine "$setup" /S
+for file in brivane.exe brivane-cli.exe adplug-emulators.dll README.txt LICENSE.txt uninstall.exe \
+            "licenses/AdPlug LGPL-2.1.txt"; do
+    check "installed $file" test -f "$installed/$file"
+done
+check "Start-menu shortcut" test -f "$shortcut"
+check "uninstall entry" wine reg query "$key" /v UninstallString
+check "installed command line runs" bash -c "wine '$installed/brivane-cli.exe' --version | grep -qx 'brivane-cli [0-9.]*'"
+
+# The installed window keeps its settings with the user's, not beside the program.
+wine "$installed/brivane.exe" &
+check "installed window saves its settings in %APPDATA%\\Brivane" wait_for test -f "$settings"
+wineserver --kill 2>/dev/null || true
+check "no settings beside the installed program" test ! -e "$installed/Brivane.ini"
+
+wine "$installed/uninstall.exe" /S
+check "program files removed" wait_for test ! -e "$installed/brivane.exe"
+check "install folder removed" wait_for test ! -e "$installed"
+check "shortcut removed" test ! -e "$shortcut"
+check "uninstall entry removed" bash -c "! wine reg query '$key'"
+check "the user's settings stay" test -f "$settings"
+
+echo "Windows installer check: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
