@@ -16,7 +16,7 @@ done
 # Windows' own tools show text files best with CR LF line ends.
 to_crlf() { sed 's/$/\r/' "$1" > "$2"; }
 ADPLUG_VERSION="$(dpkg-query -W -f='${source:Version}' libadplug-dev)"
-sed "s/@PROJECT_VERSION@/$version/; s/@ADPLUG_VERSION@/$ADPLUG_VERSION/" dist/windows/README.txt.in > "$dir/README.txt"
+sed "s/@PROJECT_VERSION@/$version/g; s/@ADPLUG_VERSION@/$ADPLUG_VERSION/g" dist/windows/README.txt.in > "$dir/README.txt"
 to_crlf "$dir/README.txt" "$stage/README.txt"
 to_crlf LICENSE "$stage/LICENSE.txt"
 to_crlf "$dir/third-party/adplug/COPYING" "$stage/licenses/AdPlug LGPL-2.1.txt"

@@ -4,6 +4,7 @@
 #include "platform/FileError.h"
 #include "ui/FileNames.h"
 #include "ui/main/FileList.h"
+#include "ui/window/PlaybackStatus.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -16,17 +17,6 @@
 #include <algorithm>
 
 namespace brivane {
-namespace {
-
-// "2:31": minutes and seconds, as a player shows them.
-QString Duration(double seconds)
-{
-    const auto whole = static_cast<long long>(seconds);
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
 PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, const ConversionChoice& choice,
                              QMenu& before, UserInteraction& ui)
     : QObject(&window), status_(window.statusBar()), songs_(songs), choice_(choice), ui_(ui)
@@ -126,10 +116,8 @@ void PlaybackPanel::TicsChanged()
 void PlaybackPanel::ShowStatus()
 {
     if (player_.IsPlaying()) {
-        ShowText(QMainWindow::tr("Playing %1 at %2 ticks per second, %3 of %4")
-                                .arg(playingName_)
-                                .arg(player_.TickRate())
-                                .arg(Duration(player_.PositionSeconds()), Duration(player_.LengthSeconds())));
+        ShowText(ToText(PlayingStatus(ToBytes(playingName_), player_.TickRate(), player_.PositionSeconds(),
+                                      player_.LengthSeconds())));
         return;
     }
     const std::string path = CurrentSongPath();
@@ -137,17 +125,7 @@ void PlaybackPanel::ShowStatus()
         ShowText(note_);
         return;
     }
-    const ImfInfo info = DescribeImf(path, choice_.Rates());
-    const QString name = songs_.currentItem()->text();
-    if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein) {
-        ShowText(QMainWindow::tr("%1: cannot be read").arg(name));
-        return;
-    }
-    const bool headerless = info.Type == ImfHeaderless;
-    ShowText(QMainWindow::tr("%1: %2, %3 at %4 ticks per second")
-                            .arg(name, headerless ? QMainWindow::tr("headerless") : QMainWindow::tr("Wolfenstein 3-D"),
-                                 Duration(info.Seconds))
-                            .arg(info.Tics));
+    ShowText(ToText(SongStatus(ToBytes(songs_.currentItem()->text()), DescribeImf(path, choice_.Rates()))));
 }
 
 } // namespace brivane
