@@ -2,8 +2,10 @@
 
 #include "conversion/ConvertCommand.h"
 #include "conversion/GamePresets.h"
+#include "conversion/ImfInfo.h"
 #include "conversion/ImfPaths.h"
 #include "platform/ApplicationInfo.h"
+#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "ui/win32/BatchRunner.h"
 #include "ui/win32/Controls.h"
@@ -11,6 +13,7 @@
 #include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/modDrawText.h"
 #include "ui/win32/modMouseOver.h"
+#include "ui/window/PlaybackStatus.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -21,6 +24,8 @@ namespace {
 const wchar_t* const kClassName = L"BrivaneMain";
 constexpr int kDesignTics = 350;
 constexpr int kPageStep = 25;
+constexpr UINT kPlaybackStopped = WM_APP + 3;
+constexpr UINT_PTR kClockTimer = 1;
 
 int PresetIndex(const GamePreset& preset)
 {
@@ -67,6 +72,8 @@ frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string&
     settings_ = std::make_unique<MainWindowSettings>(ui_);
     objResizeLimits = std::make_unique<clsResizeLimits>();
     font_ = CreateMessageFont(window_);
+    player_ = std::make_unique<WaveOutPlayer>(window_, kPlaybackStopped);
+    hasOutputDevice_ = WaveOutPlayer::HasOutputDevice();
     CreateControls();
     CreateMenus();
     Load();
@@ -85,11 +92,13 @@ frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string&
     objResizeLimits->AddLimits(window_, smallest.right - smallest.left, smallest.bottom - smallest.top, 0, 0, true);
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER);
+    ::SetTimer(window_, kClockTimer, 250, nullptr);
     ::SetFocus(cmdBrowse);
 }
 
 frm::~frm()
 {
+    player_.reset();
     // Hooked windows get their own procedures back; the settings go without saving, since
     // every setting was saved when it changed.
     objResizeLimits.reset();
@@ -153,10 +162,14 @@ void frm::CreateMenus()
     }
     ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsGame), L"&Game");
     ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsConvertTo), L"Convert &To");
+    mnuPlay = ::CreatePopupMenu();
+    ::AppendMenuW(mnuPlay, MF_STRING | (hasOutputDevice_ ? 0 : MF_GRAYED), kPlayPlaySong, L"&Play Song\tCtrl+P");
+    ::AppendMenuW(mnuPlay, MF_STRING, kPlayStop, L"&Stop\tEsc");
     const HMENU mnuHelp = ::CreatePopupMenu();
     ::AppendMenuW(mnuHelp, MF_STRING, kHelpAbout, L"&About");
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), L"&File");
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptions), L"&Options");
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPlay), L"&Play");
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuHelp), L"&Help");
     ::SetMenu(window_, bar);
 }
@@ -210,7 +223,68 @@ void frm::ShowConversionChoice()
 
 void frm::SetNote(const std::string& note)
 {
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(note).c_str()));
+    note_ = note;
+    ShowStatus();
+}
+
+// The song under the list's caret: what Play plays and the status bar describes.
+std::string frm::CurrentSongPath() const
+{
+    const auto index = ::SendMessageW(File, LB_GETCARETINDEX, 0, 0);
+    if (index < 0 || static_cast<std::size_t>(index) >= songs_.size() || !::SendMessageW(File, LB_GETSEL, index, 0))
+        return {};
+    return JoinPath(folder_, songs_[static_cast<std::size_t>(index)]);
+}
+
+void frm::ShowStatus()
+{
+    std::string text = note_;
+    if (player_->IsPlaying()) {
+        text = PlayingStatus(playingName_, player_->TickRate(), player_->PositionSeconds(), player_->LengthSeconds());
+    } else if (const std::string path = CurrentSongPath(); !path.empty()) {
+        text = SongStatus(DisplayName(path), DescribeImf(path, settings_->Choice().Rates()));
+    }
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+// Without an output device the bar's right end says so for as long as the window is open.
+void frm::ShowStatusParts()
+{
+    RECT bar{};
+    ::GetClientRect(statusBar_, &bar);
+    const int notice = hasOutputDevice_ ? 0 : TwipsToPixels(2600, TwipsPerPixel(window_));
+    const int parts[2] = {bar.right - notice, -1};
+    ::SendMessageW(statusBar_, SB_SETPARTS, hasOutputDevice_ ? 1 : 2, reinterpret_cast<LPARAM>(parts));
+    if (!hasOutputDevice_)
+        ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"No audio output device"));
+}
+
+void frm::PlayCurrentSong()
+{
+    const std::string path = CurrentSongPath();
+    if (path.empty() || !hasOutputDevice_)
+        return;
+    PlayableSong song;
+    try {
+        song = LoadPlayableSong(path);
+    } catch (const FileError& error) {
+        ui_.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        return;
+    }
+    // A song with a length word plays at the rate it was written for; a headerless one at the bar's.
+    playingHeaderless_ = song.Layout == ImfHeaderless;
+    playingName_ = DisplayName(path);
+    const int rate = settings_->Choice().Rates().SourceTics(song.Layout);
+    if (!player_->Play(std::move(song), rate))
+        ui_.ShowMessage("Could not play " + path + ": the audio output device cannot be opened", "Could not play",
+                        MB_ICONHAND);
+    ShowStatus();
+}
+
+void frm::StopPlaying()
+{
+    player_->Stop();
+    ShowStatus();
 }
 
 void frm::ApplyLayout()
@@ -220,6 +294,7 @@ void frm::ApplyLayout()
     RECT client{}, status{};
     ::GetClientRect(window_, &client);
     ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    ShowStatusParts();
     ::GetWindowRect(statusBar_, &status);
     const float tpp = TwipsPerPixel(window_);
     layout_.Arrange(PixelsToTwips(client.right, tpp), PixelsToTwips(client.bottom - (status.bottom - status.top), tpp));
@@ -271,6 +346,11 @@ void frm::MakeRoomForCaption()
 
 bool frm::TranslateDialogKeys(MSG& message)
 {
+    if (message.message == WM_KEYDOWN && message.wParam == 'P' && (::GetKeyState(VK_CONTROL) & 0x8000) &&
+        ::GetAncestor(message.hwnd, GA_ROOT) == window_) {
+        PlayCurrentSong();
+        return true;
+    }
     return ::IsDialogMessageW(window_, &message) != FALSE;
 }
 
@@ -303,7 +383,15 @@ LRESULT frm::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return MAKELRESULT(kConvert, DC_HASDEFID);
     case kRunOnWindowThread:
         return RunOnWindowThread(lParam);
+    case kPlaybackStopped:
+        StopPlaying();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kClockTimer && player_->IsPlaying())
+            ShowStatus();
+        return 0;
     case WM_CLOSE: // the user closes the window, and with it the program
+        player_->Stop();
         ::DestroyWindow(window_);
         ::PostQuitMessage(0);
         return 0;
@@ -330,10 +418,19 @@ void frm::OnCommand(int id, int notification)
     case kSelectAll: cmdSelectAll_Click(); break;
     case kConvert:
     case IDOK: cmdConvert_Click(); break;
+    case kFile:
+        if (notification == LBN_DBLCLK)
+            PlayCurrentSong();
+        else if (notification == LBN_SELCHANGE)
+            ShowStatus();
+        break;
+    case kPlayPlaySong: PlayCurrentSong(); break;
+    case kPlayStop:
+    case IDCANCEL: StopPlaying(); break; // Esc
     case kFileExit: ::SendMessageW(window_, WM_CLOSE, 0, 0); break;
     case kOptionsMakeBackups: mnuOptionsMakeBackups_Click(); break;
     case kHelpAbout: mnuHelpAbout_Click(); break;
-    default: (void)notification; break;
+    default: break;
     }
 }
 
@@ -369,6 +466,8 @@ void frm::hsbTics_Change(int value)
 {
     SetText(lblTics, std::to_string(value));
     settings_->TicsChanged(value);
+    if (playingHeaderless_ && player_->IsPlaying())
+        player_->SetTickRate(value);
     ShowConversionChoice();
 }
 
@@ -377,6 +476,7 @@ void frm::cmdBrowse_Click()
     const std::string chosen = BrowseForFolder(folder_, window_, "Select a folder");
     if (chosen.empty())
         return;
+    StopPlaying();
     ShowFolder(chosen);
     settings_->FolderChosen(chosen);
 }
@@ -389,6 +489,7 @@ void frm::cmdSelectAll_Click()
 
 void frm::cmdConvert_Click()
 {
+    StopPlaying(); // the song may be about to change under the player
     const int count = static_cast<int>(::SendMessageW(File, LB_GETSELCOUNT, 0, 0));
     std::vector<int> selected(static_cast<std::size_t>(std::max(count, 0)));
     if (count > 0)
@@ -404,6 +505,7 @@ void frm::cmdConvert_Click()
     RunBatch(window_, ui_, [&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, rates, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
+    ShowStatus(); // the current song may have been converted
 }
 
 void frm::mnuOptionsMakeBackups_Click()

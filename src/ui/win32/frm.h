@@ -2,6 +2,7 @@
 
 #include "platform/UserInteraction.h"
 #include "ui/main/MainLayout.h"
+#include "ui/win32/WaveOutPlayer.h"
 #include "ui/win32/clsResizeLimits.h"
 #include "ui/window/MainWindowSettings.h"
 
@@ -20,7 +21,7 @@ public:
     // The controls' IDs, for GetDlgItem; menu commands arrive as WM_COMMAND with theirs.
     enum Command : int {
         kFolder = 100, kBrowse, kFile, kSelectAll, kTics, kTicsValue, kConvert, kStatus,
-        kFileExit = 200, kOptionsMakeBackups, kHelpAbout,
+        kFileExit = 200, kOptionsMakeBackups, kHelpAbout, kPlayPlaySong, kPlayStop,
         kOptionsGame = 300,      // + the game's index
         kOptionsConvertTo = 400, // + the target's index
     };
@@ -49,6 +50,11 @@ private:
     void SetNote(const std::string& note);
     void OnCommand(int id, int notification);
     void OnScroll(WPARAM wParam);
+    std::string CurrentSongPath() const;
+    void PlayCurrentSong();
+    void StopPlaying();
+    void ShowStatus();
+    void ShowStatusParts();
 
     void cmdBrowse_Click();
     void cmdSelectAll_Click();
@@ -65,12 +71,18 @@ private:
     std::unique_ptr<MainWindowSettings> settings_;
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;
+    std::unique_ptr<WaveOutPlayer> player_;
+    bool hasOutputDevice_ = false;
+    bool playingHeaderless_ = false;
+    std::string playingName_;
+    std::string note_;
     HFONT font_ = nullptr;
 
     HWND window_ = nullptr;
     HWND lblFolder = nullptr, cmdBrowse = nullptr, File = nullptr, cmdSelectAll = nullptr;
     HWND lbl = nullptr, lblTics = nullptr, hsbTics = nullptr, cmdConvert = nullptr;
     HWND statusBar_ = nullptr, toolTip_ = nullptr;
+    HMENU mnuPlay = nullptr;
     HMENU mnuOptions = nullptr, mnuOptionsGame = nullptr, mnuOptionsConvertTo = nullptr;
 };
 
