@@ -41,6 +41,23 @@ void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel)
                  TwipsToPixels(rect.Width, twipsPerPixel), TwipsToPixels(rect.Height, twipsPerPixel), TRUE);
 }
 
+void WidenToFitText(HWND control)
+{
+    const std::wstring text = Widen(TextOf(control));
+    const HDC context = ::GetDC(control);
+    const HGDIOBJ old = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE needed{};
+    ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
+    ::SelectObject(context, old);
+    ::ReleaseDC(control, context);
+    RECT place{};
+    ::GetWindowRect(control, &place);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    const int margin = 8; // an edit control's own left and right margins, and a little air
+    if (needed.cx + margin > place.right - place.left)
+        ::MoveWindow(control, place.left, place.top, needed.cx + margin, place.bottom - place.top, TRUE);
+}
+
 HFONT CreateMessageFont(HWND window)
 {
     NONCLIENTMETRICSW metrics{};

@@ -21,6 +21,10 @@ float TwipsPerPixel(HWND window);
 // Places a control at a twip rectangle of its parent.
 void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel);
 
+// This system's fonts may run a one-line caption wider than the design measured it: the
+// control is widened to its text where the design would clip it, never narrowed.
+void WidenToFitText(HWND control);
+
 // The system's message font at the window's DPI; the caller deletes it.
 HFONT CreateMessageFont(HWND window);
 

@@ -61,7 +61,9 @@ void frmAbout::Load(HWND dialog)
     font_ = CreateMessageFont(dialog);
     titleFont_ = Derived(font_, FW_BOLD, FALSE);
     linkFont_ = Derived(font_, FW_NORMAL, TRUE);
-    const auto icon = reinterpret_cast<LPARAM>(::SendMessageW(owner_, WM_GETICON, ICON_BIG, 0));
+    auto icon = static_cast<LPARAM>(::SendMessageW(owner_, WM_GETICON, ICON_BIG, 0));
+    if (!icon) // the main window's icon is its class's
+        icon = static_cast<LPARAM>(::GetClassLongPtrW(owner_, GCLP_HICON));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
     SetText(dialog, std::string("About ") + kApplicationTitle);
 
@@ -75,17 +77,22 @@ void frmAbout::Load(HWND dialog)
         std::string Text;
         TwipRect Place;
         HFONT Font;
+        bool OneLine = false; // a caption that must never be clipped
     };
     const Label labels[] = {
         {kApplicationTitle, {1050, 240, 3885, 360}, titleFont_},
         {"Version " + VersionText(), {1050, 600, 3885, 225}, font_},
         {"Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format.", {1050, 960, 3885, 930}, font_},
-        {"website:", {1080, 1920, 615, 210}, font_},
-        {"email:", {1080, 2280, 495, 255}, font_},
+        {"website:", {1080, 1920, 615, 210}, font_, true},
+        {"email:", {1080, 2280, 495, 255}, font_, true},
         {"Warning: Not responsible for any lost data.  Be sure to make back up copies.", {255, 2745, 3870, 465}, font_},
     };
-    for (const Label& label : labels)
-        PlaceInTwips(CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0, label.Font), label.Place, tpp);
+    for (const Label& label : labels) {
+        const HWND control = CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0, label.Font);
+        PlaceInTwips(control, label.Place, tpp);
+        if (label.OneLine)
+            WidenToFitText(control);
+    }
     const HWND etched = CreateChild(dialog, L"STATIC", "", SS_ETCHEDHORZ, 0, font_);
     PlaceInTwips(etched, {90, 2565, 5564, 30}, tpp);
 
@@ -93,6 +100,8 @@ void frmAbout::Load(HWND dialog)
     txtEmail = CreateChild(dialog, L"EDIT", kEmail, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
     PlaceInTwips(txtWebSite, {1800, 1920, 2055, 255}, tpp);
     PlaceInTwips(txtEmail, {1800, 2280, 1695, 255}, tpp);
+    WidenToFitText(txtWebSite);
+    WidenToFitText(txtEmail);
     for (const HWND link : {txtWebSite, txtEmail})
         ::SetWindowSubclass(link, LinkProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     ::SetFocus(cmdOK);
