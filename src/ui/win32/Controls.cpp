@@ -29,9 +29,16 @@ void SetText(HWND control, const std::string& text)
 
 float TwipsPerPixel(HWND window)
 {
-    const HDC screen = ::GetDC(window);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(window, screen);
+    // Windows 10 and later tell each window its own monitor's DPI; earlier ones, the system's.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    int dpi = dpiForWindow && window ? static_cast<int>(dpiForWindow(window)) : 0;
+    if (dpi <= 0) {
+        const HDC screen = ::GetDC(window);
+        dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+        ::ReleaseDC(window, screen);
+    }
     return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96);
 }
 

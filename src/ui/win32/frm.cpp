@@ -375,6 +375,17 @@ LRESULT frm::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_DPICHANGED: { // moved to a screen of another density: the twips stay, the pixels change
+        const HFONT old = font_;
+        font_ = CreateMessageFont(window_);
+        for (HWND child = ::GetWindow(window_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        ::DeleteObject(old);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == hsbTics)
             OnScroll(wParam);
