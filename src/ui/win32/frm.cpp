@@ -346,10 +346,16 @@ void frm::MakeRoomForCaption()
 
 bool frm::TranslateDialogKeys(MSG& message)
 {
-    if (message.message == WM_KEYDOWN && message.wParam == 'P' && (::GetKeyState(VK_CONTROL) & 0x8000) &&
-        ::GetAncestor(message.hwnd, GA_ROOT) == window_) {
-        PlayCurrentSong();
-        return true;
+    if (message.message == WM_KEYDOWN && ::GetAncestor(message.hwnd, GA_ROOT) == window_) {
+        // Enter presses Convert even on another button, as the Linux window does.
+        if (message.wParam == VK_RETURN) {
+            ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kConvert, BN_CLICKED), reinterpret_cast<LPARAM>(cmdConvert));
+            return true;
+        }
+        if (message.wParam == 'P' && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+            PlayCurrentSong();
+            return true;
+        }
     }
     return ::IsDialogMessageW(window_, &message) != FALSE;
 }
@@ -390,7 +396,7 @@ LRESULT frm::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (reinterpret_cast<HWND>(lParam) == hsbTics)
             OnScroll(wParam);
         return 0;
-    case DM_GETDEFID: // Enter presses Convert wherever the focus is
+    case DM_GETDEFID: // Convert is the default button
         return MAKELRESULT(kConvert, DC_HASDEFID);
     case kRunOnWindowThread:
         return RunOnWindowThread(lParam);

@@ -124,7 +124,7 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
     EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3) << "only the songs";
     Key(WM_SYSCHAR, 'a', list); // Select &All
     EXPECT_EQ(Selected(), 3);
-    Key(WM_KEYDOWN, VK_RETURN, list); // Enter presses Convert from the list
+    Key(WM_KEYDOWN, VK_RETURN, Control(frm::kSelectAll)); // Enter presses Convert, even on another button
     const std::string compatible = "c.imf is already compatible with Wolfenstein 3D.";
     ASSERT_EQ(boxes_->messages.size(), 2u) << test::Describe(boxes_->messages);
     EXPECT_EQ(boxes_->messages[0].Title, "Reconvert?");
