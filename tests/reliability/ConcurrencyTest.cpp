@@ -67,10 +67,10 @@ TEST(ConcurrencyTest, TwoRunsAtOnceConvertEachSongOnceAndReadersSeeOnlyWholeSong
                    (race.ConvertedBefore && seen == test::ReferenceConversion(originals[i], 700));
         };
 
-        std::atomic<bool> running{true};
         std::atomic<int> partial{-1};
-        std::thread reader([&] {
-            while (running)
+        // Stopped and joined however this trial ends, a failure to start a program included.
+        std::jthread reader([&](std::stop_token stop) {
+            while (!stop.stop_requested())
                 for (int i = 0; i < kSongs; ++i) {
                     try {
                         if (!whole(i, test::ReadBytes(paths[i])))
@@ -85,7 +85,7 @@ TEST(ConcurrencyTest, TwoRunsAtOnceConvertEachSongOnceAndReadersSeeOnlyWholeSong
         const test::ProgramId second = test::StartProgram(Command(race.Second, paths));
         EXPECT_EQ(test::WaitProgram(first), 0);
         EXPECT_EQ(test::WaitProgram(second), 0);
-        running = false;
+        reader.request_stop();
         reader.join();
 
         EXPECT_EQ(partial, -1) << "a reader saw a song that was neither old nor new";

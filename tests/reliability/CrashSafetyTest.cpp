@@ -113,7 +113,9 @@ TEST(CrashSafetyTest, AKilledBatchLeavesEachSongAndBackupWholeAndARerunCompletes
     }
 }
 
-// Loads a settings file the way the window does and checks it is one whole document.
+// Loads a settings file the way the window does and checks it is one whole document: one
+// the loop saved, with its folder and backup option (a loop killed early has not saved the
+// later keys yet), then a rate the loop writes.
 void ExpectCompleteSettings(const std::string& path)
 {
     test::RecordingInteraction ui;
@@ -122,13 +124,18 @@ void ExpectCompleteSettings(const std::string& path)
     ASSERT_EQ(ini.Sections().size(), 1u);
     const INISection& general = ini.Sections()[0];
     ASSERT_EQ(general.Name, "General");
-    ASSERT_EQ(general.Keys.size(), 3u);
+    ASSERT_GE(general.Keys.size(), 1u);
+    ASSERT_LE(general.Keys.size(), 3u);
     EXPECT_EQ(general.Keys[0], (INIKey{"Folder", "/home/modder/music"}));
-    EXPECT_EQ(general.Keys[1], (INIKey{"MakeBackups", "1"}));
-    EXPECT_EQ(general.Keys[2].Name, "OriginalTics");
-    const int tics = ini.ReadLong("General", "OriginalTics", 0);
-    EXPECT_TRUE(tics >= 100 && tics <= 700) << general.Keys[2].Value;
-    EXPECT_EQ(std::to_string(tics), general.Keys[2].Value);
+    if (general.Keys.size() >= 2) {
+        EXPECT_EQ(general.Keys[1], (INIKey{"MakeBackups", "1"}));
+    }
+    if (general.Keys.size() == 3) {
+        EXPECT_EQ(general.Keys[2].Name, "OriginalTics");
+        const int tics = ini.ReadLong("General", "OriginalTics", 0);
+        EXPECT_TRUE(tics >= 100 && tics <= 700) << general.Keys[2].Value;
+        EXPECT_EQ(std::to_string(tics), general.Keys[2].Value);
+    }
 }
 
 TEST(CrashSafetyTest, AKilledSaveLoopAlwaysLeavesACompleteSettingsFile)

@@ -41,7 +41,8 @@ HANDLE Inheritable(const std::wstring& path, DWORD access, DWORD disposition)
     const HANDLE file = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("could not open a standard stream for a child");
+        throw std::runtime_error("could not open a standard stream for a child: error " +
+                                 std::to_string(::GetLastError()));
     return file;
 }
 
@@ -69,13 +70,23 @@ ProgramId Start(const std::vector<std::string>& argv, const std::wstring& out, c
     ::UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, streams,
                                 sizeof streams, nullptr, nullptr);
     PROCESS_INFORMATION started{};
-    const BOOL created = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT,
-                                          nullptr, nullptr, &startup.StartupInfo, &started);
+    // Wine now and then fails a process start with ERROR_INTERNAL_ERROR while other
+    // processes start and files are opened around it; a second try starts it.
+    BOOL created = FALSE;
+    for (int attempt = 0; attempt < 5 && !created; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(50);
+        created = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                                   nullptr, &startup.StartupInfo, &started);
+        if (!created && ::GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    const DWORD error = created ? 0 : ::GetLastError();
     ::DeleteProcThreadAttributeList(startup.lpAttributeList);
     for (const HANDLE handle : streams)
         ::CloseHandle(handle);
     if (!created)
-        throw std::runtime_error("could not start " + argv.front());
+        throw std::runtime_error("could not start " + argv.front() + ": error " + std::to_string(error));
     ::CloseHandle(started.hThread);
     return reinterpret_cast<ProgramId>(started.hProcess);
 }
