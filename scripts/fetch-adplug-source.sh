@@ -22,7 +22,7 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
 apt=(-qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
-     -o Dir::State::Lists="$dir/apt/lists" -o Debug::NoLocking=1)
+     -o Dir::State::Lists="$dir/apt/lists" -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
 apt-get "${apt[@]}" update
 (cd "$dir/download" && apt-get "${apt[@]}" source --download-only "adplug=$version")
 rm -rf "$dir/adplug"
