@@ -2,32 +2,15 @@
 
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryName.h"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 
 namespace brivane {
 namespace {
-
-const std::string kSuffix = ".brivane-tmp";
-// The song's name is cut so the temporary name fits in the 255 bytes a name may have:
-// "." + 200 + "." + 10 + ".brivane-tmp" is 224.
-constexpr std::size_t kNameKept = 200;
-constexpr std::size_t kRandomLength = 10;
-
-std::string RandomPart()
-{
-    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
-    std::string part;
-    for (std::size_t i = 0; i < kRandomLength; ++i)
-        part += kAlphabet[pick(generator)];
-    return part;
-}
 
 bool SameFile(const struct stat& a, const struct stat& b)
 {
@@ -36,17 +19,10 @@ bool SameFile(const struct stat& a, const struct stat& b)
 
 } // namespace
 
-bool IsTemporaryFileName(const std::string& name)
-{
-    return name.size() > 1 + kSuffix.size() && name[0] == '.' &&
-           name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
-}
-
 TemporaryFile CreateTemporaryFileFor(const std::string& target, const std::string& what)
 {
-    const std::string prefix = FolderOf(target) + "/." + NameOf(target).substr(0, kNameKept) + ".";
     for (;;) {
-        std::string path = prefix + RandomPart() + kSuffix;
+        std::string path = FolderOf(target) + "/" + NewTemporaryName(target);
         FileDescriptor file(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
         if (!file.valid()) {
             if (errno == EEXIST)

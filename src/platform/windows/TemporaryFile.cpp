@@ -2,36 +2,13 @@
 
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryName.h"
 #include "platform/windows/Win32.h"
-
-#include <random>
 
 namespace brivane {
 namespace {
 
 using namespace win32;
-
-const std::string kSuffix = ".brivane-tmp";
-// The song's name is cut so the temporary name fits in the 255 characters a name may have.
-constexpr std::size_t kNameKept = 200;
-constexpr std::size_t kRandomLength = 10;
-
-std::string RandomPart()
-{
-    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
-    std::string part;
-    for (std::size_t i = 0; i < kRandomLength; ++i)
-        part += kAlphabet[pick(generator)];
-    return part;
-}
-
-// ".song.imf." for C:\Songs\song.imf.
-std::string NamePrefixFor(const std::string& target)
-{
-    return "." + NameOf(target).substr(0, kNameKept) + ".";
-}
 
 std::string InFolder(const std::string& folder, const std::string& name)
 {
@@ -57,17 +34,10 @@ void ForEachTemporaryFile(const std::string& folder, const std::string& pattern,
 
 } // namespace
 
-bool IsTemporaryFileName(const std::string& name)
-{
-    return name.size() > 1 + kSuffix.size() && name[0] == '.' &&
-           name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
-}
-
 TemporaryFile CreateTemporaryFileFor(const std::string& target, const std::string& what)
 {
-    const std::string prefix = InFolder(FolderOf(target), NamePrefixFor(target));
     for (;;) {
-        std::string path = prefix + RandomPart() + kSuffix;
+        std::string path = InFolder(FolderOf(target), NewTemporaryName(target));
         // Shared for deletion, since it is renamed while still open and locked. Read access
         // only: after the rename this handle holds the song's lock, and players that share
         // nothing but reading may still open the song beside it. It is written through a
@@ -91,11 +61,10 @@ TemporaryFile CreateTemporaryFileFor(const std::string& target, const std::strin
 
 bool win32::HasHeldTemporaryFile(const std::string& target)
 {
-    const std::string prefix = NamePrefixFor(target);
-    const std::size_t exactLength = prefix.size() + kRandomLength + kSuffix.size();
+    const std::string pattern = TemporaryNamePrefix(target) + "*" + kTemporarySuffix;
     bool held = false;
-    ForEachTemporaryFile(FolderOf(target), prefix + "*" + kSuffix, [&](const std::string& path) {
-        if (NameOf(path).size() != exactLength)
+    ForEachTemporaryFile(FolderOf(target), pattern, [&](const std::string& path) {
+        if (!IsTemporaryNameOf(NameOf(path), target))
             return true;
         const HANDLE handle = OpenShared(path, GENERIC_READ, FILE_FLAG_OPEN_REPARSE_POINT);
         if (handle == INVALID_HANDLE_VALUE)
@@ -109,7 +78,7 @@ bool win32::HasHeldTemporaryFile(const std::string& target)
 
 void RemoveStaleTemporaryFiles(const std::string& folder)
 {
-    ForEachTemporaryFile(folder, ".*" + kSuffix, [](const std::string& path) {
+    ForEachTemporaryFile(folder, ".*" + kTemporarySuffix, [](const std::string& path) {
         const HANDLE handle = OpenShared(path, GENERIC_READ | DELETE, FILE_FLAG_OPEN_REPARSE_POINT);
         if (handle == INVALID_HANDLE_VALUE)
             return true;
