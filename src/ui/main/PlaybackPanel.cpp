@@ -1,10 +1,10 @@
 #include "ui/main/PlaybackPanel.h"
 
 #include "conversion/ImfInfo.h"
-#include "platform/FileError.h"
 #include "ui/FileNames.h"
 #include "ui/main/FileList.h"
 #include "ui/window/PlaybackStatus.h"
+#include "ui/window/SongToPlay.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -91,18 +91,12 @@ void PlaybackPanel::PlayCurrentSong()
     const std::string path = CurrentSongPath();
     if (path.empty() || !mnuPlayPlaySong->isEnabled())
         return;
-    PlayableSong song;
-    try {
-        song = LoadPlayableSong(path);
-    } catch (const FileError& error) {
-        ui_.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+    std::optional<SongToPlay> toPlay = LoadSongToPlay(path, choice_, ui_);
+    if (!toPlay)
         return;
-    }
-    // A song with a length word plays at the rate it was written for; a headerless one at the bar's.
-    playingHeaderless_ = song.Layout == ImfHeaderless;
+    playingHeaderless_ = toPlay->Headerless;
     playingName_ = songs_.currentItem()->text();
-    const int rate = choice_.Rates().SourceTics(song.Layout);
-    player_.Play(std::move(song), rate);
+    player_.Play(std::move(toPlay->Song), toPlay->TickRate);
     ShowStatus();
 }
 

@@ -5,7 +5,6 @@
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfPaths.h"
 #include "platform/ApplicationInfo.h"
-#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "ui/win32/BatchRunner.h"
 #include "ui/win32/Controls.h"
@@ -14,6 +13,7 @@
 #include "ui/win32/modDrawText.h"
 #include "ui/win32/modMouseOver.h"
 #include "ui/window/PlaybackStatus.h"
+#include "ui/window/SongToPlay.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -264,18 +264,12 @@ void frm::PlayCurrentSong()
     const std::string path = CurrentSongPath();
     if (path.empty() || !hasOutputDevice_)
         return;
-    PlayableSong song;
-    try {
-        song = LoadPlayableSong(path);
-    } catch (const FileError& error) {
-        ui_.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+    std::optional<SongToPlay> toPlay = LoadSongToPlay(path, settings_->Choice(), ui_);
+    if (!toPlay)
         return;
-    }
-    // A song with a length word plays at the rate it was written for; a headerless one at the bar's.
-    playingHeaderless_ = song.Layout == ImfHeaderless;
+    playingHeaderless_ = toPlay->Headerless;
     playingName_ = DisplayName(path);
-    const int rate = settings_->Choice().Rates().SourceTics(song.Layout);
-    if (!player_->Play(std::move(song), rate))
+    if (!player_->Play(std::move(toPlay->Song), toPlay->TickRate))
         ui_.ShowMessage("Could not play " + path + ": the audio output device cannot be opened", "Could not play",
                         MB_ICONHAND);
     ShowStatus();
