@@ -33,6 +33,12 @@ const char* const kUsageText =
 
 } // namespace
 
+int UsageError(const char* argument)
+{
+    std::fprintf(stderr, "brivane: unknown option '%s' (see brivane --help)\n", argument);
+    return 2;
+}
+
 int main(int argc, char* argv[])
 {
     // Answered before any display is needed, as a terminal user expects; Qt's own options
@@ -48,6 +54,10 @@ int main(int argc, char* argv[])
             return 0;
         }
     }
+    // Qt's options have one dash; a long option is ours, and we have no others.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]).starts_with("--"))
+            return UsageError(argv[i]);
     if (!HasDisplay()) {
         std::fprintf(stderr, "brivane: no display to show the window on; try: xvfb-run %s\n", argv[0]);
         return 1;
@@ -56,6 +66,9 @@ int main(int argc, char* argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 
     QApplication app(argc, argv);
+    // Qt has taken the options it knows out of the list.
+    if (argc > 1)
+        return UsageError(argv[1]);
     QApplication::setApplicationName(QString::fromLatin1(brivane::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromStdString(brivane::VersionText()));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.brivane"));

@@ -10,8 +10,8 @@
 namespace brivane {
 
 const char* const kUsageText =
-    "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--backup | --no-backup]\n"
-    "                           [--yes | --no] [--jobs N] FILE...\n"
+    "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--from LAYOUT] [--exact]\n"
+    "                           [--backup | --no-backup] [--yes | --no] [--jobs N] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
@@ -31,18 +31,26 @@ const char* const kUsageText =
     "                   Songs with a length word are taken at 700 unless the game has one\n"
     "  --to TARGET      a game as above, or headerless:RATE or length:RATE with RATE from\n"
     "                   100 to 700 (default wolf3d)\n"
+    "  --from LAYOUT    headerless or length: the layout of every song, when a song's first\n"
+    "                   word misleads (a length word larger than the file)\n"
+    "  --exact          headerless songs into Wolfenstein 3-D keep every record's time; the\n"
+    "                   classic conversion rounds each delay on its own\n"
     "  --backup         keep a copy as FILE.bak before converting (the default)\n"
-    "  --no-backup      convert without a backup\n"
-    "  --yes            revert a converted file to its backup and convert it afresh\n"
-    "  --no             never revert (the answer when standard input is not a terminal)\n"
+    "  --no-backup      convert without a backup; a song converted before then cannot be\n"
+    "                   told from an original of the same layout\n"
+    "  --yes            answer Yes to every question: revert a converted file to its backup\n"
+    "                   and convert it afresh, convert a misleading song as headerless\n"
+    "  --no             answer No (the answer when standard input is not a terminal)\n"
     "  --jobs N         songs converted at once, 1 to 64 (default: the cores, at most 4);\n"
     "                   messages still come in the order of the files\n"
     "  --emulator NAME  nuked (the default), woody or satoh\n"
     "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
-    "  --force          let render replace an existing file that is not a WAV file\n"
+    "  --force          let render replace an existing regular file that is not a WAV file\n"
+    "                   (a FIFO or a character device is written into without it)\n"
     "\n"
-    "Exit status: 0 when every file was converted, already compatible, declined or empty\n"
-    "(render: written); 1 when any file was missing, unreadable, too long, busy or failed;\n"
+    "Exit status: 0 when every file was converted, already compatible, declined, empty,\n"
+    "holding no whole record or a backup left alone (render: written); 1 when any file was\n"
+    "missing, unreadable, too long, busy, failed or had a length word past its end;\n"
     "2 for a usage error.\n";
 
 namespace {
@@ -76,6 +84,15 @@ std::optional<std::string> ValueOf(const std::string& name, const std::vector<st
     if (argument.rfind(name + "=", 0) == 0)
         return argument.substr(name.size() + 1);
     return std::nullopt;
+}
+
+// "--yes" after "--no" is no later choice but a contradiction, and is refused as one.
+template <typename Value>
+void SetOnce(std::optional<Value>& given, Value value, const char* choices)
+{
+    if (given && *given != value)
+        throw UsageError(std::string("give one of ") + choices);
+    given = value;
 }
 
 void SetRate(CliOptions& options, int headerlessTics, int lengthWordTics)
@@ -116,6 +133,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
     const bool isConvert = options.Command == CliCommand::Convert;
     const bool isRender = options.Command == CliCommand::Render;
     bool optionsEnded = false;
+    std::optional<bool> backups;
+    std::optional<QuestionPolicy> questions;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         std::optional<std::string> value;
@@ -138,6 +157,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
                 throw UsageError("unknown target '" + *value + "' (" + std::string(kGameKeys) +
                                  ", headerless:RATE or length:RATE with RATE from 100 to 700)");
             options.Rates.Target = *target;
+        } else if (isConvert && (value = ValueOf("--from", arguments, i))) {
+            if (*value != "headerless" && *value != "length")
+                throw UsageError("--from takes headerless or length, not '" + *value + "'");
+            options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfWolfenstein;
+        } else if (isConvert && argument == "--exact") {
+            options.Rates.ExactTiming = true;
         } else if (isConvert && (value = ValueOf("--jobs", arguments, i))) {
             options.Jobs = static_cast<unsigned>(ParseNumber("--jobs", *value, 1, kMaxJobs));
         } else if (isRender && (value = ValueOf("--emulator", arguments, i))) {
@@ -155,14 +180,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.Output = *value;
         } else if (isRender && argument == "--force") {
             options.Force = true;
-        } else if (isConvert && argument == "--backup") {
-            options.MakeBackups = true;
-        } else if (isConvert && argument == "--no-backup") {
-            options.MakeBackups = false;
-        } else if (isConvert && argument == "--yes") {
-            options.Questions = QuestionPolicy::AlwaysYes;
-        } else if (isConvert && argument == "--no") {
-            options.Questions = QuestionPolicy::AlwaysNo;
+        } else if (isConvert && (argument == "--backup" || argument == "--no-backup")) {
+            SetOnce(backups, argument == "--backup", "--backup and --no-backup");
+        } else if (isConvert && (argument == "--yes" || argument == "--no")) {
+            SetOnce(questions, argument == "--yes" ? QuestionPolicy::AlwaysYes : QuestionPolicy::AlwaysNo,
+                    "--yes and --no");
         } else if (argument == "--help") {
             options.Command = CliCommand::Help;
             return options;
@@ -170,6 +192,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             throw UsageError("unknown option '" + argument + "' for " + command);
         }
     }
+    options.MakeBackups = backups.value_or(true);
+    options.Questions = questions.value_or(QuestionPolicy::AskTerminal);
     if (options.Files.empty())
         throw UsageError("no files given to " + command);
     if (isRender && options.Files.size() != 1)

@@ -1,7 +1,10 @@
 #include "cli/TerminalInteraction.h"
 
 #include "conversion/ImfPaths.h"
+#include "conversion/PrintableText.h"
 
+#include <algorithm>
+#include <cctype>
 #include <istream>
 #include <ostream>
 
@@ -18,6 +21,19 @@ std::string ForTerminal(const std::string& text)
         result += text[i];
     }
     return result;
+}
+
+// "y", "YES" and " yes " alike; anything else is No.
+bool IsYes(std::string answer)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!answer.empty() && space(answer.back()))
+        answer.pop_back();
+    const auto first = std::find_if_not(answer.begin(), answer.end(), space);
+    answer.erase(answer.begin(), first);
+    for (char& c : answer)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return answer == "y" || answer == "yes";
 }
 
 } // namespace
@@ -37,7 +53,7 @@ void TerminalInteraction::Progress(std::size_t done, std::size_t count, const st
         ClearProgress();
         return;
     }
-    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " " << DisplayName(path) << std::flush;
+    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " " << Printable(DisplayName(path)) << std::flush;
     progressShown_ = true;
 }
 
@@ -71,7 +87,7 @@ int TerminalInteraction::Ask(const UserMessage& message)
         out_ << " [y/N] " << std::flush;
         std::string answer;
         std::getline(in_, answer);
-        yes = answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+        yes = IsYes(answer);
     } else {
         out_ << " no" << std::endl;
     }

@@ -3,6 +3,7 @@
 #include "conversion/ConvertCommand.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
+#include "conversion/PrintableText.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -26,6 +27,9 @@ int RunConvert(const CliOptions& options)
     const auto outcomes = ConvertFiles(options.Files, options.Rates, [makeBackups] { return makeBackups; }, ui,
                                        {options.Jobs ? options.Jobs : DefaultJobs(), nullptr});
     std::cout << CountOutcomes(outcomes) << "\n";
+    if (std::find(outcomes.begin(), outcomes.end(), ConversionOutcome::LengthPastEnd) != outcomes.end())
+        std::cerr << "Give --from headerless to convert such a song as a headerless one, or --from length to keep "
+                     "its length word.\n";
     return std::all_of(outcomes.begin(), outcomes.end(), IsSuccess) ? 0 : 1;
 }
 
@@ -48,7 +52,7 @@ std::string Count(std::uint64_t count, const std::string& one, const std::string
 
 void PrintInfo(const std::string& path, const ImfInfo& info)
 {
-    std::cout << path << ": " << LayoutName(info.Type) << ", " << Count(info.Size, "byte", "bytes") << ", "
+    std::cout << Printable(path) << ": " << LayoutName(info.Type) << ", " << Count(info.Size, "byte", "bytes") << ", "
               << Count(info.Records, "record", "records") << ", "
               << Count(info.PartialBytes, "trailing byte", "trailing bytes");
     if (info.TrailerBytes > 0)
@@ -61,6 +65,8 @@ void PrintInfo(const std::string& path, const ImfInfo& info)
     if (info.MissingBytes > 0)
         std::cout << "; length word " << Count(info.MissingBytes, "byte", "bytes")
                   << " more than the file holds: perhaps a headerless song without its leading 00 00 record";
+    if (!info.TimingNote.empty())
+        std::cout << "; " << info.TimingNote;
     std::cout << "\n";
 }
 
@@ -74,7 +80,7 @@ int RunInfo(const CliOptions& options)
             std::string what = LayoutName(info.Type);
             if (!info.Reason.empty())
                 what = info.Type == ImfNotFound ? info.Reason : what + " (" + info.Reason + ")";
-            std::cout << path << ": " << what << "\n";
+            std::cout << Printable(path) << ": " << what << "\n";
             status = 1;
             continue;
         }
@@ -97,18 +103,41 @@ bool IsWavFile(const std::string& path)
     }
 }
 
-// Rendering over the song, or over a file that is not a WAV, would lose what the user had.
-void CheckRenderOutput(const CliOptions& options)
+enum class OutputWay { StandardOutput, Replace, Stream };
+
+// How render writes its WAV: a regular file is replaced whole, a FIFO or a character device
+// (a player's pipe, /dev/null) is written into as a stream and never replaced, since
+// replacing it would leave its reader nothing. Rendering over the song, over a file that
+// is not a WAV, or into anything else would lose what the user had.
+OutputWay CheckRenderOutput(const CliOptions& options)
 {
     const std::string& output = options.Output;
-    const PathKind existing = output == "-" ? PathKind::Missing : LookUpPath(output).Kind;
-    if (existing == PathKind::Missing)
-        return;
+    if (output == "-") {
+        if (IsTerminal(StandardStream::Output))
+            throw UsageError("standard output is a terminal; give -o FILE or a pipe");
+        return OutputWay::StandardOutput;
+    }
+    const PathLookup found = LookUpPath(output);
+    switch (found.Kind) {
+    case PathKind::Missing:
+        return OutputWay::Replace;
+    case PathKind::Fifo:
+    case PathKind::Device:
+        return OutputWay::Stream;
+    case PathKind::Regular:
+        break;
+    case PathKind::Inaccessible:
+        throw UsageError("could not look up the output " + Printable(output) + ": " + SystemReason(found.Error));
+    default:
+        throw UsageError("the output " + Printable(output) + " is " + KindName(found.Kind) +
+                         "; give a file, a FIFO or a character device");
+    }
     const auto target = IdentityOf(output);
     if (target && target == IdentityOf(options.Files.front()))
-        throw UsageError("the output " + output + " is the song itself");
-    if (!options.Force && !(existing == PathKind::Regular && IsWavFile(output)))
-        throw UsageError(output + " exists and is not a WAV file; give --force to replace it");
+        throw UsageError("the output " + Printable(output) + " is the song itself");
+    if (!options.Force && !IsWavFile(output))
+        throw UsageError(Printable(output) + " exists and is not a WAV file; give --force to replace it");
+    return OutputWay::Replace;
 }
 
 int RunRender(const CliOptions& options)
@@ -116,17 +145,17 @@ int RunRender(const CliOptions& options)
     const std::string& path = options.Files.front();
     const ImfProbe probe = ProbeImf(path);
     if (probe.Type == ImfNotFound && probe.Reason.empty()) {
-        std::cerr << "File not found: Could not find " << path << "!\n";
+        std::cerr << "File not found: Could not find " << Printable(path) << "!\n";
         return 1;
     }
-    CheckRenderOutput(options);
+    const OutputWay way = CheckRenderOutput(options);
     PlayableSong song;
     try {
         if (probe.Type != ImfHeaderless && probe.Type != ImfWolfenstein)
             throw FileError("could not open " + path, probe.Reason);
         song = LoadPlayableSong(path);
     } catch (const FileError& error) {
-        std::cerr << "File not readable: Could not read " << path << ": " << error.Reason() << "\n";
+        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
         return 1;
     }
 
@@ -134,25 +163,49 @@ int RunRender(const CliOptions& options)
     SongRenderer renderer(std::move(song.Writes), rate, options.SampleRate, options.Chip);
     const std::uint64_t length = SongRenderer::SamplesFor(renderer.TotalTicks(), rate, options.SampleRate);
     if (length > kMaxWavSamples) {
-        std::cerr << "Render failed: " << path << " lasts too long for a WAV file at this sample rate.\n";
+        std::cerr << "Render failed: " << Printable(path) << " lasts too long for a WAV file at this sample rate.\n";
         return 1;
     }
     std::vector<std::int16_t> samples(length);
     renderer.Render(samples);
     const Bytes wav = MakeWav(samples, options.SampleRate);
 
-    if (options.Output == "-") {
+    if (way == OutputWay::StandardOutput) {
         std::cout.write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
         std::cout.flush();
         return std::cout ? 0 : 1;
     }
     try {
-        ReplaceFile(options.Output, wav, "the WAV file " + options.Output);
+        if (way == OutputWay::Stream)
+            WriteIntoStream(options.Output, wav, "the output " + options.Output);
+        else
+            ReplaceFile(options.Output, wav, "the WAV file " + options.Output);
     } catch (const FileError& error) {
-        std::cerr << "Render failed: Could not write " << options.Output << ": " << error.Reason() << "\n";
+        std::cerr << "Render failed: Could not write " << Printable(options.Output) << ": " << error.Reason() << "\n";
         return 1;
     }
     return 0;
+}
+
+// Puts the files a pattern matches in its place; a pattern that matches none is reported
+// and left out. Returns whether every pattern matched.
+bool ExpandPatterns(std::vector<std::string>& files)
+{
+    std::vector<std::string> expanded;
+    bool allMatched = true;
+    for (const std::string& file : files) {
+        const std::optional<std::vector<std::string>> matches = ExpandWildcards(file);
+        if (!matches) {
+            expanded.push_back(file);
+        } else if (matches->empty()) {
+            std::cerr << "File not found: No file matches " << Printable(file) << "\n";
+            allMatched = false;
+        } else {
+            expanded.insert(expanded.end(), matches->begin(), matches->end());
+        }
+    }
+    files = std::move(expanded);
+    return allMatched;
 }
 
 } // namespace
@@ -161,7 +214,10 @@ int main(int argc, char* argv[])
 {
     PrepareCommandLineProcess();
     try {
-        const CliOptions options = ParseCommandLine(CommandLineArguments(argc, argv));
+        CliOptions options = ParseCommandLine(CommandLineArguments(argc, argv));
+        const bool allMatched = ExpandPatterns(options.Files);
+        if (options.Files.empty() && !allMatched)
+            return 1;
         switch (options.Command) {
         case CliCommand::Help:
             std::cout << kUsageText;
@@ -170,10 +226,12 @@ int main(int argc, char* argv[])
             std::cout << "brivane-cli " << VersionText() << "\n";
             return 0;
         case CliCommand::Info:
-            return RunInfo(options);
+            return std::max(RunInfo(options), allMatched ? 0 : 1);
         case CliCommand::Convert:
-            return RunConvert(options);
+            return std::max(RunConvert(options), allMatched ? 0 : 1);
         case CliCommand::Render:
+            if (options.Files.size() != 1)
+                throw UsageError("render takes one song");
             return RunRender(options);
         }
     } catch (const UsageError& error) {

@@ -42,8 +42,7 @@ std::optional<std::vector<std::uint8_t>> ConvertSongBytes(std::span<const std::u
     if (toLengthWord && streamSize > kMaxWolfensteinLength)
         return std::nullopt;
 
-    // Headerless into the Wolfenstein 3-D rate is the classic conversion, one delay at a time.
-    if (fromHeaderless && toLengthWord && target.Tics == kWolfensteinTics)
+    if (conversion.IsClassic(layout))
         return ToWolfensteinLayout(song, TicScaleFor(conversion.HeaderlessTics));
 
     std::vector<std::uint8_t> converted;

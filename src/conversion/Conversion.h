@@ -29,6 +29,12 @@ struct Conversion {
     ConversionTarget Target;
     int HeaderlessTics = kDefaultOriginalTics;
     int LengthWordTics = kWolfensteinTics;
+    // The layout every song is taken to have, when the user says so (--from): a song's first
+    // word can mislead.
+    std::optional<ImfType> From;
+    // The classic conversion rounds each delay on its own, as stored songs and other tools
+    // have it; this gives it the cumulative rounding of every other conversion instead.
+    bool ExactTiming = false;
 
     int SourceTics(ImfType layout) const { return layout == ImfHeaderless ? HeaderlessTics : LengthWordTics; }
     // A song in the target's layout at the target's rate needs nothing done.
@@ -36,13 +42,22 @@ struct Conversion {
     {
         return layout == Target.Layout && SourceTics(layout) == Target.Tics;
     }
+    // Headerless into the Wolfenstein 3-D rate, one delay at a time, as the window's Convert
+    // button has always done it.
+    bool IsClassic(ImfType layout) const
+    {
+        return layout == ImfHeaderless && Target.Layout == ImfWolfenstein && Target.Tics == kWolfensteinTics &&
+               !ExactTiming;
+    }
 };
 
 // Headerless songs written at `originalTics` into the Wolfenstein 3-D layout, as the window's
 // Convert button has always done.
 inline Conversion ToWolfenstein(int originalTics)
 {
-    return {{}, originalTics, kWolfensteinTics};
+    Conversion conversion;
+    conversion.HeaderlessTics = originalTics;
+    return conversion;
 }
 
 // A song's bytes in the target's layout and rate, or nothing when its records do not fit a

@@ -1,6 +1,8 @@
 #include "conversion/ConvertCommand.h"
 
+#include "conversion/ImfPaths.h"
 #include "conversion/OrderedChannels.h"
+#include "conversion/PrintableText.h"
 #include "conversion/RememberedAnswers.h"
 #include "platform/FileSystem.h"
 #include "platform/TemporaryFile.h"
@@ -50,15 +52,52 @@ std::vector<std::size_t> EarlierSameFile(const std::vector<std::string>& paths)
     return earlier;
 }
 
+// For each row, the row whose backup it is (count when none): converting that row writes
+// this file, so converting this one too would make a backup of a backup and the outcome
+// would hang on which ran first.
+std::vector<std::size_t> BackupsOfOtherRows(const std::vector<std::string>& paths)
+{
+    std::map<std::string, std::size_t> byBackupName;
+    std::map<FileIdentity, std::size_t> byBackupIdentity;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string backup = BackupPathFor(paths[i]);
+        byBackupName.try_emplace(backup, i);
+        if (const std::optional<FileIdentity> identity = IdentityOf(backup))
+            byBackupIdentity.try_emplace(*identity, i);
+    }
+    std::vector<std::size_t> songOf(paths.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (const auto named = byBackupName.find(paths[i]); named != byBackupName.end())
+            songOf[i] = named->second;
+        else if (const std::optional<FileIdentity> identity = IdentityOf(paths[i]))
+            if (const auto same = byBackupIdentity.find(*identity); same != byBackupIdentity.end())
+                songOf[i] = same->second;
+    }
+    return songOf;
+}
+
+// One row of the batch: its song converted, or a backup of another row left alone.
+ConversionOutcome ConvertRow(const std::vector<std::string>& paths, std::size_t row, std::size_t songOf,
+                             const Conversion& conversion, bool makeBackups, UserInteraction& ui)
+{
+    if (songOf == paths.size() || songOf == row)
+        return ConvertImf(paths[row], conversion, makeBackups, ui);
+    ui.Show({Printable(DisplayName(paths[row])) + " is the backup of " + Printable(DisplayName(paths[songOf])) +
+                 "; left alone.",
+             "Backup left alone", MB_ICONINFORMATION, paths[row]});
+    return ConversionOutcome::BackupOfAnother;
+}
+
 std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::string>& paths, const Conversion& conversion,
                                                       const std::function<bool()>& makeBackups, UserInteraction& ui,
                                                       const BatchOptions& options, const Deliver& deliver)
 {
     std::vector<ConversionOutcome> outcomes;
     Direct direct(deliver);
+    const std::vector<std::size_t> songOf = BackupsOfOtherRows(paths);
     for (std::size_t i = 0; i < paths.size() && !Cancelled(options); ++i) {
         ui.Progress(i, paths.size(), paths[i]);
-        outcomes.push_back(ConvertImf(paths[i], conversion, makeBackups(), direct));
+        outcomes.push_back(ConvertRow(paths, i, songOf[i], conversion, makeBackups(), direct));
     }
     return outcomes;
 }
@@ -72,6 +111,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
     // shown and a Cancel stay close to the truth.
     const std::size_t lookahead = 4 * options.Jobs;
     const std::vector<std::size_t> earlier = EarlierSameFile(paths);
+    const std::vector<std::size_t> songOf = BackupsOfOtherRows(paths);
     OrderedChannels channels(count);
 
     std::mutex mutex;
@@ -94,7 +134,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
             if (earlier[index] < count)
                 channels.WaitUntilFinished(earlier[index]);
             OrderedChannels::Channel channel(channels, index);
-            channels.Finish(index, ConvertImf(paths[index], conversion, makeBackups(), channel));
+            channels.Finish(index, ConvertRow(paths, index, songOf[index], conversion, makeBackups(), channel));
         }
     };
     std::vector<std::thread> converters;

@@ -3,6 +3,7 @@
 #include "conversion/ImfCommand.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/ImfType.h"
+#include "conversion/PrintableText.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
@@ -24,13 +25,13 @@ void Tell(UserInteraction& ui, const std::string& path, const std::string& text,
 
 ConversionOutcome ReportFailure(const std::string& path, const std::string& reason, UserInteraction& ui)
 {
-    Tell(ui, path, "Could not convert " + path + ": " + reason, "Conversion failed", MB_ICONHAND);
+    Tell(ui, path, "Could not convert " + Printable(path) + ": " + Printable(reason), "Conversion failed", MB_ICONHAND);
     return ConversionOutcome::Failed;
 }
 
 ConversionOutcome ReportUnreadable(const std::string& path, const std::string& reason, UserInteraction& ui)
 {
-    Tell(ui, path, "Could not read " + path + ": " + reason, "File not readable", MB_ICONHAND);
+    Tell(ui, path, "Could not read " + Printable(path) + ": " + Printable(reason), "File not readable", MB_ICONHAND);
     return ConversionOutcome::Unreadable;
 }
 
@@ -47,59 +48,93 @@ std::string BackupRefusal(const std::string& backup)
            "; Brivane writes backups only as regular files.";
 }
 
-// The whole file is read before anything is written: backup, then the new content.
-ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, ImfType layout, const Conversion& conversion,
-                              bool makeBackups, UserInteraction& ui)
-{
-    Bytes original;
-    try {
-        original = ReadWholeFile(lock.File(), "the file");
-    } catch (const FileError& error) {
-        return ReportFailure(path, error.what(), ui);
-    }
+// What stood at the backup's name before this conversion wrote it, so that a song that then
+// cannot be replaced leaves both files as they were.
+struct EarlierBackup {
+    bool Existed = false;
+    Bytes Content;
+};
 
-    // An empty song has no records and no length to write; leaving it alone loses nothing.
-    if (original.empty()) {
-        Tell(ui, path, DisplayName(path) + " is empty; there is nothing to convert.", "Empty file",
-             MB_ICONINFORMATION);
-        return ConversionOutcome::Empty;
+void PutBackupBack(const std::string& backup, const EarlierBackup& earlier)
+{
+    try {
+        if (earlier.Existed)
+            ReplaceFile(backup, earlier.Content, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, {}, {}});
+        else
+            RemoveFile(backup, "the backup " + backup);
+    } catch (const FileError&) {
+        // The song itself is untouched; a backup left over is a copy of it, never a loss.
     }
+}
+
+// The song's bytes are all read before anything is written: backup, then the new content.
+ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Bytes& original, ImfType layout,
+                              const Conversion& conversion, bool makeBackups, UserInteraction& ui)
+{
     const std::optional<Bytes> converted = ConvertSongBytes(original, layout, conversion);
     if (!converted) {
-        Tell(ui, path, "Could not convert " + path + ": it is longer than 65535 bytes, the most the " +
+        Tell(ui, path, "Could not convert " + Printable(path) + ": it is longer than 65535 bytes, the most the " +
                            conversion.Target.Name + " layout can hold.",
              "File too long", MB_ICONHAND);
         return ConversionOutcome::TooLong;
     }
 
     const std::string backup = BackupPathFor(path);
+    EarlierBackup earlier;
     if (makeBackups) {
         if (const std::string refusal = BackupRefusal(backup); !refusal.empty())
             return ReportFailure(path, refusal, ui);
+        try {
+            earlier.Existed = LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Regular;
+            if (earlier.Existed)
+                earlier.Content = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
+        } catch (const FileError& error) {
+            return ReportFailure(path, error.what(), ui);
+        }
     }
 
     try {
         // A song the user made read-only is refused before its backup is touched.
         EnsureWritable(path, "the converted file");
+    } catch (const FileError& error) {
+        return ReportFailure(path, error.what(), ui);
+    }
+    try {
         // The backup is on disk, data and name, before the song is replaced; it carries the
         // song's time as a copy with `cp -p` would.
         if (makeBackups)
             ReplaceFile(backup, original, "the backup " + backup,
                         {Durability::Flushed, Links::DoNotFollow, path, path});
+    } catch (const FileError& error) {
+        return ReportFailure(path, error.what(), ui);
+    }
+    try {
         lock.Replace(*converted, "the converted file");
     } catch (const FileError& error) {
+        if (makeBackups)
+            PutBackupBack(backup, earlier);
         return ReportFailure(path, error.what(), ui);
     }
     return ConversionOutcome::Converted;
 }
 
-// Why a backup cannot be restored, or nothing when it can: restoring an empty file or a song
-// that is itself already compatible would lose what the song holds.
+// A backup worth keeping: a song of its own, in the layout its first word gives it.
+bool HoldsSong(const Bytes& saved)
+{
+    return !saved.empty() && LengthWordOverrun(saved) == 0 &&
+           HoldsWholeRecord(saved, LayoutOfBytes(saved) == ImfHeaderless);
+}
+
+// Why a backup cannot be restored, or nothing when it can: restoring an empty file, one of
+// no whole record or a song that is itself already compatible would lose what the song holds.
 std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
 {
     if (saved.empty())
         return "it is empty";
-    if (conversion.AlreadyThere(LayoutOfBytes(saved)))
+    const ImfType layout = LayoutOfBytes(saved);
+    if (!HoldsSong(saved))
+        return "it holds no whole record";
+    if (conversion.AlreadyThere(layout))
         return "it is already compatible with " + conversion.Target.Name + " itself";
     return {};
 }
@@ -115,6 +150,8 @@ std::string SizeWarning(const Bytes& saved, std::uint64_t songSize, const Conver
            std::to_string(std::max(expected, 0LL)) + " bytes: it may be the backup of another song.\r\n";
 }
 
+const char* const kRevertQuestion = "Do you wish to revert to your backup copy and reconvert it?";
+
 } // namespace
 
 bool IsSuccess(ConversionOutcome outcome)
@@ -124,6 +161,8 @@ bool IsSuccess(ConversionOutcome outcome)
     case ConversionOutcome::AlreadyCompatible:
     case ConversionOutcome::Declined:
     case ConversionOutcome::Empty:
+    case ConversionOutcome::NoRecords:
+    case ConversionOutcome::BackupOfAnother:
         return true;
     default:
         return false;
@@ -137,6 +176,9 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::AlreadyCompatible, "already compatible"},
         {ConversionOutcome::Declined, "not reverted"},
         {ConversionOutcome::Empty, "empty"},
+        {ConversionOutcome::NoRecords, "holding no whole record"},
+        {ConversionOutcome::BackupOfAnother, "backups left alone"},
+        {ConversionOutcome::LengthPastEnd, "with a length word past the end"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},
         {ConversionOutcome::TooLong, "too long"},
@@ -159,15 +201,16 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
     // then finds this run's result instead of converting the song again.
     FileLock lock = FileLock::Acquire(path, kLockTimeout);
     if (lock.Status() == FileLock::State::Busy) {
-        Tell(ui, path, path + " is being converted by another Brivane; skipped.", "File busy", MB_ICONHAND);
+        Tell(ui, path, Printable(path) + " is being converted by another Brivane; skipped.", "File busy", MB_ICONHAND);
         return ConversionOutcome::Busy;
     }
+    const std::string name = Printable(DisplayName(path));
 
     // Entered again only after a revert: the restored file is classified afresh.
     for (;;) {
         const ImfProbe probe = ProbeImf(path);
         if (probe.Type == ImfNotFound && probe.Reason.empty()) {
-            Tell(ui, path, "Could not find " + path + "!", "File not found", MB_ICONHAND);
+            Tell(ui, path, "Could not find " + Printable(path) + "!", "File not found", MB_ICONHAND);
             return ConversionOutcome::NotFound;
         }
         // A directory or a FIFO is there, just not as a song.
@@ -176,34 +219,78 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         // A song that could not be opened to lock it is one this run cannot read either.
         if (lock.Status() != FileLock::State::Held)
             return ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui);
-        if (!conversion.AlreadyThere(probe.Type))
-            return ConvertSong(path, lock, probe.Type, conversion, makeBackups, ui);
-
-        const std::string compatible = DisplayName(path) + " is already compatible with " + conversion.Target.Name + ".";
-        const std::string backup = BackupPathFor(path);
-        // Only a regular file is a backup: a link at the backup's name is never followed.
-        if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Regular) {
-            Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
-            return ConversionOutcome::AlreadyCompatible;
-        }
-        Bytes saved;
-        std::uint64_t songSize = 0;
+        Bytes song;
         try {
-            saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
-            songSize = ReadWholeFile(lock.File(), "the file").size();
+            song = ReadWholeFile(lock.File(), "the file");
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);
         }
-        if (const std::string unusable = UnusableBackup(saved, conversion); !unusable.empty()) {
-            Tell(ui, path, compatible + "\r\nIts backup " + DisplayName(backup) + " cannot be restored: " + unusable + ".",
-                 "Already compatible", MB_ICONINFORMATION);
-            return ConversionOutcome::AlreadyCompatible;
+
+        // An empty song has no records and no length to write; leaving it alone loses nothing.
+        if (song.empty()) {
+            Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
+            return ConversionOutcome::Empty;
         }
-        const UserReply reply = ui.Show({compatible + "\r\n" + SizeWarning(saved, songSize, conversion) +
-                                             "Do you wish to revert to your backup copy and reconvert it?",
-                                         "Reconvert?", MB_ICONQUESTION_YESNO, path});
-        if (reply.Answer != IDYES)
-            return ConversionOutcome::Declined;
+        ImfType layout = conversion.From.value_or(probe.Type);
+        const std::size_t overrun = LengthWordOverrun(song);
+        if (!conversion.From && layout == ImfWolfenstein && overrun > 0 && HoldsWholeRecord(song, true)) {
+            const UserReply reply =
+                ui.Show({name + ": its length word counts " + std::to_string(overrun) +
+                             " bytes more than the file holds: perhaps a headerless song without its leading 00 00 "
+                             "record.\r\nConvert " + name + " as a headerless song?",
+                         "Headerless song?", MB_ICONQUESTION_YESNO, path});
+            if (reply.Answer != IDYES)
+                return ConversionOutcome::LengthPastEnd;
+            layout = ImfHeaderless;
+        }
+        // Converting a song of no whole record would only make another that reads differently.
+        if (!HoldsWholeRecord(song, layout == ImfHeaderless)) {
+            Tell(ui, path, name + " holds no whole record; nothing to convert.", "No whole record", MB_ICONINFORMATION);
+            return ConversionOutcome::NoRecords;
+        }
+
+        const std::string backup = BackupPathFor(path);
+        const bool hasBackup = LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Regular;
+        Bytes saved;
+        try {
+            // Only a regular file is a backup: a link at the backup's name is never followed.
+            if (hasBackup)
+                saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
+        } catch (const FileError& error) {
+            return ReportFailure(path, error.what(), ui);
+        }
+
+        if (!conversion.AlreadyThere(layout)) {
+            // A song of the target's own layout cannot be told from its original by its bytes:
+            // a backup holding another song may be the only copy of the original, and is never
+            // written over without a Yes.
+            if (!makeBackups || !hasBackup || saved == song || !HoldsSong(saved))
+                return ConvertSong(path, lock, song, layout, conversion, makeBackups, ui);
+            const UserReply reply =
+                ui.Show({name + " may have been converted before: its backup " + Printable(DisplayName(backup)) +
+                             " holds another song.\r\n" + SizeWarning(saved, song.size(), conversion) + kRevertQuestion,
+                         "Reconvert?", MB_ICONQUESTION_YESNO, path});
+            if (reply.Answer != IDYES)
+                return ConversionOutcome::Declined;
+        } else {
+            const std::string compatible = name + " is already compatible with " + conversion.Target.Name + ".";
+            if (!hasBackup) {
+                Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
+                return ConversionOutcome::AlreadyCompatible;
+            }
+            if (const std::string unusable = UnusableBackup(saved, conversion); !unusable.empty()) {
+                Tell(ui, path,
+                     compatible + "\r\nIts backup " + Printable(DisplayName(backup)) + " cannot be restored: " +
+                         unusable + ".",
+                     "Already compatible", MB_ICONINFORMATION);
+                return ConversionOutcome::AlreadyCompatible;
+            }
+            const UserReply reply = ui.Show({compatible + "\r\n" + SizeWarning(saved, song.size(), conversion) +
+                                                 kRevertQuestion,
+                                             "Reconvert?", MB_ICONQUESTION_YESNO, path});
+            if (reply.Answer != IDYES)
+                return ConversionOutcome::Declined;
+        }
 
         // What is restored is what the question was about, even if the backup changed since.
         try {

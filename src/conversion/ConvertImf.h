@@ -15,6 +15,9 @@ enum class ConversionOutcome {
     AlreadyCompatible,
     Declined,
     Empty,
+    NoRecords,        // not one whole record: nothing to convert
+    BackupOfAnother,  // given along with the song it is the backup of, and left alone
+    LengthPastEnd,    // a length word the file cannot hold, and no layout chosen for it
     NotFound,
     Unreadable,
     TooLong,

@@ -59,6 +59,24 @@ inline std::span<const std::uint8_t> CommandStream(std::span<const std::uint8_t>
     return {parts.Records.data(), parts.Records.size() + parts.Partial.size()};
 }
 
+// How many bytes a length word counts beyond the end of the file; 0 when its records fit. Such
+// a file is not what its first word says, most often a headerless song without its leading
+// 00 00 record.
+inline std::size_t LengthWordOverrun(std::span<const std::uint8_t> file)
+{
+    if (file.size() < kLengthWordSize)
+        return 0;
+    const std::size_t counted = ReadLe16(file.data());
+    const std::size_t held = file.size() - kLengthWordSize;
+    return counted > held ? counted - held : 0;
+}
+
+// A song of no whole record has nothing to convert and nothing to play.
+inline bool HoldsWholeRecord(std::span<const std::uint8_t> file, bool headerless)
+{
+    return !SplitSong(file, headerless).Records.empty();
+}
+
 inline void WriteLe16(std::uint8_t* bytes, std::uint16_t value)
 {
     bytes[0] = static_cast<std::uint8_t>(value & 0xFF);

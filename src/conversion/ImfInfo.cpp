@@ -1,5 +1,6 @@
 #include "conversion/ImfInfo.h"
 
+#include "conversion/ClassicTiming.h"
 #include "conversion/ImfCommand.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -56,8 +57,9 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
     info.Tag = ReadTag(parts.Trailer);
     if (!headerless && data.size() >= kLengthWordSize) {
         info.LengthWord = ReadLe16(data.data());
-        info.MissingBytes = info.LengthWord - std::min<std::uint64_t>(info.LengthWord, data.size() - kLengthWordSize);
+        info.MissingBytes = LengthWordOverrun(data);
     }
+    info.TimingNote = ClassicTimingNote(data, probe.Type, rates);
 
     std::uint64_t ticks = 0;
     for (std::uint64_t record = 0; record < info.Records; ++record)

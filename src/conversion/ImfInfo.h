@@ -31,6 +31,7 @@ struct ImfInfo {
     std::optional<ImfTag> Tag;
     int Tics = 0;                  // the rate the song is taken at
     double Seconds = 0;            // sum of the delays at that rate
+    std::string TimingNote;        // what the classic conversion would do to its length
 };
 
 // Each song is timed at the rate the conversion takes its layout at.

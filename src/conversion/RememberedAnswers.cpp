@@ -12,13 +12,16 @@ constexpr Counted kCounted[] = {
     {"Already compatible", "already compatible"}, {"File not found", "not found"},
     {"Conversion failed", "failed"},              {"File too long", "too long"},
     {"Empty file", "empty"},                      {"File not readable", "not readable"},
-    {"File busy", "skipped while busy"},
+    {"File busy", "skipped while busy"},          {"No whole record", "holding no whole record"},
+    {"Backup left alone", "backups left alone"},
 };
 
 std::string CountedAs(const std::string& title, const UserReply& reply)
 {
     if (title == "Reconvert?")
         return reply.Answer == IDYES ? "reverted and converted afresh" : "not reverted";
+    if (title == "Headerless song?")
+        return reply.Answer == IDYES ? "converted as headerless" : "with a length word past the end";
     for (const Counted& counted : kCounted)
         if (title == counted.Title)
             return counted.As;

@@ -19,7 +19,8 @@ enum class PathKind {
     SymbolicLink,  // only when links are not followed
     Fifo,
     Socket,
-    Device,
+    Device,        // a character device
+    BlockDevice,
     Inaccessible,  // the lookup itself failed: no search permission, too long, a link loop
 };
 
@@ -86,6 +87,13 @@ struct ReplaceOptions {
 // names `what` ("the backup", "the settings file").
 FileDescriptor ReplaceFile(const std::string& path, std::span<const std::uint8_t> data,
                            const std::string& what, const ReplaceOptions& options = {});
+
+// Writes `data` into what already stands at `path` (a FIFO, a character device) as a stream,
+// from its start, without replacing it. Throws FileError naming `what`.
+void WriteIntoStream(const std::string& path, std::span<const std::uint8_t> data, const std::string& what);
+
+// Removes a file; one already gone is no failure. Throws FileError naming `what`.
+void RemoveFile(const std::string& path, const std::string& what);
 
 // Throws FileError ("could not write " + what) when an existing regular file at `path`
 // may not be written; a missing file passes.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@ void PrepareCommandLineProcess();
 
 // The arguments after the program's name, as UTF-8 text (Windows passes its own code page).
 std::vector<std::string> CommandLineArguments(int argc, char* argv[]);
+
+// The files a command-line argument with * or ? in its last part names, sorted by name
+// without regard to case, or nothing when it is no pattern. Windows' shells leave patterns to
+// the program; a POSIX shell has expanded them already, so there every argument is a name.
+std::optional<std::vector<std::string>> ExpandWildcards(const std::string& argument);
 
 enum class StandardStream { Input, Output, Error };
 

@@ -257,7 +257,8 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
         {"render", "--sample-rate", "192001", "x", "-o", "z"}, {"render", "--emulator", "kemu", "x", "-o", "z"},
         {"convert", "--game", "doom", "x"}, {"info", "--game", "keen", "--tics", "300", "x"}, {"render", "x", "-o", ""},
         {"convert", "--to", "doom", "x"}, {"convert", "--to", "length:701", "x"}, {"convert", "--to", "headerless:", "x"},
-        {"info", "--to", "wolf3d", "x"}};
+        {"info", "--to", "wolf3d", "x"}, {"convert", "--yes", "--no", "x"}, {"convert", "--no-backup", "--backup", "x"},
+        {"convert", "--from", "wolf", "x"}, {"info", "--exact", "x"}};
     for (const auto& arguments : bad) {
         const ProcessResult result = Cli(arguments);
         EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
@@ -268,7 +269,7 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     const ProcessResult help = Cli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
-    EXPECT_NE(help.Out.find("too long, busy or failed"), std::string::npos);
+    EXPECT_NE(help.Out.find("busy, failed or had a length word past its end"), std::string::npos);
 
 #ifndef _WIN32 // the window comes to Windows later
     // The window program answers these on the terminal, with or without a display.
@@ -276,6 +277,12 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     EXPECT_EQ(window.ExitCode, 0);
     EXPECT_EQ(window.Out, "brivane 1.0.5\n");
     EXPECT_EQ(test::RunProgram({BRIVANE_APP_PATH, "--help"}).Out.rfind("Usage: brivane [--help | --version]\n", 0), 0u);
+    for (const char* bogus : {"--bogus", "-bogus"}) {
+        const ProcessResult unknown = test::RunProgram({BRIVANE_APP_PATH, bogus}, [] { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); });
+        EXPECT_EQ(unknown.ExitCode, 2) << bogus;
+        EXPECT_TRUE(unknown.Err.ends_with(std::string("brivane: unknown option '") + bogus + "' (see brivane --help)\n"))
+            << unknown.Err;
+    }
 #endif
 }
 

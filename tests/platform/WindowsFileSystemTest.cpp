@@ -39,35 +39,37 @@ DWORD Attributes(const std::string& path)
 }
 
 struct HeldCase {
-    const char* Name;
+    const char* How; // as the file holder takes it
     int HoldMs;
-    bool Converted;
+    std::string Error; // after the song's path; empty when the song is converted
 };
 
 TEST(WindowsFileSystemTest, ASongAnotherProgramHoldsIsWaitedForAboutASecondThenReportedUntouched)
 {
     const HeldCase cases[] = {
-        {"let go within the waits", 700, true},
-        {"held for ten seconds", 10000, false},
+        {"open", 700, ""},
+        {"open", 10000, ": could not replace the converted file: it is in use by another program; nothing was changed"},
+        {"exclusive", 700, ""},
+        {"exclusive", 10000, ": it is in use by another program"},
     };
     for (const HeldCase& c : cases) {
-        SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(std::string(c.How) + " for " + std::to_string(c.HoldMs) + " ms");
         test::TempDir dir, scratch;
         test::WriteBytes(dir / "held.imf", kSong);
         test::WriteBytes(dir / "free.imf", kSong);
-        const test::ProgramId holder = test::StartHolding("open", dir / "held.imf", c.HoldMs, scratch);
+        const test::ProgramId holder = test::StartHolding(c.How, dir / "held.imf", c.HoldMs, scratch);
         const ProcessResult result = Convert({dir / "held.imf", dir / "free.imf"});
         test::KillProgram(holder);
 
+        const bool converted = c.Error.empty();
         EXPECT_EQ(test::ReadBytes(dir / "free.imf"), test::ReferenceConversion(kSong, 280)) << "the batch goes on";
-        EXPECT_EQ(test::ReadBytes(dir / "held.imf"), c.Converted ? test::ReferenceConversion(kSong, 280) : kSong);
-        EXPECT_EQ(test::ReadBytes(dir / "held.imf.bak"), kSong);
-        EXPECT_EQ(result.ExitCode, c.Converted ? 0 : 1);
-        EXPECT_EQ(result.Err, c.Converted ? ""
-                                          : "Conversion failed: Could not convert " + dir / "held.imf" +
-                                                ": could not replace the converted file: it is in use by another "
-                                                "program; nothing was changed\n");
-        EXPECT_EQ(dir.Names().size(), 4u) << "no temporary file is left";
+        EXPECT_EQ(test::ReadBytes(dir / "held.imf"), converted ? test::ReferenceConversion(kSong, 280) : kSong);
+        EXPECT_EQ(test::Exists(dir / "held.imf.bak"), converted) << "a backup made for nothing is taken away";
+        EXPECT_EQ(result.ExitCode, converted ? 0 : 1);
+        const std::string title = c.How == std::string("open") ? "Conversion failed: Could not convert "
+                                                               : "File not readable: Could not read ";
+        EXPECT_EQ(result.Err, converted ? "" : title + dir / "held.imf" + c.Error + "\n");
+        EXPECT_EQ(dir.Names().size(), converted ? 4u : 3u) << "no temporary file is left";
     }
 }
 
@@ -89,11 +91,17 @@ TEST(WindowsFileSystemTest, WhatWindowsForbidsIsRefusedWithTheReasonAndNothingCh
          "Conversion failed: Could not convert %: its backup %.bak is a directory; Brivane writes backups only as "
          "regular files."},
         {"a device name", "CON", nullptr,
-         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, COM1 to "
-         "COM9, LPT1 to LPT9)"},
+         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, "
+         "CONOUT$, COM1 to COM9, LPT1 to LPT9)"},
         {"a device name with an extension", "lpt1.imf", nullptr,
-         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, COM1 to "
-         "COM9, LPT1 to LPT9)"},
+         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, "
+         "CONOUT$, COM1 to COM9, LPT1 to LPT9)"},
+        {"the console's input", "CONIN$", nullptr,
+         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, "
+         "CONOUT$, COM1 to COM9, LPT1 to LPT9)"},
+        {"a port with a superscript digit", "COM\u00B9.imf", nullptr,
+         "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, "
+         "CONOUT$, COM1 to COM9, LPT1 to LPT9)"},
         {"a trailing dot", "song.imf.", nullptr,
          "File not readable: Could not read %: Windows does not keep a name that ends in a dot or a space"},
         {"a trailing space", "song.imf ", nullptr,

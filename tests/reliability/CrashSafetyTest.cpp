@@ -34,7 +34,7 @@ struct Song {
     std::string Path;
     Bytes Original;
     Bytes Converted;
-    Bytes OldBackup; // empty: no backup before the batch
+    Bytes OldBackup; // empty: no backup before the batch; else bytes of no whole record, which a batch replaces
 };
 
 std::vector<Song> MakeSongs(const test::TempDir& dir, std::mt19937& random)
@@ -47,7 +47,7 @@ std::vector<Song> MakeSongs(const test::TempDir& dir, std::mt19937& random)
         song.Converted = test::ReferenceConversion(song.Original, 280);
         test::WriteBytes(song.Path, song.Original);
         if (i % 3 == 0) {
-            song.OldBackup = test::MakeHeaderlessSong(500, random());
+            song.OldBackup = {0, 0, static_cast<std::uint8_t>(random())};
             test::WriteBytes(song.Path + ".bak", song.OldBackup);
         }
         songs.push_back(song);

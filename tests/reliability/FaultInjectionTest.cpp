@@ -40,7 +40,7 @@ TEST_P(ConversionFaultTest, ReportsTheFaultGoesOnAndLosesNoByte)
     test::GiveToNobody(good);
 
     const Bytes song = test::MakeHeaderlessSong(4000, 1);
-    const Bytes oldBackup{0, 0, 7, 7};
+    const Bytes oldBackup{0, 7, 7}; // no song: replaced without a question
     const std::string faultySong = faulty + "/SONG.IMF";
     test::WriteBytes(faultySong, song);
     test::WriteBytes(faultySong + ".bak", oldBackup);

@@ -1,6 +1,7 @@
 // Holds a file for a while as another program would, then lets it go:
 //   file_holder open PATH MS READY   open without sharing its deletion, as players and
 //                                    virus scanners do, so that no rename over it succeeds
+//   file_holder exclusive PATH MS READY  open sharing nothing at all, not even reading
 //   file_holder lock PATH MS READY   take the lock another Brivane takes on a song
 // READY is created once the file is held.
 #include <cstdlib>
@@ -13,7 +14,8 @@ int wmain(int argc, wchar_t* argv[])
         return 2;
     const std::wstring how = argv[1];
     const bool lock = how == L"lock";
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (lock ? FILE_SHARE_DELETE : 0);
+    const DWORD share =
+        how == L"exclusive" ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | (lock ? FILE_SHARE_DELETE : 0);
     const HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 3;

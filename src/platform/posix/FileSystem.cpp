@@ -28,6 +28,8 @@ PathKind KindOf(mode_t mode)
         return PathKind::Fifo;
     if (S_ISSOCK(mode))
         return PathKind::Socket;
+    if (S_ISBLK(mode))
+        return PathKind::BlockDevice;
     return PathKind::Device;
 }
 
@@ -161,6 +163,7 @@ const char* KindName(PathKind kind)
     case PathKind::Fifo: return "a FIFO";
     case PathKind::Socket: return "a socket";
     case PathKind::Device: return "a device";
+    case PathKind::BlockDevice: return "a block device";
     case PathKind::Inaccessible: break;
     }
     return "not accessible";
@@ -198,6 +201,22 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what, Links link
 Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
 {
     return ReadUpTo(file.get(), std::numeric_limits<std::size_t>::max(), what);
+}
+
+void WriteIntoStream(const std::string& path, std::span<const std::uint8_t> data, const std::string& what)
+{
+    // No O_CREAT: a stream that went away in the meantime is not made into a file.
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
+        throw FileError("could not open " + what, errno);
+    WriteAll(fd.get(), data, what);
+}
+
+void RemoveFile(const std::string& path, const std::string& what)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw FileError("could not remove " + what, errno);
+    FlushFolder(FolderOf(path));
 }
 
 void EnsureWritable(const std::string& path, const std::string& what)

@@ -15,6 +15,11 @@ std::vector<std::string> CommandLineArguments(int argc, char* argv[])
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
+std::optional<std::vector<std::string>> ExpandWildcards(const std::string&)
+{
+    return std::nullopt;
+}
+
 bool IsTerminal(StandardStream stream)
 {
     const int fd = stream == StandardStream::Input ? STDIN_FILENO

@@ -36,7 +36,7 @@ FileLock FileLock::Acquire(const std::string& path, std::chrono::milliseconds ti
         if (found.Kind != PathKind::Regular)
             return {path, State::NotAFile, {}, found.Kind == PathKind::Missing ? ERROR_FILE_NOT_FOUND : found.Error};
         if (!win32::HasHeldTemporaryFile(path)) {
-            const HANDLE handle = win32::OpenShared(path, GENERIC_READ);
+            const HANDLE handle = win32::OpenSharedWaiting(path, GENERIC_READ);
             if (handle == INVALID_HANDLE_VALUE)
                 return {path, State::NotAFile, {}, static_cast<int>(::GetLastError())};
             FileDescriptor file = win32::DescriptorOf(handle);

@@ -106,7 +106,7 @@ Bytes ReadPathUpTo(const std::string& path, std::size_t limit, const std::string
     if (const int fault = NameFault(path))
         throw FileError("could not open " + what, fault);
     const DWORD flags = links == Links::DoNotFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
-    Handle file(OpenShared(path, GENERIC_READ, flags));
+    Handle file(OpenSharedWaiting(path, GENERIC_READ, flags));
     if (!file.valid())
         throw FileError("could not open " + what, static_cast<int>(::GetLastError()));
     BY_HANDLE_FILE_INFORMATION info{};
@@ -156,11 +156,10 @@ void CopyAttributesAndTimes(HANDLE file, DWORD attributes, const std::string& ti
 
 // Virus scanners, the search indexer and players open files without sharing their deletion,
 // and Windows then refuses the rename for as long as they hold them. Most let go within a
-// second; the waits are git for Windows' own, 1.3 seconds in all.
+// second; the waits are git for Windows' own.
 bool RenameOver(const std::wstring& from, const std::wstring& to, DWORD flags, DWORD& error)
 {
-    static constexpr int kWaitsMs[] = {0, 1, 10, 20, 40, 80, 160, 320, 640};
-    for (const int wait : kWaitsMs) {
+    for (const int wait : kInUseWaitsMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
         if (::MoveFileExW(from.c_str(), to.c_str(), flags))
             return true;
@@ -232,6 +231,7 @@ const char* KindName(PathKind kind)
     case PathKind::Fifo: return "a pipe";
     case PathKind::Socket: return "a socket";
     case PathKind::Device: return "a device";
+    case PathKind::BlockDevice: return "a block device";
     case PathKind::Inaccessible: break;
     }
     return "not accessible";
@@ -274,6 +274,20 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what, Links link
 Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
 {
     return ReadUpTo(HandleOf(file), std::numeric_limits<std::size_t>::max(), what);
+}
+
+void WriteIntoStream(const std::string& path, std::span<const std::uint8_t> data, const std::string& what)
+{
+    Handle stream(OpenShared(path, GENERIC_WRITE));
+    if (!stream.valid())
+        throw FileError("could not open " + what, static_cast<int>(::GetLastError()));
+    WriteAll(stream.value, data, what);
+}
+
+void RemoveFile(const std::string& path, const std::string& what)
+{
+    if (!::DeleteFileW(SystemPath(path).c_str()) && !IsAbsence(::GetLastError()))
+        throw FileError("could not remove " + what, static_cast<int>(::GetLastError()));
 }
 
 void EnsureWritable(const std::string& path, const std::string& what)

@@ -8,7 +8,10 @@ std::string SystemReason(int errorNumber)
 {
     switch (errorNumber) {
     case win32::kReservedName:
-        return "Windows keeps this name for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9)";
+        return "Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1 to COM9, LPT1 to "
+               "LPT9)";
+    case win32::kInUse:
+        return "it is in use by another program";
     case win32::kTrailingDotOrSpace:
         return "Windows does not keep a name that ends in a dot or a space";
     }

@@ -2,6 +2,7 @@
 
 #include "platform/windows/Win32.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -101,6 +102,32 @@ std::vector<std::string> CommandLineArguments(int, char*[])
         arguments.push_back(win32::Narrow(wide[i]));
     ::LocalFree(wide);
     return arguments;
+}
+
+std::optional<std::vector<std::string>> ExpandWildcards(const std::string& argument)
+{
+    const std::size_t nameAt = argument.find_last_of("\\/:") + 1; // 0 when there is no folder part
+    if (argument.find_first_of("*?", nameAt) == std::string::npos)
+        return std::nullopt;
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW(win32::SystemPath(argument).c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.emplace_back(found.cFileName);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        const int order = ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE);
+        return order != CSTR_EQUAL ? order == CSTR_LESS_THAN : a < b;
+    });
+    std::vector<std::string> files;
+    for (const std::wstring& name : names)
+        files.push_back(argument.substr(0, nameAt) + win32::Narrow(name));
+    return files;
 }
 
 bool IsTerminal(StandardStream stream)

@@ -1,6 +1,8 @@
 #include "platform/windows/Win32.h"
 
 #include <array>
+#include <chrono>
+#include <thread>
 #include <io.h>
 #include <string_view>
 #include <vector>
@@ -19,12 +21,17 @@ bool IsReservedDeviceName(std::string part)
         part.pop_back();
     for (char& c : part)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
+    static constexpr std::array<std::string_view, 6> kPlain = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (std::string_view name : kPlain)
         if (part == name)
             return true;
-    return part.size() == 4 && (part.starts_with("COM") || part.starts_with("LPT")) && part[3] >= '1' &&
-           part[3] <= '9';
+    if (!part.starts_with("COM") && !part.starts_with("LPT"))
+        return false;
+    // Windows takes the superscript digits one, two and three (UTF-8 C2 B9, C2 B2, C2 B3) as
+    // the digits they look like.
+    const std::string_view number = std::string_view(part).substr(3);
+    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') ||
+           number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 } // namespace
@@ -95,6 +102,18 @@ HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags)
 {
     return ::CreateFileW(SystemPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+}
+
+HANDLE OpenSharedWaiting(const std::string& path, DWORD access, DWORD flags)
+{
+    for (const int wait : kInUseWaitsMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+        const HANDLE file = OpenShared(path, access, flags);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION)
+            return file;
+    }
+    ::SetLastError(static_cast<DWORD>(kInUse));
+    return INVALID_HANDLE_VALUE;
 }
 
 HANDLE HandleOf(const FileDescriptor& file)

@@ -16,6 +16,11 @@ namespace brivane::win32 {
 // SystemReason can name them like any other error.
 constexpr int kReservedName = 0x20000001;
 constexpr int kTrailingDotOrSpace = 0x20000002;
+constexpr int kInUse = 0x20000003;
+
+// How long a file held by another program without sharing is waited for: git for Windows'
+// waits, 1.3 seconds in all. Virus scanners, the search indexer and players let go within that.
+inline constexpr int kInUseWaitsMs[] = {0, 1, 10, 20, 40, 80, 160, 320, 640};
 
 // The path as Windows' wide calls take it: both separators become "\", and a path too long
 // for the classic limit is made absolute in the "\\?\" form, which has none.
@@ -28,6 +33,10 @@ int NameFault(const std::string& path);
 // Opens an existing file, sharing it with everyone as a reader, writer and deleter, so that
 // Brivane never keeps another program, or another Brivane, from a song.
 HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags = 0);
+
+// OpenShared, waiting for a program that holds the file without sharing it; when it does not
+// let go, the error is kInUse.
+HANDLE OpenSharedWaiting(const std::string& path, DWORD access, DWORD flags = 0);
 
 HANDLE HandleOf(const FileDescriptor& file);
 FileDescriptor DescriptorOf(HANDLE handle); // takes ownership
