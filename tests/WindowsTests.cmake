@@ -9,7 +9,7 @@ brivane_test(playback_tests SOURCES playback/SongRendererTest.cpp LIBS brivane_p
 
 brivane_test(settings_tests SOURCES settings/IniLoadTest.cpp settings/IniEditTest.cpp LIBS brivane_settings)
 
-brivane_test(cli_tests SOURCES cli/CliTest.cpp LIBS brivane_playback)
+brivane_test(cli_tests SOURCES cli/CliTest.cpp cli/NothingLostTest.cpp LIBS brivane_playback)
 add_dependencies(cli_tests brivane-cli)
 
 add_executable(settings_save_loop reliability/SettingsSaveLoop.cpp)

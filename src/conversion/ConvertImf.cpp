@@ -177,7 +177,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::Declined, "not reverted"},
         {ConversionOutcome::Empty, "empty"},
         {ConversionOutcome::NoRecords, "holding no whole record"},
-        {ConversionOutcome::BackupOfAnother, "backups left alone"},
+        {ConversionOutcome::BackupOfAnother, "left alone as a backup"},
         {ConversionOutcome::LengthPastEnd, "with a length word past the end"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},

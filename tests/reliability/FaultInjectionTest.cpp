@@ -98,28 +98,40 @@ INSTANTIATE_TEST_SUITE_P(Faults, ConversionFaultTest, ::testing::Values(
     }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(DiskFullTest, AWriteCutShortByTheDiskIsReportedAndTheSongKept)
+TEST(DiskFullTest, AWriteCutShortByTheDiskIsReportedAndTheSongAndItsBackupKept)
 {
     test::TempDir dir;
     const Bytes big = test::MakeHeaderlessSong(8000, 3);
     const Bytes small = test::MakeHeaderlessSong(100, 4);
+    // Its backup fits under the limit, its converted form two bytes longer does not.
+    const Bytes edge = test::MakeHeaderlessSong(4096, 5);
+    const Bytes junk{1, 2, 3};
     test::WriteBytes(dir / "BIG.IMF", big);
     test::WriteBytes(dir / "SMALL.IMF", small);
+    test::WriteBytes(dir / "EDGE.IMF", edge);
+    test::WriteBytes(dir / "JUNK.IMF", edge);
+    test::WriteBytes(dir / "JUNK.IMF.bak", junk);
 
     const test::ProcessResult result = test::RunProgram(
-        {test::CliPath(), "convert", dir / "BIG.IMF", dir / "SMALL.IMF"}, [] {
+        {test::CliPath(), "convert", dir / "BIG.IMF", dir / "SMALL.IMF", dir / "EDGE.IMF", dir / "JUNK.IMF"}, [] {
             const rlimit limit{4096, 4096};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         });
 
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Err, "Conversion failed: Could not convert " + dir / "BIG.IMF" +
-                              ": could not write the backup " + dir / "BIG.IMF.bak" + ": File too large\n");
-    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n1 converted, 1 failed\n");
+                              ": could not write the backup " + dir / "BIG.IMF.bak" + ": File too large\n"
+                              "Conversion failed: Could not convert " + dir / "EDGE.IMF" +
+                              ": could not write the converted file: File too large\n"
+                              "Conversion failed: Could not convert " + dir / "JUNK.IMF" +
+                              ": could not write the converted file: File too large\n");
+    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n1 converted, 3 failed\n");
     EXPECT_EQ(test::ReadBytes(dir / "BIG.IMF"), big);
-    EXPECT_FALSE(test::Exists(dir / "BIG.IMF.bak"));
+    EXPECT_EQ(test::ReadBytes(dir / "EDGE.IMF"), edge);
+    EXPECT_EQ(test::ReadBytes(dir / "JUNK.IMF.bak"), junk) << "the old backup is put back";
     EXPECT_EQ(test::ReadBytes(dir / "SMALL.IMF"), test::ReferenceConversion(small, 280));
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"BIG.IMF", "SMALL.IMF", "SMALL.IMF.bak"}));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"BIG.IMF", "EDGE.IMF", "JUNK.IMF", "JUNK.IMF.bak", "SMALL.IMF",
+                                                     "SMALL.IMF.bak"}));
 }
 
 } // namespace

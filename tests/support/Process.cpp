@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -28,7 +29,29 @@ namespace {
     ::_exit(127);
 }
 
+// A new pseudo-terminal; its master stays open, unread, for the life of the program.
+int OpenTerminal(const std::string& typed)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        ::_exit(127);
+    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size()))
+        ::_exit(127);
+    return terminal;
+}
+
 } // namespace
+
+void InputFromTerminal(const std::string& typed)
+{
+    ::dup2(OpenTerminal(typed), STDIN_FILENO);
+}
+
+void OutputToTerminal()
+{
+    ::dup2(OpenTerminal({}), STDOUT_FILENO);
+}
 
 ProgramId StartProgram(const std::vector<std::string>& argv)
 {

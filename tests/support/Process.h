@@ -30,6 +30,13 @@ int WaitProgram(ProgramId child);
 // Kills a started program at once (if it is still running) and reaps it.
 void KillProgram(ProgramId child);
 
+#ifndef _WIN32
+// For RunProgram's `inChild`: standard input, or standard output, becomes a terminal of its
+// own, on which `typed` has already been typed.
+void InputFromTerminal(const std::string& typed);
+void OutputToTerminal();
+#endif
+
 // The built command-line tool.
 std::string CliPath();
 
