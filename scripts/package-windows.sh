@@ -28,5 +28,6 @@ zip="Brivane-$version-win64.zip"
 rm -f "$dir/$zip"
 (cd "$dir/stage" && cmake -E tar cf "../$zip" --format=zip Brivane)
 setup="Brivane-$version-setup.exe"
-makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DOUTFILE="$PWD/$dir/$setup" dist/windows/installer.nsi
+makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DICON="$PWD/$dir/icons/brivane.ico" \
+         -DOUTFILE="$PWD/$dir/$setup" dist/windows/installer.nsi
 ls "$dir/$zip" "$dir/$setup"

@@ -31,6 +31,7 @@ Conversion ConversionChoice::Rates() const
 {
     Conversion rates = ToWolfenstein(tics_);
     rates.Target = *TargetNamed(target_->Key);
+    rates.ExactTiming = exact_;
     if (game_ && game_->Layout == ImfWolfenstein)
         rates.LengthWordTics = game_->OriginalTics;
     return rates;

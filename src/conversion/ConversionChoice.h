@@ -19,6 +19,8 @@ public:
     bool SetTics(int tics);
     void ChooseGame(const GamePreset& game);
     void ChooseTarget(const GamePreset& target) { target_ = &target; }
+    bool ExactTiming() const { return exact_; }
+    void SetExactTiming(bool exact) { exact_ = exact; }
 
     const GamePreset& Target() const { return *target_; }
     // The game the Game menu marks: the chosen one, or else the first whose rate the bar
@@ -35,6 +37,7 @@ private:
     int tics_ = kDefaultOriginalTics;
     const GamePreset* game_ = nullptr;
     const GamePreset* target_ = FindGamePreset("wolf3d");
+    bool exact_ = false;
 };
 
 } // namespace brivane

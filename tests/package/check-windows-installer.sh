@@ -27,11 +27,18 @@ for file in brivane.exe brivane-cli.exe adplug-emulators.dll README.txt LICENSE.
 done
 check "Start-menu shortcut" test -f "$shortcut"
 check "uninstall entry" wine reg query "$key" /v UninstallString
+check "uninstall entry's estimated size" bash -c "wine reg query '$key' /v EstimatedSize | grep -q REG_DWORD"
 check "installed command line runs" bash -c "wine '$installed/brivane-cli.exe' --version | grep -qx 'brivane-cli [0-9.]*'"
 
 # The installed window keeps its settings with the user's, not beside the program.
 wine "$installed/brivane.exe" &
 check "installed window saves its settings in %APPDATA%\\Brivane" wait_for test -f "$settings"
+# While it runs, neither a silent install nor a silent uninstall changes anything.
+before="$(stat -c %Y "$installed/brivane.exe")"
+check "a silent install stops while Brivane runs" bash -c "wine '$setup' /S; [ \$? -eq 2 ]"
+check "a silent uninstall stops while Brivane runs" \
+    bash -c "wine '$installed/uninstall.exe' /S '_?=$(wine winepath -w "$installed" 2>/dev/null | tr -d '\r')'; [ \$? -eq 2 ]"
+check "nothing changed while Brivane ran" bash -c "[ \"\$(stat -c %Y '$installed/brivane.exe')\" = '$before' ] && test -f '$installed/adplug-emulators.dll' && wine reg query '$key' /v UninstallString"
 wineserver --kill 2>/dev/null || true
 check "no settings beside the installed program" test ! -e "$installed/Brivane.ini"
 

@@ -45,6 +45,9 @@ protected:
     QLabel* FolderLabel() const { return Find<QLabel>("lblFolder"); }
     QAction* MakeBackups() const { return Find<QAction>("mnuOptionsMakeBackups"); }
 
+    // A menu item's text without the mark of its access key.
+    static std::string Plain(const QAction* action) { return action->text().remove(QLatin1Char('&')).toStdString(); }
+
     std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;

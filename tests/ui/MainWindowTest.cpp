@@ -299,15 +299,21 @@ TEST_F(MainWindowTest, GameAndConvertToChooseTheRatesTheTargetAndTheButtonAndAre
         std::vector<std::string> texts;
         for (QAction* action : menu->actions())
             if (action->isChecked())
-                texts.push_back(action->text().toStdString());
+                texts.push_back(Plain(action));
         return texts;
     };
     const auto choose = [](QMenu* menu, const std::string& text) {
         for (QAction* action : menu->actions())
-            if (action->text().toStdString() == text)
+            if (Plain(action) == text)
                 action->trigger();
     };
     ASSERT_EQ(target->actions().size(), 6);
+    // Each item has an access key of its own, the same in both menus.
+    std::vector<QString> keys;
+    for (QMenu* menu : {game, target})
+        for (QAction* action : menu->actions())
+            keys.push_back(action->text().section(QLatin1Char('&'), 1).left(1));
+    EXPECT_EQ(keys, (std::vector<QString>{"D", "C", "K", "B", "W", "S", "D", "C", "K", "B", "W", "S"}));
     EXPECT_EQ(checked(target), std::vector<std::string>{"Wolfenstein 3D"});
     EXPECT_EQ(checked(game), std::vector<std::string>{"Duke Nukem II (280)"});
     EXPECT_EQ(convert->text(), "Convert to Wolfenstein IMF");

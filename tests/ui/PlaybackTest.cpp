@@ -79,8 +79,10 @@ TEST_F(MainWindowTest, APlayedSongReachesTheSoundServerSampleForSample)
 
     Open();
     ASSERT_TRUE(Find<QAction>("mnuPlayPlaySong")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuPlayStop")->isEnabled()) << "nothing plays yet";
     File()->setCurrentRow(0);
     Find<QAction>("mnuPlayPlaySong")->trigger();
+    EXPECT_TRUE(Find<QAction>("mnuPlayStop")->isEnabled());
     const std::string status = window->statusBar()->currentMessage().toStdString();
     EXPECT_EQ(status.substr(0, 47), "Playing SONG.IMF at 280 ticks per second, 0:00 ") << status;
     for (int i = 0; i < 300 && window->statusBar()->currentMessage().startsWith("Playing"); ++i)
@@ -118,6 +120,7 @@ TEST_F(MainWindowTest, APlayedSongReachesTheSoundServerSampleForSample)
         else
             Find<QPushButton>("cmdConvert")->click();
         EXPECT_FALSE(window->statusBar()->currentMessage().startsWith("Playing"));
+        EXPECT_FALSE(Find<QAction>("mnuPlayStop")->isEnabled());
         Tics()->setValue(280);
     }
 }
@@ -138,7 +141,7 @@ TEST_F(MainWindowTest, WithoutAnOutputPlayIsOffAndTheStatusDescribesTheCurrentSo
     EXPECT_LT(status->fontMetrics().horizontalAdvance(status->currentMessage()), status->findChild<QLabel*>()->x());
     EXPECT_EQ(status->toolTip(), "a.imf: headerless, 0:02 at 280 ticks per second");
     for (QAction* game : Find<QMenu>("mnuOptionsGame")->actions())
-        if (game->text() == "Cosmo's Cosmic Adventure (560)")
+        if (Plain(game) == "Cosmo's Cosmic Adventure (560)")
             game->trigger();
     EXPECT_EQ(Tics()->value(), 560);
     EXPECT_NE(SettingsText().find("OriginalTics=560"), std::string::npos);

@@ -25,7 +25,8 @@ PlaybackPanel::PlaybackPanel(QMainWindow& window, QListWidget& songs, const Conv
     window.menuBar()->insertMenu(before.menuAction(), mnuPlay);
     mnuPlayPlaySong = mnuPlay->addAction(QMainWindow::tr("&Play Song"));
     mnuPlayPlaySong->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    QAction* mnuPlayStop = mnuPlay->addAction(QMainWindow::tr("&Stop"));
+    mnuPlayStop = mnuPlay->addAction(QMainWindow::tr("&Stop"));
+    mnuPlayStop->setEnabled(false);
     mnuPlayStop->setShortcut(QKeySequence(Qt::Key_Escape));
     mnuPlay->setObjectName("mnuPlay");
     mnuPlayPlaySong->setObjectName("mnuPlayPlaySong");
@@ -109,6 +110,7 @@ void PlaybackPanel::TicsChanged()
 
 void PlaybackPanel::ShowStatus()
 {
+    mnuPlayStop->setEnabled(player_.IsPlaying());
     if (player_.IsPlaying()) {
         ShowText(ToText(PlayingStatus(ToBytes(playingName_), player_.TickRate(), player_.PositionSeconds(),
                                       player_.LengthSeconds())));

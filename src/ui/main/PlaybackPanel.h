@@ -51,6 +51,7 @@ private:
     QLabel* noDevice_ = nullptr; // a child of the status bar, when there is no output device
     bool playingHeaderless_ = false;
     QAction* mnuPlayPlaySong = nullptr;
+    QAction* mnuPlayStop = nullptr;
 };
 
 } // namespace brivane

@@ -16,6 +16,7 @@
 #include "ui/main/FileList.h"
 #include "ui/main/modBrowseForFolder.h"
 #include "ui/main/modDrawText.h"
+#include "ui/window/MenuText.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -139,6 +140,7 @@ void frm::CreateMenus()
     mnuOptions = menuBar()->addMenu(tr("&Options"));
     mnuOptionsMakeBackups = mnuOptions->addAction(tr("&Make Backups"));
     mnuOptionsMakeBackups->setCheckable(true);
+    mnuOptionsMakeBackups->setStatusTip(tr(kMakeBackupsTip));
     mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelpAbout = mnuHelp->addAction(tr("&About"));
 
@@ -152,6 +154,10 @@ void frm::CreateMenus()
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
     // The action's check mark has already flipped when `triggered` arrives.
     connect(mnuOptionsMakeBackups, &QAction::triggered, this, &frm::mnuOptionsMakeBackups_Click);
+    mnuOptionsExactTiming = mnuOptions->addAction(tr("&Exact Timing"));
+    mnuOptionsExactTiming->setCheckable(true);
+    mnuOptionsExactTiming->setObjectName("mnuOptionsExactTiming");
+    connect(mnuOptionsExactTiming, &QAction::triggered, this, &frm::mnuOptionsExactTiming_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frm::mnuHelpAbout_Click);
 
     // A game's rate moves the scroll bar, which stores it as any move does.
@@ -160,11 +166,11 @@ void frm::CreateMenus()
     mnuOptionsConvertTo = mnuOptions->addMenu(tr("Convert &To"));
     mnuOptionsConvertTo->setObjectName("mnuOptionsConvertTo");
     for (const GamePreset& preset : kGamePresets) {
-        QAction* game = mnuOptionsGame->addAction(ToText(std::string(preset.Title)));
+        QAction* game = mnuOptionsGame->addAction(ToText(WithAccessKey(preset.Title, preset.AccessKey)));
         game->setCheckable(true);
         game->setData(ToText(std::string(preset.Key)));
         connect(game, &QAction::triggered, this, [this, &preset] { mnuOptionsGame_Click(preset); });
-        QAction* target = mnuOptionsConvertTo->addAction(ToText(std::string(preset.Name)));
+        QAction* target = mnuOptionsConvertTo->addAction(ToText(WithAccessKey(preset.Name, preset.AccessKey)));
         target->setCheckable(true);
         target->setData(ToText(std::string(preset.Key)));
         connect(target, &QAction::triggered, this, [this, &preset] { mnuOptionsConvertTo_Click(preset); });
@@ -201,6 +207,7 @@ void frm::Load()
     ShowConversionChoice();
 
     mnuOptionsMakeBackups->setChecked(settings_->MakeBackups());
+    mnuOptionsExactTiming->setChecked(settings_->Choice().ExactTiming());
     SetFileListFolder(*File, LabelTag(*lblFolder));
     if (!folderNote.isEmpty())
         playback_->SetNote(folderNote);
@@ -329,6 +336,12 @@ void frm::mnuOptionsConvertTo_Click(const GamePreset& target)
 void frm::mnuOptionsMakeBackups_Click()
 {
     settings_->MakeBackupsChanged(mnuOptionsMakeBackups->isChecked());
+}
+
+void frm::mnuOptionsExactTiming_Click()
+{
+    settings_->ExactTimingChanged(mnuOptionsExactTiming->isChecked());
+    playback_->ShowStatus(); // what the conversion does to the current song's length
 }
 
 } // namespace brivane

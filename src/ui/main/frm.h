@@ -53,6 +53,7 @@ private:
     void cmdConvert_Click();
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
+    void mnuOptionsExactTiming_Click();
     void mnuOptionsGame_Click(const GamePreset& game);
     void mnuOptionsConvertTo_Click(const GamePreset& target);
     void ShowConversionChoice();
@@ -81,6 +82,7 @@ private:
     QAction* mnuFileExit = nullptr;
     QMenu* mnuOptions = nullptr;
     QAction* mnuOptionsMakeBackups = nullptr;
+    QAction* mnuOptionsExactTiming = nullptr;
     QMenu* mnuOptionsGame = nullptr;
     QMenu* mnuOptionsConvertTo = nullptr;
     QMenu* mnuHelp = nullptr;

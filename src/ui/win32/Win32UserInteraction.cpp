@@ -2,6 +2,7 @@
 
 #include "platform/windows/WideText.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace brivane {
@@ -32,11 +33,51 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     int pressed = IDOK;
     BOOL rest = FALSE;
     if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
-        return {::MessageBoxW(owner, text.c_str(), title.c_str(), static_cast<UINT>(message.Style))};
+        return {CentredMessageBox(owner, text, title, static_cast<UINT>(message.Style))};
     // Esc on a question counts as No, as it does in a message box.
     UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
     reply.ApplyToRest = rest != FALSE;
     return reply;
+}
+
+// MessageBoxW centres a box on the screen, away from the window it is about; the box is
+// moved over its owner as it is activated. A hook procedure has no context of its own, so
+// the owner waits for it in the thread's state for the length of one box.
+thread_local HWND centreOver = nullptr;
+thread_local HHOOK centring = nullptr;
+
+LRESULT CALLBACK CentreOnActivation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && centring) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        RECT owner{}, own{};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (::GetWindowRect(centreOver, &owner) && ::GetWindowRect(box, &own) &&
+            ::GetMonitorInfoW(::MonitorFromWindow(centreOver, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            const LONG width = own.right - own.left, height = own.bottom - own.top;
+            const LONG left = std::clamp((owner.left + owner.right - width) / 2, work.left, std::max(work.left, work.right - width));
+            const LONG top = std::clamp((owner.top + owner.bottom - height) / 2, work.top, std::max(work.top, work.bottom - height));
+            ::SetWindowPos(box, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ::UnhookWindowsHookEx(centring);
+        centring = nullptr;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int CentredMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT style)
+{
+    if (owner && ::IsWindowVisible(owner)) {
+        centreOver = owner;
+        centring = ::SetWindowsHookExW(WH_CBT, CentreOnActivation, nullptr, ::GetCurrentThreadId());
+    }
+    const int pressed = ::MessageBoxW(owner, text.c_str(), title.c_str(), style);
+    if (centring)
+        ::UnhookWindowsHookEx(centring);
+    centring = nullptr;
+    return pressed;
 }
 
 } // namespace
@@ -48,8 +89,8 @@ UserReply Win32UserInteraction::Show(const UserMessage& message)
     std::string text = message.Text;
     if (!message.Details.empty())
         text += "\r\n\r\n" + message.Details;
-    const int pressed = ::MessageBoxW(owner_, win32::Widen(text).c_str(), win32::Widen(message.Title).c_str(),
-                                      static_cast<UINT>(message.Style));
+    const int pressed = CentredMessageBox(owner_, win32::Widen(text), win32::Widen(message.Title),
+                                          static_cast<UINT>(message.Style));
     return {pressed == IDYES ? IDYES : pressed == IDNO ? IDNO : IDOK};
 }
 

@@ -12,6 +12,7 @@
 #include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/modDrawText.h"
 #include "ui/win32/modMouseOver.h"
+#include "ui/window/MenuText.h"
 #include "ui/window/PlaybackStatus.h"
 #include "ui/window/SongToPlay.h"
 
@@ -140,9 +141,11 @@ void frm::CreateControls()
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(lblFolder);
     tool.lpszText = const_cast<wchar_t*>(L"");
-    ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    for (const HWND described : {lblFolder, statusBar_}) {
+        tool.uId = reinterpret_cast<UINT_PTR>(described);
+        ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     ::SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
 }
 
@@ -153,18 +156,20 @@ void frm::CreateMenus()
     ::AppendMenuW(mnuFile, MF_STRING, kFileExit, L"E&xit");
     mnuOptions = ::CreatePopupMenu();
     ::AppendMenuW(mnuOptions, MF_STRING, kOptionsMakeBackups, L"&Make Backups");
+    ::AppendMenuW(mnuOptions, MF_STRING, kOptionsExactTiming, L"&Exact Timing");
     mnuOptionsGame = ::CreatePopupMenu();
     mnuOptionsConvertTo = ::CreatePopupMenu();
     for (const GamePreset& preset : kGamePresets) {
-        ::AppendMenuW(mnuOptionsGame, MF_STRING, kOptionsGame + PresetIndex(preset), Widen(std::string(preset.Title)).c_str());
+        ::AppendMenuW(mnuOptionsGame, MF_STRING, kOptionsGame + PresetIndex(preset),
+                      Widen(WithAccessKey(preset.Title, preset.AccessKey)).c_str());
         ::AppendMenuW(mnuOptionsConvertTo, MF_STRING, kOptionsConvertTo + PresetIndex(preset),
-                      Widen(std::string(preset.Name)).c_str());
+                      Widen(WithAccessKey(preset.Name, preset.AccessKey)).c_str());
     }
     ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsGame), L"&Game");
     ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsConvertTo), L"Convert &To");
     mnuPlay = ::CreatePopupMenu();
     ::AppendMenuW(mnuPlay, MF_STRING | (hasOutputDevice_ ? 0 : MF_GRAYED), kPlayPlaySong, L"&Play Song\tCtrl+P");
-    ::AppendMenuW(mnuPlay, MF_STRING, kPlayStop, L"&Stop\tEsc");
+    ::AppendMenuW(mnuPlay, MF_STRING | MF_GRAYED, kPlayStop, L"&Stop\tEsc");
     const HMENU mnuHelp = ::CreatePopupMenu();
     ::AppendMenuW(mnuHelp, MF_STRING, kHelpAbout, L"&About");
     ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), L"&File");
@@ -192,6 +197,7 @@ void frm::Load()
     if (settings_->Tics() != kDesignTics)
         hsbTics_Change(settings_->Tics());
     ::CheckMenuItem(mnuOptions, kOptionsMakeBackups, settings_->MakeBackups() ? MF_CHECKED : MF_UNCHECKED);
+    ::CheckMenuItem(mnuOptions, kOptionsExactTiming, settings_->Choice().ExactTiming() ? MF_CHECKED : MF_UNCHECKED);
     ShowConversionChoice();
     if (!folderNote.empty())
         SetNote(folderNote);
@@ -244,7 +250,26 @@ void frm::ShowStatus()
     } else if (const std::string path = CurrentSongPath(); !path.empty()) {
         text = SongStatus(DisplayName(path), DescribeImf(path, settings_->Choice().Rates()));
     }
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    ::EnableMenuItem(mnuPlay, kPlayStop, player_->IsPlaying() ? MF_ENABLED : MF_GRAYED);
+    statusText_ = text;
+    ShowStatusText();
+}
+
+// The status bar cuts a long text off mid-word; an ellipsis shows that there is more, and the
+// tooltip holds it all.
+void frm::ShowStatusText()
+{
+    RECT part{};
+    ::SendMessageW(statusBar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    const std::wstring full = Widen(statusText_);
+    const std::wstring shown = FitTextWithEllipsis(statusBar_, full, part.right - part.left - 8);
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(statusBar_);
+    tool.lpszText = const_cast<wchar_t*>(full.c_str());
+    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Without an output device the bar's right end says so for as long as the window is open.
@@ -289,6 +314,7 @@ void frm::ApplyLayout()
     ::GetClientRect(window_, &client);
     ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
     ShowStatusParts();
+    ShowStatusText();
     ::GetWindowRect(statusBar_, &status);
     const float tpp = TwipsPerPixel(window_);
     layout_.Arrange(PixelsToTwips(client.right, tpp), PixelsToTwips(client.bottom - (status.bottom - status.top), tpp));
@@ -440,6 +466,7 @@ void frm::OnCommand(int id, int notification)
     case IDCANCEL: StopPlaying(); break; // Esc
     case kFileExit: ::SendMessageW(window_, WM_CLOSE, 0, 0); break;
     case kOptionsMakeBackups: mnuOptionsMakeBackups_Click(); break;
+    case kOptionsExactTiming: mnuOptionsExactTiming_Click(); break;
     case kHelpAbout: mnuHelpAbout_Click(); break;
     default: break;
     }
@@ -524,6 +551,14 @@ void frm::mnuOptionsMakeBackups_Click()
     const bool on = !settings_->MakeBackups();
     ::CheckMenuItem(mnuOptions, kOptionsMakeBackups, on ? MF_CHECKED : MF_UNCHECKED);
     settings_->MakeBackupsChanged(on);
+}
+
+void frm::mnuOptionsExactTiming_Click()
+{
+    const bool on = !settings_->Choice().ExactTiming();
+    ::CheckMenuItem(mnuOptions, kOptionsExactTiming, on ? MF_CHECKED : MF_UNCHECKED);
+    settings_->ExactTimingChanged(on);
+    ShowStatus(); // what the conversion does to the current song's length
 }
 
 void frm::mnuHelpAbout_Click()

@@ -21,7 +21,7 @@ public:
     // The controls' IDs, for GetDlgItem; menu commands arrive as WM_COMMAND with theirs.
     enum Command : int {
         kFolder = 100, kBrowse, kFile, kSelectAll, kTics, kTicsValue, kConvert, kStatus,
-        kFileExit = 200, kOptionsMakeBackups, kHelpAbout, kPlayPlaySong, kPlayStop,
+        kFileExit = 200, kOptionsMakeBackups, kHelpAbout, kPlayPlaySong, kPlayStop, kOptionsExactTiming,
         kOptionsGame = 300,      // + the game's index
         kOptionsConvertTo = 400, // + the target's index
     };
@@ -55,12 +55,14 @@ private:
     void StopPlaying();
     void ShowStatus();
     void ShowStatusParts();
+    void ShowStatusText();
 
     void cmdBrowse_Click();
     void cmdSelectAll_Click();
     void cmdConvert_Click();
     void hsbTics_Change(int value);
     void mnuOptionsMakeBackups_Click();
+    void mnuOptionsExactTiming_Click();
     void mnuHelpAbout_Click();
 
     std::string settingsFile_;
@@ -76,6 +78,7 @@ private:
     bool playingHeaderless_ = false;
     std::string playingName_;
     std::string note_;
+    std::string statusText_; // in full; the bar may show it cut short
     HFONT font_ = nullptr;
 
     HWND window_ = nullptr;

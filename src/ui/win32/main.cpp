@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <vector>
 
@@ -35,6 +36,19 @@ std::string KnownFolder(REFKNOWNFOLDERID id)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+    // The window takes no arguments; one given is a mistake the user should hear of.
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const std::wstring unknown = arguments && count > 1 ? arguments[1] : L"";
+    ::LocalFree(arguments);
+    if (!unknown.empty()) {
+        ::MessageBoxW(nullptr, (L"Unknown option '" + unknown + L"'. Brivane takes no arguments.").c_str(),
+                      L"Brivane", MB_ICONHAND);
+        return 2;
+    }
+    // The installer and the uninstaller look for this while they change the program's files.
+    const HANDLE running = ::CreateMutexW(nullptr, FALSE, L"Brivane.Running");
+
     // The folder dialog needs COM in a single-threaded apartment.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls{};
@@ -64,5 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         ::DispatchMessageW(&message);
     }
     ::CoUninitialize();
+    if (running)
+        ::CloseHandle(running);
     return static_cast<int>(message.wParam);
 }

@@ -10,4 +10,8 @@ namespace brivane::win32 {
 // the caller keeps the full path (the label's tag) and offers it as hover text when shortened.
 std::string FitPathToLabel(HWND window, HWND label, const std::string& path);
 
+// `text` as it fits `width` pixels in the control's font on one line: cut at its end with
+// an ellipsis when it is wider.
+std::wstring FitTextWithEllipsis(HWND control, const std::wstring& text, int width);
+
 } // namespace brivane::win32

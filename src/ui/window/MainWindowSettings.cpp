@@ -14,6 +14,7 @@ const std::string kTicsKey = "OriginalTics";
 const std::string kBackupsKey = "MakeBackups";
 const std::string kGameKey = "Game";
 const std::string kTargetKey = "Target";
+const std::string kExactKey = "ExactTiming";
 
 } // namespace
 
@@ -37,6 +38,7 @@ void MainWindowSettings::Load(const std::string& settingsFile)
     if (const GamePreset* target = FindGamePreset(objINI.ReadString(kSection, kTargetKey, "wolf3d")))
         choice_.ChooseTarget(*target);
     makeBackups_ = objINI.ReadLong(kSection, kBackupsKey, 1) == 1;
+    choice_.SetExactTiming(objINI.ReadLong(kSection, kExactKey, 0) == 1);
 }
 
 std::string MainWindowSettings::StoredFolder() const
@@ -72,6 +74,12 @@ void MainWindowSettings::MakeBackupsChanged(bool on)
 {
     makeBackups_ = on;
     objINI.WriteValue(kSection, kBackupsKey, on ? "1" : "0");
+}
+
+void MainWindowSettings::ExactTimingChanged(bool on)
+{
+    choice_.SetExactTiming(on);
+    objINI.WriteValue(kSection, kExactKey, on ? "1" : "0");
 }
 
 std::string MainWindowSettings::FolderNote(const std::string& stored, const std::string& shown)

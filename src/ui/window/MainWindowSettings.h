@@ -33,6 +33,7 @@ public:
     void GameChosen(const GamePreset& game);
     void TargetChosen(const GamePreset& target);
     void MakeBackupsChanged(bool on);
+    void ExactTimingChanged(bool on);
 
     // "The folder X cannot be opened; showing Y instead."
     static std::string FolderNote(const std::string& stored, const std::string& shown);

@@ -24,7 +24,8 @@ std::string SongStatus(const std::string& name, const ImfInfo& info)
     if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein)
         return name + ": cannot be read";
     return name + ": " + (info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D") + ", " +
-           Duration(info.Seconds) + " at " + std::to_string(info.Tics) + " ticks per second";
+           Duration(info.Seconds) + " at " + std::to_string(info.Tics) + " ticks per second" +
+           (info.TimingNote.empty() ? "" : "; " + info.TimingNote);
 }
 
 } // namespace brivane
