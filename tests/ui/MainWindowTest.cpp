@@ -342,5 +342,58 @@ TEST_F(MainWindowTest, GameAndConvertToChooseTheRatesTheTargetAndTheButtonAndAre
     EXPECT_EQ(Find<QPushButton>("cmdConvert")->text(), "Convert to Duke Nukem II IMF");
 }
 
+TEST_F(MainWindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNeverLost)
+{
+    const Bytes original = MakeHeaderlessSong(400, 9);
+    WriteBytes(app / "a.imf", original);
+    Open();
+    for (QAction* target : Find<QMenu>("mnuOptionsConvertTo")->actions())
+        if (Plain(target) == "Cosmo's Cosmic Adventure")
+            target->trigger();
+    Find<QPushButton>("cmdSelectAll")->click();
+    Find<QPushButton>("cmdConvert")->click();
+    const Bytes once = ReadBytes(app / "a.imf");
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::No}) {
+        answerer.Expect({answer});
+        Find<QPushButton>("cmdConvert")->click();
+        ASSERT_FALSE(answerer.seen.empty());
+        EXPECT_EQ(answerer.seen.front().Title, "Reconvert?");
+        EXPECT_EQ(ReadBytes(app / "a.imf"), once) << "converted once, whatever the answer";
+        EXPECT_EQ(ReadBytes(app / "a.imf.bak"), original);
+    }
+}
+
+TEST_F(MainWindowTest, ExactTimingIsStoredOnceChosenAndTheStatusSaysWhatTheClassicConversionDoes)
+{
+    Bytes song{0, 0, 0, 0};
+    for (int i = 0; i < 500; ++i)
+        song.insert(song.end(), {0x20, 1, 1, 0});
+    WriteBytes(app / "a.imf", song);
+    WriteBytes(app / "b.imf", {0xB0, 0x31, 0x18, 0x01});
+    Open();
+    File()->setCurrentRow(0);
+    const QStatusBar* status = window->statusBar();
+    EXPECT_EQ(status->toolTip(), "a.imf: headerless, 0:01 at 280 ticks per second; at 280, the classic conversion "
+                                 "shortens this song by 0.36 s");
+    EXPECT_EQ(SettingsText().find("ExactTiming"), std::string::npos);
+    Find<QAction>("mnuOptionsExactTiming")->trigger();
+    EXPECT_EQ(status->toolTip(), "a.imf: headerless, 0:01 at 280 ticks per second");
+    EXPECT_NE(SettingsText().find("ExactTiming=1\r\n"), std::string::npos);
+
+    // A length word larger than the file: the window asks, and No leaves the song alone.
+    File()->setCurrentRow(1);
+    File()->item(1)->setSelected(true);
+    answerer.Expect({QMessageBox::No});
+    Find<QPushButton>("cmdConvert")->click();
+    ASSERT_FALSE(answerer.seen.empty());
+    EXPECT_EQ(answerer.seen.front().Title, "Headerless song?");
+    EXPECT_NE(answerer.seen.front().Text.find("Convert b.imf as a headerless song?"), std::string::npos);
+    EXPECT_EQ(ReadBytes(app / "b.imf"), (Bytes{0xB0, 0x31, 0x18, 0x01}));
+
+    window.reset();
+    Open();
+    EXPECT_TRUE(Find<QAction>("mnuOptionsExactTiming")->isChecked());
+}
+
 } // namespace
 } // namespace brivane::test

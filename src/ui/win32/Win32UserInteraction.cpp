@@ -8,38 +8,6 @@
 namespace brivane {
 namespace {
 
-UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
-{
-    const std::wstring title = win32::Widen(message.Title);
-    const std::wstring text = win32::Widen(message.Text);
-    const std::wstring details = win32::Widen(message.Details);
-    TASKDIALOGCONFIG config{};
-    config.cbSize = sizeof config;
-    config.hwndParent = owner;
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
-    config.pszWindowTitle = title.c_str();
-    config.pszContent = text.c_str();
-    config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
-    config.pszVerificationText = L"Do this for the remaining files";
-    const bool question = message.Style == MB_ICONQUESTION_YESNO;
-    config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
-    config.nDefaultButton = question ? IDYES : IDOK;
-    if (question) {
-        config.dwFlags |= TDF_USE_HICON_MAIN;
-        config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
-    } else {
-        config.pszMainIcon = message.Style == MB_ICONHAND ? TD_ERROR_ICON : TD_INFORMATION_ICON;
-    }
-    int pressed = IDOK;
-    BOOL rest = FALSE;
-    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
-        return {CentredMessageBox(owner, text, title, static_cast<UINT>(message.Style))};
-    // Esc on a question counts as No, as it does in a message box.
-    UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
-    reply.ApplyToRest = rest != FALSE;
-    return reply;
-}
-
 // MessageBoxW centres a box on the screen, away from the window it is about; the box is
 // moved over its owner as it is activated. A hook procedure has no context of its own, so
 // the owner waits for it in the thread's state for the length of one box.
@@ -78,6 +46,38 @@ int CentredMessageBox(HWND owner, const std::wstring& text, const std::wstring& 
         ::UnhookWindowsHookEx(centring);
     centring = nullptr;
     return pressed;
+}
+
+UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
+{
+    const std::wstring title = win32::Widen(message.Title);
+    const std::wstring text = win32::Widen(message.Text);
+    const std::wstring details = win32::Widen(message.Details);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = title.c_str();
+    config.pszContent = text.c_str();
+    config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
+    config.pszVerificationText = L"Do this for the remaining files";
+    const bool question = message.Style == MB_ICONQUESTION_YESNO;
+    config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
+    config.nDefaultButton = question ? IDYES : IDOK;
+    if (question) {
+        config.dwFlags |= TDF_USE_HICON_MAIN;
+        config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
+    } else {
+        config.pszMainIcon = message.Style == MB_ICONHAND ? TD_ERROR_ICON : TD_INFORMATION_ICON;
+    }
+    int pressed = IDOK;
+    BOOL rest = FALSE;
+    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
+        return {CentredMessageBox(owner, text, title, static_cast<UINT>(message.Style))};
+    // Esc on a question counts as No, as it does in a message box.
+    UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
+    reply.ApplyToRest = rest != FALSE;
+    return reply;
 }
 
 } // namespace

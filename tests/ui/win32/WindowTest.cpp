@@ -214,5 +214,62 @@ TEST_F(WindowTest, ALongBatchShowsItsProgressAndCancelStopsIt)
     EXPECT_LT(converted, 400) << "Cancel stopped the batch";
 }
 
+TEST_F(WindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNeverLost)
+{
+    const Bytes original = test::MakeHeaderlessSong(400, 9);
+    test::WriteBytes(dir_ / "a.imf", original);
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
+    Open({IDNO, IDYES, IDNO});
+    Menu(frm::kOptionsConvertTo + 1); // Cosmo
+    Menu(frm::kOptionsExactTiming);
+    EXPECT_NE(test::ReadText(Settings()).find("ExactTiming=1\r\n"), std::string::npos);
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, -1);
+    Menu(frm::kConvert);
+    const Bytes once = test::ReadBytes(dir_ / "a.imf");
+    for (int run = 0; run < 3; ++run) {
+        boxes_->messages.clear();
+        Menu(frm::kConvert);
+        ASSERT_FALSE(boxes_->messages.empty());
+        EXPECT_EQ(boxes_->messages.front().Title, "Reconvert?");
+        EXPECT_EQ(test::ReadBytes(dir_ / "a.imf"), once) << "converted once, whatever the answer";
+        EXPECT_EQ(test::ReadBytes(dir_ / "a.imf.bak"), original);
+    }
+    const HMENU play = ::GetSubMenu(::GetMenu(window_->Handle()), 2);
+    EXPECT_NE(::GetMenuState(play, frm::kPlayStop, MF_BYCOMMAND) & MF_GRAYED, 0u) << "nothing plays";
+}
+
+TEST_F(WindowTest, ALongStatusEndsInAnEllipsisAndTheTooltipHoldsItWhole)
+{
+    test::WriteBytes(dir_ / (std::string(60, 'x') + ".imf"), test::MakeHeldNoteSong(280));
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
+    Open();
+    ::SetWindowPos(window_->Handle(), nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 0);
+    ::SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(frm::kFile, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Control(frm::kFile)));
+    wchar_t shown[512] = {};
+    ::SendMessageW(Control(frm::kStatus), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+    const std::wstring text = shown;
+    EXPECT_TRUE(text.ends_with(L"...")) << test::Utf8Path(std::filesystem::path(text));
+    EXPECT_EQ(text.rfind(L"xxxxxxxxxx", 0), 0u);
+
+    HWND tips = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND found, LPARAM into) {
+        wchar_t type[64] = {};
+        ::GetClassNameW(found, type, 64);
+        if (std::wstring(type) == TOOLTIPS_CLASSW)
+            *reinterpret_cast<HWND*>(into) = found;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tips));
+    wchar_t tip[512] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_->Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(frm::kStatus));
+    tool.lpszText = tip;
+    ::SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(tip), std::wstring(60, L'x') + L".imf: headerless, 0:01 at 280 ticks per second");
+}
+
 } // namespace
 } // namespace brivane::win32
