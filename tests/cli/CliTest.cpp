@@ -20,11 +20,7 @@ namespace {
 using test::Bytes;
 using test::ProcessResult;
 
-ProcessResult Cli(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), test::CliPath());
-    return test::RunProgram(arguments);
-}
+using test::RunCli;
 
 TEST(CliTest, ConvertsRealSizedSongsByteForByte)
 {
@@ -36,7 +32,7 @@ TEST(CliTest, ConvertsRealSizedSongsByteForByte)
         test::WriteBytes(dir / ("song" + std::to_string(i) + ".imf"), songs.back());
         arguments.push_back(dir / ("song" + std::to_string(i) + ".imf"));
     }
-    const ProcessResult result = Cli(arguments);
+    const ProcessResult result = RunCli(arguments);
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out, "Complete: Conversion complete!\n4 converted\n");
     EXPECT_EQ(result.Err, "");
@@ -53,13 +49,13 @@ TEST(CliTest, PrintsEveryMessageAndSetsTheExitStatus)
     const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
     test::WriteBytes(dir / "a.imf", original);
 
-    ProcessResult first = Cli({"convert", "--no-backup", dir / "a.imf", dir / "missing.imf"});
+    ProcessResult first = RunCli({"convert", "--no-backup", dir / "a.imf", dir / "missing.imf"});
     EXPECT_EQ(first.ExitCode, 1);
     EXPECT_EQ(first.Out, "Complete: Conversion complete!\n1 converted, 1 not found\n");
     EXPECT_EQ(first.Err, "File not found: Could not find " + dir / "missing.imf" + "!\n");
     EXPECT_FALSE(test::Exists(dir / "a.imf.bak"));
 
-    ProcessResult again = Cli({"convert", dir / "a.imf"});
+    ProcessResult again = RunCli({"convert", dir / "a.imf"});
     EXPECT_EQ(again.ExitCode, 0);
     EXPECT_EQ(again.Out, "Already compatible: a.imf is already compatible with Wolfenstein 3D.\n"
                          "Complete: Conversion complete!\n1 already compatible\n");
@@ -70,7 +66,7 @@ TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
     test::TempDir dir;
     const Bytes original{0, 0, 0, 0, 0x20, 1, 3, 0};
     test::WriteBytes(dir / "a.imf", original);
-    ASSERT_EQ(Cli({"convert", "--tics", "280", dir / "a.imf"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"convert", "--tics", "280", dir / "a.imf"}).ExitCode, 0);
     const std::string question = "Reconvert?: a.imf is already compatible with Wolfenstein 3D.\n"
                                  "Do you wish to revert to your backup copy and reconvert it?";
 
@@ -79,13 +75,13 @@ TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
         if (!flag.empty())
             arguments.push_back(flag);
         arguments.push_back(dir / "a.imf");
-        const ProcessResult declined = Cli(arguments);
+        const ProcessResult declined = RunCli(arguments);
         EXPECT_EQ(declined.ExitCode, 0);
         EXPECT_EQ(declined.Out, question + " no\nComplete: Conversion complete!\n1 not reverted\n") << flag;
         EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
     }
 
-    const ProcessResult accepted = Cli({"convert", "--tics", "700", "--yes", dir / "a.imf"});
+    const ProcessResult accepted = RunCli({"convert", "--tics", "700", "--yes", dir / "a.imf"});
     EXPECT_EQ(accepted.ExitCode, 0);
     EXPECT_EQ(accepted.Out, question + " yes\nComplete: Conversion complete!\n1 converted\n");
     EXPECT_EQ(test::ReadBytes(dir / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
@@ -93,7 +89,7 @@ TEST(CliTest, TheReconvertQuestionIsAnsweredByTheFlagsOrNoWithoutATerminal)
     // A backup that is itself converted is not offered: restoring it would lose the song.
     const Bytes song = test::ReadBytes(dir / "a.imf");
     test::WriteBytes(dir / "a.imf.bak", song);
-    const ProcessResult looping = Cli({"convert", "--yes", dir / "a.imf"});
+    const ProcessResult looping = RunCli({"convert", "--yes", dir / "a.imf"});
     EXPECT_EQ(looping.ExitCode, 0);
     EXPECT_EQ(looping.Out, "Already compatible: a.imf is already compatible with Wolfenstein 3D.\n"
                            "Its backup a.imf.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.\n"
@@ -106,7 +102,7 @@ TEST(CliTest, InfoDescribesEachLayout)
     test::TempDir dir;
     test::WriteBytes(dir / "dn2.imf", {0, 0, 0, 0, 1, 2, 140, 0, 3, 4, 0});  // 2 records, 3 trailing
     test::WriteBytes(dir / "wolf.imf", {8, 0, 0, 0, 0, 0, 1, 2, 0xBC, 2, 9, 9}); // 700 ticks in the word
-    const ProcessResult result = Cli({"info", "--tics", "280", dir / "dn2.imf", dir / "wolf.imf", dir / "none.imf"});
+    const ProcessResult result = RunCli({"info", "--tics", "280", dir / "dn2.imf", dir / "wolf.imf", dir / "none.imf"});
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Out,
               dir / "dn2.imf" + ": headerless, 11 bytes, 2 records, 3 trailing bytes, 0.50 seconds at 280 ticks per second\n" +
@@ -137,7 +133,7 @@ TEST(CliTest, InfoHandlesTinyFilesAndNamesWhatIsNotAFile)
     ::mkfifo((dir / "fifo").c_str(), 0666);
     arguments.insert(arguments.end(), {dir / "folder", dir / "fifo"});
     expected += dir / "folder" + ": not a regular file: a directory\n" + dir / "fifo" + ": not a regular file: a FIFO\n";
-    const ProcessResult result = Cli(arguments);
+    const ProcessResult result = RunCli(arguments);
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Out, expected);
 }
@@ -151,8 +147,8 @@ TEST(CliTest, YesIsRememberedByFullPathSoSameNamesInTwoFoldersAreBothReverted)
         std::filesystem::create_directory(test::NativePath(dir / folder));
         test::WriteBytes(dir / folder + "/SONG.IMF", original);
     }
-    ASSERT_EQ(Cli({"convert", dir / "a/SONG.IMF", dir / "b/SONG.IMF"}).ExitCode, 0);
-    const ProcessResult reverted = Cli({"convert", "--yes", "--tics", "700", dir / "a/SONG.IMF", dir / "b/SONG.IMF"});
+    ASSERT_EQ(RunCli({"convert", dir / "a/SONG.IMF", dir / "b/SONG.IMF"}).ExitCode, 0);
+    const ProcessResult reverted = RunCli({"convert", "--yes", "--tics", "700", dir / "a/SONG.IMF", dir / "b/SONG.IMF"});
     const std::string question = "Reconvert?: SONG.IMF is already compatible with Wolfenstein 3D.\n"
                                  "Do you wish to revert to your backup copy and reconvert it?";
     EXPECT_EQ(reverted.Out, question + " yes\n" + question + " yes\nComplete: Conversion complete!\n2 converted\n");
@@ -182,8 +178,8 @@ TEST(CliTest, SeveralJobsGiveTheSameBytesAndTheSameTextAsOne)
     std::vector<std::string> parallel = makeBatch(parallelDir);
     serial.insert(serial.begin() + 1, {"--jobs", "1"});
     parallel.insert(parallel.begin() + 1, {"--jobs", "4"});
-    ProcessResult one = Cli(serial);
-    ProcessResult four = Cli(parallel);
+    ProcessResult one = RunCli(serial);
+    ProcessResult four = RunCli(parallel);
 
     auto samePaths = [&](std::string text) {
         for (std::size_t at; (at = text.find(parallelDir.Path())) != std::string::npos;)
@@ -212,15 +208,15 @@ TEST(CliTest, RenderWritesTheRenderersSamplesAsAWav)
     for (const std::vector<std::string>& rate : {std::vector<std::string>{"--tics", "560"}, {"--game", "keen"}}) {
         std::vector<std::string> arguments{"render", dir / "note.imf", "--sample-rate", "22050", "-o", dir / "out.wav"};
         arguments.insert(arguments.begin() + 1, rate.begin(), rate.end());
-        const ProcessResult result = Cli(arguments);
+        const ProcessResult result = RunCli(arguments);
         EXPECT_EQ(result.ExitCode, 0) << result.Err;
         EXPECT_EQ(test::ReadBytes(dir / "out.wav"), expected) << rate[0];
     }
-    const ProcessResult piped = Cli({"render", "--tics", "560", "--sample-rate", "22050", dir / "note.imf", "-o", "-"});
+    const ProcessResult piped = RunCli({"render", "--tics", "560", "--sample-rate", "22050", dir / "note.imf", "-o", "-"});
     EXPECT_EQ(piped.Out, std::string(expected.begin(), expected.end()));
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"note.imf", "out.wav"})) << "no temporary file is left";
 
-    const ProcessResult missing = Cli({"render", dir / "gone.imf", "-o", dir / "gone.wav"});
+    const ProcessResult missing = RunCli({"render", dir / "gone.imf", "-o", dir / "gone.wav"});
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_EQ(missing.Err, "File not found: Could not find " + dir / "gone.imf" + "!\n");
     EXPECT_FALSE(test::Exists(dir / "gone.wav"));
@@ -235,9 +231,9 @@ TEST(CliTest, ASongAndItsConversionRenderToTheSameLengthWithinHalfATickARecord)
         song[at + 1] = 0;
     }
     test::WriteBytes(dir / "dn2.imf", song);
-    ASSERT_EQ(Cli({"render", "--game", "duke2", dir / "dn2.imf", "-o", dir / "before.wav"}).ExitCode, 0);
-    ASSERT_EQ(Cli({"convert", "--game", "duke2", dir / "dn2.imf"}).ExitCode, 0);
-    ASSERT_EQ(Cli({"render", dir / "dn2.imf", "-o", dir / "after.wav"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", "--game", "duke2", dir / "dn2.imf", "-o", dir / "before.wav"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"convert", "--game", "duke2", dir / "dn2.imf"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", dir / "dn2.imf", "-o", dir / "after.wav"}).ExitCode, 0);
 
     const double before = static_cast<double>(test::ReadBytes(dir / "before.wav").size() - 44) / 2;
     const double after = static_cast<double>(test::ReadBytes(dir / "after.wav").size() - 44) / 2;
@@ -260,13 +256,13 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
         {"info", "--to", "wolf3d", "x"}, {"convert", "--yes", "--no", "x"}, {"convert", "--no-backup", "--backup", "x"},
         {"convert", "--from", "wolf", "x"}, {"info", "--exact", "x"}};
     for (const auto& arguments : bad) {
-        const ProcessResult result = Cli(arguments);
+        const ProcessResult result = RunCli(arguments);
         EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
         EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
         EXPECT_EQ(result.Out, "");
     }
-    EXPECT_EQ(Cli({"--version"}).Out, "brivane-cli 1.0.5\n");
-    const ProcessResult help = Cli({"--help"});
+    EXPECT_EQ(RunCli({"--version"}).Out, "brivane-cli 1.0.5\n");
+    const ProcessResult help = RunCli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
     EXPECT_NE(help.Out.find("busy, failed or had a length word past its end"), std::string::npos);
@@ -296,7 +292,7 @@ TEST(CliTest, WhatIsNotASongAndOutputsThatWouldLoseAFileAreRefused)
     ::symlink((dir / "song.imf").c_str(), (dir / "link.wav").c_str());
     ::mkdir((dir / "folder").c_str(), 0777);
     ::mkfifo((dir / "fifo").c_str(), 0666);
-    ASSERT_EQ(Cli({"render", dir / "song.imf", "-o", dir / "old.wav"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", dir / "song.imf", "-o", dir / "old.wav"}).ExitCode, 0);
 
     struct Case {
         std::vector<std::string> Arguments;
@@ -318,7 +314,7 @@ TEST(CliTest, WhatIsNotASongAndOutputsThatWouldLoseAFileAreRefused)
          "File not readable: Could not read " + dir / "fifo" + ": not a regular file: a FIFO\n"},
     };
     for (const Case& c : cases) {
-        const ProcessResult result = Cli(c.Arguments);
+        const ProcessResult result = RunCli(c.Arguments);
         EXPECT_EQ(result.ExitCode, c.ExitCode) << c.Arguments.back();
         EXPECT_EQ(result.Err, c.Err);
     }
@@ -326,7 +322,7 @@ TEST(CliTest, WhatIsNotASongAndOutputsThatWouldLoseAFileAreRefused)
     EXPECT_EQ(test::ReadText(dir / "notes.txt"), "keep me");
     EXPECT_FALSE(test::Exists(dir / "x.wav"));
 
-    ASSERT_EQ(Cli({"render", "--force", dir / "song.imf", "-o", dir / "notes.txt"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", "--force", dir / "song.imf", "-o", dir / "notes.txt"}).ExitCode, 0);
     EXPECT_EQ(test::ReadBytes(dir / "notes.txt"), test::ReadBytes(dir / "old.wav"));
 }
 #endif
@@ -345,18 +341,18 @@ TEST(CliTest, AKeenSongAndItsWolfensteinConversionLastAsLongAndInfoReadsItsTag)
         keen.push_back(static_cast<std::uint8_t>(c));
     test::WriteBytes(dir / "keen.imf", keen);
 
-    const ProcessResult info = Cli({"info", "--game", "keen", dir / "keen.imf"});
+    const ProcessResult info = RunCli({"info", "--game", "keen", dir / "keen.imf"});
     EXPECT_NE(info.Out.find("0 trailing bytes, 26 bytes after the records (tag: title \"Theme\", composer \"Bobby\", "
                             "remarks \"from E1\"), "), std::string::npos) << info.Out;
     EXPECT_NE(info.Out.find("at 560 ticks per second"), std::string::npos) << info.Out;
 
-    ASSERT_EQ(Cli({"render", "--game", "keen", dir / "keen.imf", "-o", dir / "keen.wav"}).ExitCode, 0);
-    const ProcessResult converted = Cli({"convert", "--game", "keen", "--to", "wolf3d", dir / "keen.imf"});
+    ASSERT_EQ(RunCli({"render", "--game", "keen", dir / "keen.imf", "-o", dir / "keen.wav"}).ExitCode, 0);
+    const ProcessResult converted = RunCli({"convert", "--game", "keen", "--to", "wolf3d", dir / "keen.imf"});
     ASSERT_EQ(converted.ExitCode, 0) << converted.Err;
     EXPECT_EQ(converted.Out, "Complete: Conversion complete!\n1 converted\n");
     const Bytes wolf = test::ReadBytes(dir / "keen.imf");
     EXPECT_TRUE(std::equal(keen.end() - 26, keen.end(), wolf.end() - 26)) << "the tag is kept";
-    ASSERT_EQ(Cli({"render", dir / "keen.imf", "-o", dir / "wolf.wav"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", dir / "keen.imf", "-o", dir / "wolf.wav"}).ExitCode, 0);
 
     const auto samples = [&](const char* name) { return static_cast<double>(test::ReadBytes(dir / name).size() - 44) / 2; };
     const double difference = samples("wolf.wav") - samples("keen.wav");
@@ -364,7 +360,7 @@ TEST(CliTest, AKeenSongAndItsWolfensteinConversionLastAsLongAndInfoReadsItsTag)
     EXPECT_LE(std::abs(difference), 32) << "half a tick at 700, whatever the song's length";
 
     // Unless told it is Keen's, a song with a length word is taken at 700: so is the backup.
-    const ProcessResult again = Cli({"convert", "--to", "wolf3d", dir / "keen.imf"});
+    const ProcessResult again = RunCli({"convert", "--to", "wolf3d", dir / "keen.imf"});
     EXPECT_EQ(again.Out, "Already compatible: keen.imf is already compatible with Wolfenstein 3D.\n"
                          "Its backup keen.imf.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.\n"
                          "Complete: Conversion complete!\n1 already compatible\n");

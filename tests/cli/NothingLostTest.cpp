@@ -21,11 +21,7 @@ namespace {
 using test::Bytes;
 using test::ProcessResult;
 
-ProcessResult Cli(std::vector<std::string> arguments, const std::function<void()>& inChild = {})
-{
-    arguments.insert(arguments.begin(), test::CliPath());
-    return test::RunProgram(arguments, inChild);
-}
+using test::RunCli;
 
 // A song with a length word and a tag after its records, as Wolfenstein 3-D's are.
 Bytes LengthWordSong(std::size_t records, std::uint32_t seed)
@@ -83,7 +79,7 @@ TEST(NothingLostTest, WithBackupsTheOriginalIsInTheSongOrItsBackupAfterAnyNumber
                 arguments.insert(arguments.end(), pair.Runs[run].begin(), pair.Runs[run].end());
                 arguments.insert(arguments.end(), answer.Options.begin(), answer.Options.end());
                 arguments.push_back(song);
-                const ProcessResult result = Cli(arguments, answer.InChild);
+                const ProcessResult result = RunCli(arguments, answer.InChild);
                 EXPECT_EQ(result.ExitCode, 0) << result.Err;
                 const bool kept = test::ReadBytes(song) == pair.Original || test::ReadBytes(song + ".bak") == pair.Original;
                 EXPECT_TRUE(kept) << "run " << run + 1 << ":\n" << result.Out;
@@ -126,7 +122,7 @@ TEST(NothingLostTest, SongsThatAreNotWhatTheirBytesSeemAreNamedAndLeftAlone)
         std::vector<std::string> arguments{"convert"};
         arguments.insert(arguments.end(), c.Options.begin(), c.Options.end());
         arguments.push_back(dir / "a.imf");
-        const ProcessResult result = Cli(arguments);
+        const ProcessResult result = RunCli(arguments);
         EXPECT_EQ(result.ExitCode, c.ExitCode);
         EXPECT_EQ(result.Out.substr(0, result.Out.find("Complete: ")), c.Out);
         EXPECT_EQ(result.Err, c.Err);
@@ -141,7 +137,7 @@ TEST(NothingLostTest, ASongGivenWithItsOwnBackupGivesTheSameOutcomeWhateverTheJo
     for (const char* jobs : {"1", "4"}) {
         SCOPED_TRACE(jobs);
         test::WriteBytes(dir / "a.imf", song);
-        const ProcessResult result = Cli({"convert", "--jobs", jobs, dir / "a.imf", dir / "a.imf.bak"});
+        const ProcessResult result = RunCli({"convert", "--jobs", jobs, dir / "a.imf", dir / "a.imf.bak"});
         EXPECT_EQ(result.ExitCode, 0) << result.Err;
         EXPECT_EQ(result.Out, "Backup left alone: a.imf.bak is the backup of a.imf; left alone.\n"
                               "Complete: Conversion complete!\n1 converted, 1 left alone as a backup\n");
@@ -159,14 +155,14 @@ TEST(NothingLostTest, TheClassicConversionSaysWhatItDoesToTheLengthAndExactKeeps
     test::WriteBytes(dir / "classic.imf", song);
     test::WriteBytes(dir / "exact.imf", song);
 
-    const ProcessResult info = Cli({"info", dir / "classic.imf"});
+    const ProcessResult info = RunCli({"info", dir / "classic.imf"});
     EXPECT_NE(info.Out.find("1.79 seconds at 280 ticks per second; at 280, the classic conversion shortens this song "
                             "by 0.36 s\n"), std::string::npos) << info.Out;
-    EXPECT_EQ(Cli({"info", "--tics", "700", dir / "classic.imf"}).Out.find("the classic"), std::string::npos);
-    ASSERT_EQ(Cli({"convert", dir / "classic.imf"}).ExitCode, 0);
-    ASSERT_EQ(Cli({"convert", "--exact", dir / "exact.imf"}).ExitCode, 0);
-    EXPECT_NE(Cli({"info", dir / "classic.imf"}).Out.find("1.43 seconds at 700"), std::string::npos);
-    EXPECT_NE(Cli({"info", dir / "exact.imf"}).Out.find("1.79 seconds at 700"), std::string::npos);
+    EXPECT_EQ(RunCli({"info", "--tics", "700", dir / "classic.imf"}).Out.find("the classic"), std::string::npos);
+    ASSERT_EQ(RunCli({"convert", dir / "classic.imf"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"convert", "--exact", dir / "exact.imf"}).ExitCode, 0);
+    EXPECT_NE(RunCli({"info", dir / "classic.imf"}).Out.find("1.43 seconds at 700"), std::string::npos);
+    EXPECT_NE(RunCli({"info", dir / "exact.imf"}).Out.find("1.79 seconds at 700"), std::string::npos);
 }
 
 #ifndef _WIN32 // terminals, FIFOs, devices and names that are not UTF-8
@@ -182,9 +178,9 @@ TEST(NothingLostTest, TerminalAnswersAreReadWithoutRegardToCaseOrSpaces)
         SCOPED_TRACE(c.Typed);
         test::TempDir dir;
         test::WriteBytes(dir / "a.imf", original);
-        ASSERT_EQ(Cli({"convert", dir / "a.imf"}).ExitCode, 0);
+        ASSERT_EQ(RunCli({"convert", dir / "a.imf"}).ExitCode, 0);
         const Bytes once = test::ReadBytes(dir / "a.imf");
-        const ProcessResult again = Cli({"convert", "--tics", "700", dir / "a.imf"},
+        const ProcessResult again = RunCli({"convert", "--tics", "700", dir / "a.imf"},
                                         [&] { test::InputFromTerminal(c.Typed); });
         EXPECT_NE(again.Out.find("[y/N]"), std::string::npos);
         EXPECT_EQ(test::ReadBytes(dir / "a.imf") != once, c.Yes);
@@ -194,7 +190,7 @@ TEST(NothingLostTest, TerminalAnswersAreReadWithoutRegardToCaseOrSpaces)
 TEST(NothingLostTest, NamesWithControlCharactersOrBytesThatAreNotTextArePrintedEscaped)
 {
     test::TempDir dir;
-    const ProcessResult result = Cli({"convert", dir / "new\nline.imf", dir / "caf\xE9\x1B[2J.imf"});
+    const ProcessResult result = RunCli({"convert", dir / "new\nline.imf", dir / "caf\xE9\x1B[2J.imf"});
     EXPECT_EQ(result.Err, "File not found: Could not find " + dir / "new\\nline.imf" + "!\n"
                           "File not found: Could not find " + dir / "caf\\351\\033[2J.imf" + "!\n");
 }
@@ -214,10 +210,10 @@ TEST(NothingLostTest, RenderWritesIntoStreamsAndReplacesOnlyRegularFiles)
 
     Bytes heard;
     std::thread reader([&] { heard = test::ReadBytes(dir / "fifo"); });
-    const ProcessResult piped = Cli({"render", dir / "song.imf", "-o", dir / "fifo"});
+    const ProcessResult piped = RunCli({"render", dir / "song.imf", "-o", dir / "fifo"});
     reader.join();
     EXPECT_EQ(piped.ExitCode, 0) << piped.Err;
-    ASSERT_EQ(Cli({"render", dir / "song.imf", "-o", dir / "song.wav"}).ExitCode, 0);
+    ASSERT_EQ(RunCli({"render", dir / "song.imf", "-o", dir / "song.wav"}).ExitCode, 0);
     EXPECT_EQ(heard, test::ReadBytes(dir / "song.wav")) << "the FIFO's reader gets the WAV";
 
     const struct {
@@ -233,7 +229,7 @@ TEST(NothingLostTest, RenderWritesIntoStreamsAndReplacesOnlyRegularFiles)
     for (const auto& c : cases) {
         std::vector<std::string> arguments{"render", dir / "song.imf"};
         arguments.insert(arguments.end(), c.Arguments.begin(), c.Arguments.end());
-        const ProcessResult result = Cli(arguments);
+        const ProcessResult result = RunCli(arguments);
         EXPECT_EQ(result.ExitCode, c.ExitCode) << c.Arguments.back();
         EXPECT_EQ(result.Err.substr(0, result.Err.find(';')), c.Err.empty() ? "" : "brivane-cli: " + c.Err);
     }
@@ -242,7 +238,7 @@ TEST(NothingLostTest, RenderWritesIntoStreamsAndReplacesOnlyRegularFiles)
     EXPECT_TRUE(::stat("/dev/null", &kind) == 0 && S_ISCHR(kind.st_mode));
     ::close(socket);
 
-    const ProcessResult toTerminal = Cli({"render", dir / "song.imf", "-o", "-"}, [] { test::OutputToTerminal(); });
+    const ProcessResult toTerminal = RunCli({"render", dir / "song.imf", "-o", "-"}, [] { test::OutputToTerminal(); });
     EXPECT_EQ(toTerminal.ExitCode, 2);
     EXPECT_EQ(toTerminal.Err, "brivane-cli: standard output is a terminal; give -o FILE or a pipe (see brivane-cli --help)\n");
 }

@@ -40,4 +40,11 @@ void OutputToTerminal();
 // The built command-line tool.
 std::string CliPath();
 
+// Runs the command-line tool with these arguments, as RunProgram does.
+inline ProcessResult RunCli(std::vector<std::string> arguments, const std::function<void()>& inChild = {})
+{
+    arguments.insert(arguments.begin(), CliPath());
+    return RunProgram(arguments, inChild);
+}
+
 } // namespace brivane::test

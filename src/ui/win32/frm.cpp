@@ -264,11 +264,16 @@ void frm::ShowStatusText()
     const std::wstring full = Widen(statusText_);
     const std::wstring shown = FitTextWithEllipsis(statusBar_, full, part.right - part.left - 8);
     ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    SetTip(statusBar_, full);
+}
+
+void frm::SetTip(HWND described, const std::wstring& text)
+{
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(statusBar_);
-    tool.lpszText = const_cast<wchar_t*>(full.c_str());
+    tool.uId = reinterpret_cast<UINT_PTR>(described);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
     ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -329,13 +334,7 @@ void frm::ApplyLayout()
     PlaceInTwips(File, layout_.File, tpp);
 
     const std::string shown = FitPathToLabel(window_, lblFolder, folder_);
-    const std::wstring tip = shown == folder_ ? std::wstring() : Widen(folder_);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(lblFolder);
-    tool.lpszText = const_cast<wchar_t*>(tip.c_str());
-    ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetTip(lblFolder, shown == folder_ ? std::wstring() : Widen(folder_));
 }
 
 // Fonts here may run "Original Tics:" wider than its design width: the caption is drawn

@@ -56,6 +56,7 @@ private:
     void ShowStatus();
     void ShowStatusParts();
     void ShowStatusText();
+    void SetTip(HWND described, const std::wstring& text);
 
     void cmdBrowse_Click();
     void cmdSelectAll_Click();

@@ -24,7 +24,8 @@ void Later(int delayMs, std::function<void()> act)
     pending = std::move(act);
     ::SetTimer(nullptr, 0, static_cast<UINT>(delayMs), [](HWND, UINT, UINT_PTR id, DWORD) {
         ::KillTimer(nullptr, id);
-        pending();
+        const std::function<void()> act = std::move(pending); // `act` may call Later again
+        act();
     });
 }
 
@@ -193,15 +194,19 @@ TEST_F(WindowTest, ALongBatchShowsItsProgressAndCancelStopsIt)
     Open();
     ::SendMessageW(Control(frm::kSelectAll), BM_CLICK, 0, 0);
     std::string progress;
-    Later(1500, [&] {
+    // Looks every 100 ms from the moment the dialog may appear, however fast the disk is.
+    std::function<void()> cancelOnceShown = [&] {
         const HWND dialog = ::FindWindowW(L"BrivaneProgress", nullptr);
-        if (dialog && ::IsWindowVisible(dialog)) {
-            wchar_t text[256] = {};
-            ::GetWindowTextW(::GetWindow(dialog, GW_CHILD), text, 256);
-            progress = test::Utf8Path(std::filesystem::path(text));
-            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        if (!dialog || !::IsWindowVisible(dialog)) {
+            Later(100, cancelOnceShown);
+            return;
         }
-    });
+        wchar_t text[256] = {};
+        ::GetWindowTextW(::GetWindow(dialog, GW_CHILD), text, 256);
+        progress = test::Utf8Path(std::filesystem::path(text));
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    Later(500, cancelOnceShown);
     ::SendMessageW(Control(frm::kConvert), BM_CLICK, 0, 0);
     EXPECT_EQ(progress.rfind("Converting ", 0), 0u) << progress;
     ASSERT_FALSE(boxes_->messages.empty());
