@@ -150,7 +150,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
                 throw UsageError("unknown game '" + *value + "' (" + std::string(kGameKeys) + ")");
             // A game whose songs have a length word says what rate those songs are at.
             SetRate(options, preset->OriginalTics,
-                    preset->Layout == ImfWolfenstein ? preset->OriginalTics : kWolfensteinTics);
+                    preset->Layout == ImfLengthWord ? preset->OriginalTics : kWolfensteinTics);
         } else if (isConvert && (value = ValueOf("--to", arguments, i))) {
             const std::optional<ConversionTarget> target = TargetNamed(*value);
             if (!target)
@@ -160,7 +160,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         } else if (isConvert && (value = ValueOf("--from", arguments, i))) {
             if (*value != "headerless" && *value != "length")
                 throw UsageError("--from takes headerless or length, not '" + *value + "'");
-            options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfWolfenstein;
+            options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfLengthWord;
         } else if (isConvert && argument == "--exact") {
             options.Rates.ExactTiming = true;
         } else if (isConvert && (value = ValueOf("--jobs", arguments, i))) {

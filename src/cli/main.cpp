@@ -37,7 +37,7 @@ const char* LayoutName(ImfType type)
 {
     switch (type) {
     case ImfHeaderless: return "headerless";
-    case ImfWolfenstein: return "Wolfenstein 3-D";
+    case ImfLengthWord: return "Wolfenstein 3-D";
     case ImfUnreadable: return "unreadable";
     case ImfNotFound: break;
     }
@@ -127,7 +127,7 @@ OutputWay CheckRenderOutput(const CliOptions& options)
     case PathKind::Regular:
         break;
     case PathKind::Inaccessible:
-        throw UsageError("could not look up the output " + Printable(output) + ": " + SystemReason(found.Error));
+        throw UsageError("could not look up the output " + Printable(output) + ": " + SystemReason(found.SystemError));
     default:
         throw UsageError("the output " + Printable(output) + " is " + KindName(found.Kind) +
                          "; give a file, a FIFO or a character device");
@@ -151,7 +151,7 @@ int RunRender(const CliOptions& options)
     const OutputWay way = CheckRenderOutput(options);
     PlayableSong song;
     try {
-        if (probe.Type != ImfHeaderless && probe.Type != ImfWolfenstein)
+        if (probe.Type != ImfHeaderless && probe.Type != ImfLengthWord)
             throw FileError("could not open " + path, probe.Reason);
         song = LoadPlayableSong(path);
     } catch (const FileError& error) {

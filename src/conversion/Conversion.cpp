@@ -27,7 +27,7 @@ std::optional<ConversionTarget> TargetNamed(std::string_view text)
     if (layout == "headerless")
         return ConversionTarget{ImfHeaderless, tics, "headerless IMF" + at};
     if (layout == "length")
-        return ConversionTarget{ImfWolfenstein, tics, "IMF with a length word" + at};
+        return ConversionTarget{ImfLengthWord, tics, "IMF with a length word" + at};
     return std::nullopt;
 }
 
@@ -36,7 +36,7 @@ std::optional<std::vector<std::uint8_t>> ConvertSongBytes(std::span<const std::u
 {
     const ConversionTarget& target = conversion.Target;
     const bool fromHeaderless = layout == ImfHeaderless;
-    const bool toLengthWord = target.Layout == ImfWolfenstein;
+    const bool toLengthWord = target.Layout == ImfLengthWord;
     const SongParts parts = SplitSong(song, fromHeaderless);
     const std::size_t streamSize = parts.Records.size() + parts.Partial.size();
     if (toLengthWord && streamSize > kMaxWolfensteinLength)

@@ -14,7 +14,7 @@ namespace brivane {
 
 // Where a Convert command takes songs: a layout and the rate its player runs at.
 struct ConversionTarget {
-    ImfType Layout = ImfWolfenstein; // ImfHeaderless, or ImfWolfenstein for a length word
+    ImfType Layout = ImfLengthWord; // ImfHeaderless, or ImfLengthWord for a length word
     int Tics = kWolfensteinTics;
     std::string Name = "Wolfenstein 3D"; // "... is already compatible with NAME."
 };
@@ -46,7 +46,7 @@ struct Conversion {
     // button has always done it.
     bool IsClassic(ImfType layout) const
     {
-        return layout == ImfHeaderless && Target.Layout == ImfWolfenstein && Target.Tics == kWolfensteinTics &&
+        return layout == ImfHeaderless && Target.Layout == ImfLengthWord && Target.Tics == kWolfensteinTics &&
                !ExactTiming;
     }
 };

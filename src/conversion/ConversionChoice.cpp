@@ -32,7 +32,7 @@ Conversion ConversionChoice::Rates() const
     Conversion rates = ToWolfenstein(tics_);
     rates.Target = *TargetNamed(target_->Key);
     rates.ExactTiming = exact_;
-    if (game_ && game_->Layout == ImfWolfenstein)
+    if (game_ && game_->Layout == ImfLengthWord)
         rates.LengthWordTics = game_->OriginalTics;
     return rates;
 }

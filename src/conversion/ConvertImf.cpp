@@ -43,7 +43,7 @@ std::string BackupRefusal(const std::string& backup)
     if (found.Kind == PathKind::Missing || found.Kind == PathKind::Regular)
         return {};
     if (found.Kind == PathKind::Inaccessible)
-        return "could not look up the backup " + backup + ": " + SystemReason(found.Error);
+        return "could not look up the backup " + backup + ": " + SystemReason(found.SystemError);
     return std::string("its backup ") + backup + " is " + KindName(found.Kind) +
            "; Brivane writes backups only as regular files.";
 }
@@ -233,7 +233,7 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         }
         ImfType layout = conversion.From.value_or(probe.Type);
         const std::size_t overrun = LengthWordOverrun(song);
-        if (!conversion.From && layout == ImfWolfenstein && overrun > 0 && HoldsWholeRecord(song, true)) {
+        if (!conversion.From && layout == ImfLengthWord && overrun > 0 && HoldsWholeRecord(song, true)) {
             const UserReply reply =
                 ui.Show({name + ": its length word counts " + std::to_string(overrun) +
                              " bytes more than the file holds: perhaps a headerless song without its leading 00 00 "

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/Conversion.h"
-#include "platform/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 #include <string>
 #include <vector>

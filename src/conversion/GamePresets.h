@@ -13,7 +13,7 @@ struct GamePreset {
     std::string_view Key;   // as --game and --to take it, and as the settings store it
     std::string_view Name;  // in messages and on the Convert button
     std::string_view Title; // as the Game menu shows it
-    ImfType Layout;         // ImfHeaderless, or ImfWolfenstein for a length word
+    ImfType Layout;         // ImfHeaderless, or ImfLengthWord for a length word
     int OriginalTics;
     char AccessKey;         // the letter the menus underline, in Title and in Name alike
 };
@@ -24,11 +24,11 @@ inline constexpr std::array<GamePreset, 6> kGamePresets{{
     // one music tick per 560 Hz interrupt
     {"cosmo", "Cosmo's Cosmic Adventure", "Cosmo's Cosmic Adventure (560)", ImfHeaderless, 560, 'C'},
     // TickBase × 8
-    {"keen", "Commander Keen 4\u20136", "Commander Keen 4\u20136 (560)", ImfWolfenstein, 560, 'K'},
-    {"biomenace", "Bio Menace", "Bio Menace (560)", ImfWolfenstein, 560, 'B'},
+    {"keen", "Commander Keen 4\u20136", "Commander Keen 4\u20136 (560)", ImfLengthWord, 560, 'K'},
+    {"biomenace", "Bio Menace", "Bio Menace (560)", ImfLengthWord, 560, 'B'},
     // TickBase × 10; the name is the one the classic messages give
-    {"wolf3d", "Wolfenstein 3D", "Wolfenstein 3-D and Spear of Destiny (700)", ImfWolfenstein, 700, 'W'},
-    {"blakestone", "Blake Stone", "Blake Stone (700)", ImfWolfenstein, 700, 'S'},
+    {"wolf3d", "Wolfenstein 3D", "Wolfenstein 3-D and Spear of Destiny (700)", ImfLengthWord, 700, 'W'},
+    {"blakestone", "Blake Stone", "Blake Stone (700)", ImfLengthWord, 700, 'S'},
 }};
 
 inline constexpr std::string_view kGameKeys = "duke2, cosmo, keen, biomenace, wolf3d, blakestone";

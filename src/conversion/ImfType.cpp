@@ -14,7 +14,7 @@ ImfProbe ProbeImf(const std::string& path)
         return {ImfNotFound, {}};
     case PathKind::Inaccessible:
         // No search permission, a name too long, a link loop: the file may well be there.
-        return {ImfUnreadable, SystemReason(found.Error)};
+        return {ImfUnreadable, SystemReason(found.SystemError)};
     case PathKind::Regular:
         break;
     default:

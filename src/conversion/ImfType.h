@@ -10,7 +10,7 @@ namespace brivane {
 enum ImfType : int {
     ImfNotFound = 0,     // nothing there, an empty path, or not a regular file
     ImfHeaderless = 1,   // first 16-bit word is 0: Duke Nukem 2 / Cosmo layout
-    ImfWolfenstein = 2,  // first 16-bit word is not 0: already in the Wolfenstein 3-D layout
+    ImfLengthWord = 2,  // first 16-bit word is not 0: a length word, the layout of Keen, Wolfenstein 3-D...
     ImfUnreadable = 3,   // cannot be looked up or read for a reason other than absence
 };
 
@@ -27,7 +27,7 @@ inline ImfType LayoutOfBytes(std::span<const std::uint8_t> song)
 {
     const unsigned low = song.empty() ? 0 : song[0];
     const unsigned high = song.size() < 2 ? 0 : song[1];
-    return (low | high) == 0 ? ImfHeaderless : ImfWolfenstein;
+    return (low | high) == 0 ? ImfHeaderless : ImfLengthWord;
 }
 
 // Classifies by the first 16-bit word alone; only reads, never changes anything on disk.

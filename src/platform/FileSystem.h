@@ -28,7 +28,7 @@ enum class Links { Follow, DoNotFollow };
 
 struct PathLookup {
     PathKind Kind = PathKind::Missing;
-    int Error = 0; // errno, for Inaccessible
+    int SystemError = 0; // for Inaccessible: errno on POSIX, a Win32 error code on Windows
 };
 
 // Looks a path up without opening it.

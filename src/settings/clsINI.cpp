@@ -26,7 +26,7 @@ void CheckSettingsFile(const std::string& FileName)
     if (found.Kind == PathKind::Missing)
         throw FileError(action, "it is a symbolic link that leads nowhere");
     if (found.Kind == PathKind::Inaccessible)
-        throw FileError(action, found.Error);
+        throw FileError(action, found.SystemError);
     if (found.Kind != PathKind::Regular)
         throw FileError(action, std::string("it is ") + KindName(found.Kind) + ", not a regular file");
     std::error_code error;
@@ -105,7 +105,7 @@ void clsINI::LoadINI(const std::string& FileName)
     if (entry.Kind == PathKind::Missing)
         return;
     if (entry.Kind == PathKind::Inaccessible)
-        throw FileError("could not read the settings file " + FileName, entry.Error);
+        throw FileError("could not read the settings file " + FileName, entry.SystemError);
     CheckSettingsFile(FileName);
     // A save killed part-way leaves its temporary file; the next start clears it away.
     RemoveStaleTemporaryFiles(FolderOf(FileName));

@@ -35,10 +35,10 @@ Bytes SongFor(const GamePreset& game, const Bytes& records, bool partialAndTag)
     Bytes stream = records;
     if (partialAndTag)
         stream.insert(stream.end(), kPartial.begin(), kPartial.end());
-    if (game.Layout == ImfWolfenstein)
+    if (game.Layout == ImfLengthWord)
         song = {static_cast<std::uint8_t>(stream.size() & 0xFF), static_cast<std::uint8_t>(stream.size() >> 8)};
     song.insert(song.end(), stream.begin(), stream.end());
-    if (partialAndTag && game.Layout == ImfWolfenstein)
+    if (partialAndTag && game.Layout == ImfLengthWord)
         song.insert(song.end(), kTag.begin(), kTag.end());
     return song;
 }
@@ -54,8 +54,9 @@ std::vector<std::uint64_t> Times(const std::uint8_t* records, std::size_t count)
 
 Conversion From(const GamePreset& source, const GamePreset& target)
 {
-    Conversion conversion{*TargetNamed(target.Key), source.OriginalTics, kWolfensteinTics};
-    if (source.Layout == ImfWolfenstein)
+    Conversion conversion = ToWolfenstein(source.OriginalTics);
+    conversion.Target = *TargetNamed(target.Key);
+    if (source.Layout == ImfLengthWord)
         conversion.LengthWordTics = source.OriginalTics;
     return conversion;
 }
@@ -78,13 +79,13 @@ TEST(ConversionTest, EveryGameIntoEveryOtherKeepsEachRecordsTimeAndWhatCarriesOv
                 const auto converted = ConvertSongBytes(song, source.Layout, conversion);
                 ASSERT_TRUE(converted) << pair;
                 const Bytes& out = *converted;
-                const bool toLengthWord = target.Layout == ImfWolfenstein;
+                const bool toLengthWord = target.Layout == ImfLengthWord;
                 // Headerless: records from offset 0 (here the song's own leading 00 00 record);
                 // with a length word: the whole records counted, then the partial one, then the tag.
                 const std::size_t at = toLengthWord ? 2 : 0;
                 const Bytes tail = partialAndTag ? kPartial : Bytes{};
                 Bytes trailer = tail;
-                if (partialAndTag && toLengthWord && source.Layout == ImfWolfenstein)
+                if (partialAndTag && toLengthWord && source.Layout == ImfLengthWord)
                     trailer.insert(trailer.end(), kTag.begin(), kTag.end());
                 ASSERT_EQ(out.size(), at + records.size() + trailer.size()) << pair << partialAndTag;
                 if (toLengthWord)
@@ -117,7 +118,7 @@ TEST(ConversionTest, WolfensteinIntoDukeAndBackGivesTheSongBack)
         records[at + 1] = static_cast<std::uint8_t>(delay >> 8);
     }
     const Bytes wolf = SongFor(*FindGamePreset("wolf3d"), records, false);
-    const auto duke = ConvertSongBytes(wolf, ImfWolfenstein, From(*FindGamePreset("wolf3d"), *FindGamePreset("duke2")));
+    const auto duke = ConvertSongBytes(wolf, ImfLengthWord, From(*FindGamePreset("wolf3d"), *FindGamePreset("duke2")));
     ASSERT_TRUE(duke);
     EXPECT_EQ(duke->size(), records.size());
     const auto back = ConvertSongBytes(*duke, ImfHeaderless, From(*FindGamePreset("duke2"), *FindGamePreset("wolf3d")));
@@ -128,7 +129,7 @@ TEST(ConversionTest, WolfensteinIntoDukeAndBackGivesTheSongBack)
 TEST(ConversionTest, HeaderlessResultsStartWithAZeroRecordAndTargetsAreNamedOrRefused)
 {
     const Bytes keen{4, 0, 0x20, 1, 8, 0, 0x1A, 0};
-    const auto duke = ConvertSongBytes(keen, ImfWolfenstein, From(*FindGamePreset("keen"), *FindGamePreset("duke2")));
+    const auto duke = ConvertSongBytes(keen, ImfLengthWord, From(*FindGamePreset("keen"), *FindGamePreset("duke2")));
     EXPECT_EQ(*duke, (Bytes{0, 0, 0, 0, 0x20, 1, 4, 0})) << "a leading record, the tag dropped";
     EXPECT_FALSE(ConvertSongBytes(Bytes(65536, 0), ImfHeaderless, From(*FindGamePreset("cosmo"), *FindGamePreset("keen"))))
         << "records that do not fit a length word";
@@ -139,8 +140,8 @@ TEST(ConversionTest, HeaderlessResultsStartWithAZeroRecordAndTargetsAreNamedOrRe
         ImfType Layout;
         int Tics;
     };
-    for (const Case& c : {Case{"duke2", true, ImfHeaderless, 280}, Case{"blakestone", true, ImfWolfenstein, 700},
-                          Case{"headerless:100", true, ImfHeaderless, 100}, Case{"length:700", true, ImfWolfenstein, 700},
+    for (const Case& c : {Case{"duke2", true, ImfHeaderless, 280}, Case{"blakestone", true, ImfLengthWord, 700},
+                          Case{"headerless:100", true, ImfHeaderless, 100}, Case{"length:700", true, ImfLengthWord, 700},
                           Case{"length:99", false}, Case{"headerless:701", false}, Case{"length:", false},
                           Case{"length:5x", false}, Case{"wave:300", false}, Case{"doom", false}}) {
         const auto target = TargetNamed(c.Text);

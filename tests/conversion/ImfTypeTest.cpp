@@ -35,11 +35,11 @@ TEST_P(ImfTypeContentTest, DependsOnTheFirstWordAlone)
 INSTANTIATE_TEST_SUITE_P(Cases, ImfTypeContentTest, ::testing::Values(
     ContentCase{"Empty", {}, ImfHeaderless},
     ContentCase{"OneZeroByte", {0}, ImfHeaderless},
-    ContentCase{"OneNonZeroByte", {7}, ImfWolfenstein},
+    ContentCase{"OneNonZeroByte", {7}, ImfLengthWord},
     ContentCase{"ZeroWordThenData", {0, 0, 0x20, 1, 3, 0}, ImfHeaderless},
-    ContentCase{"ZeroRegisterNonZeroValue", {0, 1, 0, 0}, ImfWolfenstein},
-    ContentCase{"NonZeroRegisterZeroValue", {1, 0, 0, 0}, ImfWolfenstein},
-    ContentCase{"LengthWord", {8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}, ImfWolfenstein}),
+    ContentCase{"ZeroRegisterNonZeroValue", {0, 1, 0, 0}, ImfLengthWord},
+    ContentCase{"NonZeroRegisterZeroValue", {1, 0, 0, 0}, ImfLengthWord},
+    ContentCase{"LengthWord", {8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}, ImfLengthWord}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(ImfTypeTest, ThingsThatAreNotRegularFilesAreNotFound)

@@ -191,7 +191,7 @@ TEST(SongRendererTest, ALayoutPlaysItsOwnRecordsOnly)
 
     // The length word covers one record and a half; the trailer after it is not played.
     const PlayableSong wolf = ParsePlayableSong({6, 0, 0x20, 5, 2, 0, 0xB0, 1, 0xAA, 0xBB, 0xCC, 0xDD});
-    EXPECT_EQ(wolf.Layout, ImfWolfenstein);
+    EXPECT_EQ(wolf.Layout, ImfLengthWord);
     ASSERT_EQ(wolf.Writes.size(), 1u);
     EXPECT_EQ(wolf.Writes[0].Delay, 2);
     EXPECT_EQ(ParsePlayableSong({0xFF, 0xFF, 1, 2, 3, 4}).Writes.size(), 1u) << "as far as the file has them";

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 #include <deque>
 #include <string>

@@ -1,6 +1,6 @@
 #include "MessageBoxAnswerer.h"
 
-#include "platform/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/FileError.h"
+#include "platform/ReadingBackend.h"
 #include "platform/TemporaryFile.h"
 
 #include <algorithm>
@@ -64,41 +65,6 @@ void FlushFolder(const std::string& folder)
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid())
         ::fsync(fd.get());
-}
-
-// Reads until the end or `limit` bytes; the size is only a hint, since the file may grow or
-// shrink while it is read.
-Bytes ReadUpTo(int fd, std::size_t limit, const std::string& what)
-{
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        throw FileError("could not read " + what, errno);
-    Bytes data(std::min(limit, static_cast<std::size_t>(info.st_size)));
-    std::size_t filled = 0;
-    while (filled < limit) {
-        if (filled == data.size())
-            data.resize(std::min(limit, data.size() + 4096));
-        const ssize_t n = ::pread(fd, data.data() + filled, data.size() - filled, static_cast<off_t>(filled));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError("could not read " + what, errno);
-        }
-        if (n == 0)
-            break;
-        filled += static_cast<std::size_t>(n);
-    }
-    data.resize(filled);
-    return data;
-}
-
-Bytes ReadPathUpTo(const std::string& path, std::size_t limit, const std::string& what, Links links)
-{
-    const int noFollow = links == Links::DoNotFollow ? O_NOFOLLOW : 0;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow));
-    if (!fd.valid())
-        throw FileError("could not open " + what, errno);
-    return ReadUpTo(fd.get(), limit, what);
 }
 
 // Gives the new file the old one's owner and mode: chown first, since it clears the
@@ -188,20 +154,38 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-Bytes ReadFileStart(const std::string& path, std::size_t count)
+namespace backend {
+
+FileDescriptor OpenForReading(const std::string& path, Links links, const std::string& what)
 {
-    return ReadPathUpTo(path, count, path, Links::Follow);
+    const int noFollow = links == Links::DoNotFollow ? O_NOFOLLOW : 0;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow));
+    if (!fd.valid())
+        throw FileError("could not open " + what, errno);
+    return fd;
 }
 
-Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links)
+std::size_t SizeHint(const FileDescriptor& file, const std::string& what)
 {
-    return ReadPathUpTo(path, std::numeric_limits<std::size_t>::max(), what, links);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        throw FileError("could not read " + what, errno);
+    return static_cast<std::size_t>(info.st_size);
 }
 
-Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
+std::size_t ReadAt(const FileDescriptor& file, std::size_t offset, std::uint8_t* into, std::size_t size,
+                   const std::string& what)
 {
-    return ReadUpTo(file.get(), std::numeric_limits<std::size_t>::max(), what);
+    for (;;) {
+        const ssize_t n = ::pread(file.get(), into, size, static_cast<off_t>(offset));
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw FileError("could not read " + what, errno);
+    }
 }
+
+} // namespace backend
 
 void WriteIntoStream(const std::string& path, std::span<const std::uint8_t> data, const std::string& what)
 {

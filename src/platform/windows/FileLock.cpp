@@ -34,7 +34,7 @@ FileLock FileLock::Acquire(const std::string& path, std::chrono::milliseconds ti
     for (;;) {
         const PathLookup found = LookUpPath(path);
         if (found.Kind != PathKind::Regular)
-            return {path, State::NotAFile, {}, found.Kind == PathKind::Missing ? ERROR_FILE_NOT_FOUND : found.Error};
+            return {path, State::NotAFile, {}, found.Kind == PathKind::Missing ? ERROR_FILE_NOT_FOUND : found.SystemError};
         if (!win32::HasHeldTemporaryFile(path)) {
             const HANDLE handle = win32::OpenSharedWaiting(path, GENERIC_READ);
             if (handle == INVALID_HANDLE_VALUE)

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/FileError.h"
+#include "platform/ReadingBackend.h"
 #include "platform/TemporaryFile.h"
 #include "platform/windows/Win32.h"
 
@@ -70,50 +71,6 @@ void WriteAll(HANDLE file, std::span<const std::uint8_t> data, const std::string
             throw FileError("could not write " + what, static_cast<int>(::GetLastError()));
         written += done;
     }
-}
-
-// Reads at an offset, as pread does, so a shared handle's position never matters.
-Bytes ReadUpTo(HANDLE file, std::size_t limit, const std::string& what)
-{
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file, &size))
-        throw FileError("could not read " + what, static_cast<int>(::GetLastError()));
-    Bytes data(std::min(limit, static_cast<std::size_t>(size.QuadPart)));
-    std::size_t filled = 0;
-    while (filled < limit) {
-        if (filled == data.size())
-            data.resize(std::min(limit, data.size() + 4096));
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(filled);
-        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(filled) >> 32);
-        DWORD done = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - filled, 1 << 30));
-        if (!::ReadFile(file, data.data() + filled, chunk, &done, &at)) {
-            if (::GetLastError() == ERROR_HANDLE_EOF)
-                break;
-            throw FileError("could not read " + what, static_cast<int>(::GetLastError()));
-        }
-        if (done == 0)
-            break;
-        filled += done;
-    }
-    data.resize(filled);
-    return data;
-}
-
-Bytes ReadPathUpTo(const std::string& path, std::size_t limit, const std::string& what, Links links)
-{
-    if (const int fault = NameFault(path))
-        throw FileError("could not open " + what, fault);
-    const DWORD flags = links == Links::DoNotFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
-    Handle file(OpenSharedWaiting(path, GENERIC_READ, flags));
-    if (!file.valid())
-        throw FileError("could not open " + what, static_cast<int>(::GetLastError()));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (links == Links::DoNotFollow && ::GetFileInformationByHandle(file.value, &info) &&
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        throw FileError("could not open " + what, "it is a symbolic link or a junction");
-    return ReadUpTo(file.value, limit, what);
 }
 
 // A link to a file is replaced at the file it ends at, as on POSIX.
@@ -261,20 +218,49 @@ std::string NameOf(const std::string& path)
     return path.substr(slash + 1);
 }
 
-Bytes ReadFileStart(const std::string& path, std::size_t count)
+namespace backend {
+
+FileDescriptor OpenForReading(const std::string& path, Links links, const std::string& what)
 {
-    return ReadPathUpTo(path, count, path, Links::Follow);
+    if (const int fault = NameFault(path))
+        throw FileError("could not open " + what, fault);
+    const DWORD flags = links == Links::DoNotFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
+    const HANDLE file = OpenSharedWaiting(path, GENERIC_READ, flags);
+    if (file == INVALID_HANDLE_VALUE)
+        throw FileError("could not open " + what, static_cast<int>(::GetLastError()));
+    FileDescriptor opened = DescriptorOf(file);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (links == Links::DoNotFollow && ::GetFileInformationByHandle(file, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        throw FileError("could not open " + what, "it is a symbolic link or a junction");
+    return opened;
 }
 
-Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links)
+std::size_t SizeHint(const FileDescriptor& file, const std::string& what)
 {
-    return ReadPathUpTo(path, std::numeric_limits<std::size_t>::max(), what, links);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(HandleOf(file), &size))
+        throw FileError("could not read " + what, static_cast<int>(::GetLastError()));
+    return static_cast<std::size_t>(size.QuadPart);
 }
 
-Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
+// At an offset, as pread does, so a shared handle's position never matters.
+std::size_t ReadAt(const FileDescriptor& file, std::size_t offset, std::uint8_t* into, std::size_t size,
+                   const std::string& what)
 {
-    return ReadUpTo(HandleOf(file), std::numeric_limits<std::size_t>::max(), what);
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    DWORD done = 0;
+    if (!::ReadFile(HandleOf(file), into, static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30)), &done, &at)) {
+        if (::GetLastError() == ERROR_HANDLE_EOF)
+            return 0;
+        throw FileError("could not read " + what, static_cast<int>(::GetLastError()));
+    }
+    return done;
 }
+
+} // namespace backend
 
 void WriteIntoStream(const std::string& path, std::span<const std::uint8_t> data, const std::string& what)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 #include "ui/main/MainLayout.h"
 #include "ui/win32/WaveOutPlayer.h"
 #include "ui/win32/clsResizeLimits.h"

@@ -21,7 +21,7 @@ std::string PlayingStatus(const std::string& name, int tickRate, double position
 
 std::string SongStatus(const std::string& name, const ImfInfo& info)
 {
-    if (info.Type != ImfHeaderless && info.Type != ImfWolfenstein)
+    if (info.Type != ImfHeaderless && info.Type != ImfLengthWord)
         return name + ": cannot be read";
     return name + ": " + (info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D") + ", " +
            Duration(info.Seconds) + " at " + std::to_string(info.Tics) + " ticks per second" +

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionChoice.h"
-#include "platform/UserInteraction.h"
+#include "interaction/UserInteraction.h"
 #include "playback/PlayableSong.h"
 
 #include <optional>

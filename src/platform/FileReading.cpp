@@ -1,0 +1,45 @@
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/ReadingBackend.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace brivane {
+namespace {
+
+// Reads until the end or `limit` bytes, growing the buffer past the size the system gave.
+Bytes ReadUpTo(const FileDescriptor& file, std::size_t limit, const std::string& what)
+{
+    Bytes data(std::min(limit, backend::SizeHint(file, what)));
+    std::size_t filled = 0;
+    while (filled < limit) {
+        if (filled == data.size())
+            data.resize(std::min(limit, data.size() + 4096));
+        const std::size_t read = backend::ReadAt(file, filled, data.data() + filled, data.size() - filled, what);
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    data.resize(filled);
+    return data;
+}
+
+} // namespace
+
+Bytes ReadFileStart(const std::string& path, std::size_t count)
+{
+    return ReadUpTo(backend::OpenForReading(path, Links::Follow, path), count, path);
+}
+
+Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links)
+{
+    return ReadUpTo(backend::OpenForReading(path, links, what), std::numeric_limits<std::size_t>::max(), what);
+}
+
+Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what)
+{
+    return ReadUpTo(file, std::numeric_limits<std::size_t>::max(), what);
+}
+
+} // namespace brivane
