@@ -1,8 +1,8 @@
 // The window on large folders, offscreen: Select All on 10,000 entries against filling the
 // list, and a batch of 4,000 songs against the command-line tool's default on the same songs.
 #include "BenchSupport.h"
-#include "ui/main/FileList.h"
-#include "ui/main/frm.h"
+#include "ui/qt/FileList.h"
+#include "ui/qt/frm.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -18,7 +18,7 @@ add_subdirectory(src/conversion)
 add_subdirectory(src/settings)
 add_subdirectory(src/playback)
 add_subdirectory(src/cli)
-add_subdirectory(src/ui/window)
+add_subdirectory(src/ui/shared)
 add_subdirectory(src/ui/win32)
 add_subdirectory(dist/windows)
 

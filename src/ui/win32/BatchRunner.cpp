@@ -1,7 +1,7 @@
 #include "ui/win32/BatchRunner.h"
 
 #include "ui/win32/Controls.h"
-#include "ui/window/BatchRelay.h"
+#include "ui/shared/BatchRelay.h"
 
 #include <commctrl.h>
 #include <optional>

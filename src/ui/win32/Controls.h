@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/windows/WideText.h"
-#include "ui/Twips.h"
+#include "ui/shared/Twips.h"
 
 #include <string>
 #include <windows.h>

@@ -12,9 +12,9 @@
 #include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/modDrawText.h"
 #include "ui/win32/modMouseOver.h"
-#include "ui/window/MenuText.h"
-#include "ui/window/PlaybackStatus.h"
-#include "ui/window/SongToPlay.h"
+#include "ui/shared/MenuText.h"
+#include "ui/shared/PlaybackStatus.h"
+#include "ui/shared/SongToPlay.h"
 
 #include <algorithm>
 #include <commctrl.h>

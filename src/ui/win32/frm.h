@@ -1,10 +1,10 @@
 #pragma once
 
 #include "interaction/UserInteraction.h"
-#include "ui/main/MainLayout.h"
-#include "ui/win32/WaveOutPlayer.h"
+#include "ui/shared/MainLayout.h"
+#include "ui/win32/SongPlayer.h"
 #include "ui/win32/clsResizeLimits.h"
-#include "ui/window/MainWindowSettings.h"
+#include "ui/shared/MainWindowSettings.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // Brivane's window on Windows.
 #include "platform/windows/WideText.h"
 #include "settings/SettingsLocation.h"
-#include "ui/win32/Win32UserInteraction.h"
+#include "ui/win32/MessageBoxes.h"
 #include "ui/win32/frm.h"
 
 #include <commctrl.h>

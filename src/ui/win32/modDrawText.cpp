@@ -1,7 +1,7 @@
 #include "ui/win32/modDrawText.h"
 
 #include "platform/windows/WideText.h"
-#include "ui/Twips.h"
+#include "ui/shared/Twips.h"
 #include "ui/win32/Controls.h"
 
 #include <algorithm>

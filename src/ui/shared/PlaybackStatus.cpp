@@ -1,0 +1,31 @@
+#include "ui/shared/PlaybackStatus.h"
+
+namespace brivane {
+namespace {
+
+// "2:31": minutes and seconds, as a player shows them.
+std::string Duration(double seconds)
+{
+    const auto whole = static_cast<long long>(seconds);
+    const long long rest = whole % 60;
+    return std::to_string(whole / 60) + ":" + (rest < 10 ? "0" : "") + std::to_string(rest);
+}
+
+} // namespace
+
+std::string PlayingStatus(const std::string& name, int tickRate, double positionSeconds, double lengthSeconds)
+{
+    return "Playing " + name + " at " + std::to_string(tickRate) + " ticks per second, " + Duration(positionSeconds) +
+           " of " + Duration(lengthSeconds);
+}
+
+std::string SongStatus(const std::string& name, const ImfInfo& info)
+{
+    if (info.Type != ImfHeaderless && info.Type != ImfLengthWord)
+        return name + ": cannot be read";
+    return name + ": " + (info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D") + ", " +
+           Duration(info.Seconds) + " at " + std::to_string(info.Tics) + " ticks per second" +
+           (info.TimingNote.empty() ? "" : "; " + info.TimingNote);
+}
+
+} // namespace brivane

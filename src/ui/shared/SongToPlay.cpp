@@ -1,0 +1,22 @@
+#include "ui/shared/SongToPlay.h"
+
+#include "platform/FileError.h"
+
+namespace brivane {
+
+std::optional<SongToPlay> LoadSongToPlay(const std::string& path, const ConversionChoice& choice,
+                                         UserInteraction& ui)
+{
+    SongToPlay toPlay;
+    try {
+        toPlay.Song = LoadPlayableSong(path);
+    } catch (const FileError& error) {
+        ui.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        return std::nullopt;
+    }
+    toPlay.Headerless = toPlay.Song.Layout == ImfHeaderless;
+    toPlay.TickRate = choice.Rates().SourceTics(toPlay.Song.Layout);
+    return toPlay;
+}
+
+} // namespace brivane

@@ -1,0 +1,97 @@
+#include "ui/win32/MessageBoxes.h"
+
+#include "platform/windows/WideText.h"
+
+#include <algorithm>
+#include <commctrl.h>
+
+namespace brivane {
+namespace {
+
+// MessageBoxW centres a box on the screen, away from the window it is about; the box is
+// moved over its owner as it is activated. A hook procedure has no context of its own, so
+// the owner waits for it in the thread's state for the length of one box.
+thread_local HWND centreOver = nullptr;
+thread_local HHOOK centring = nullptr;
+
+LRESULT CALLBACK CentreOnActivation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && centring) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        RECT owner{}, own{};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (::GetWindowRect(centreOver, &owner) && ::GetWindowRect(box, &own) &&
+            ::GetMonitorInfoW(::MonitorFromWindow(centreOver, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            const LONG width = own.right - own.left, height = own.bottom - own.top;
+            const LONG left = std::clamp((owner.left + owner.right - width) / 2, work.left, std::max(work.left, work.right - width));
+            const LONG top = std::clamp((owner.top + owner.bottom - height) / 2, work.top, std::max(work.top, work.bottom - height));
+            ::SetWindowPos(box, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ::UnhookWindowsHookEx(centring);
+        centring = nullptr;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int CentredMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT style)
+{
+    if (owner && ::IsWindowVisible(owner)) {
+        centreOver = owner;
+        centring = ::SetWindowsHookExW(WH_CBT, CentreOnActivation, nullptr, ::GetCurrentThreadId());
+    }
+    const int pressed = ::MessageBoxW(owner, text.c_str(), title.c_str(), style);
+    if (centring)
+        ::UnhookWindowsHookEx(centring);
+    centring = nullptr;
+    return pressed;
+}
+
+UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
+{
+    const std::wstring title = win32::Widen(message.Title);
+    const std::wstring text = win32::Widen(message.Text);
+    const std::wstring details = win32::Widen(message.Details);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = title.c_str();
+    config.pszContent = text.c_str();
+    config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
+    config.pszVerificationText = L"Do this for the remaining files";
+    const bool question = message.Style == MB_ICONQUESTION_YESNO;
+    config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
+    config.nDefaultButton = question ? IDYES : IDOK;
+    if (question) {
+        config.dwFlags |= TDF_USE_HICON_MAIN;
+        config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
+    } else {
+        config.pszMainIcon = message.Style == MB_ICONHAND ? TD_ERROR_ICON : TD_INFORMATION_ICON;
+    }
+    int pressed = IDOK;
+    BOOL rest = FALSE;
+    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
+        return {CentredMessageBox(owner, text, title, static_cast<UINT>(message.Style))};
+    // Esc on a question counts as No, as it does in a message box.
+    UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
+    reply.ApplyToRest = rest != FALSE;
+    return reply;
+}
+
+} // namespace
+
+UserReply Win32UserInteraction::Show(const UserMessage& message)
+{
+    if (message.OfferApplyToRest)
+        return AskWithCheckBox(owner_, message);
+    std::string text = message.Text;
+    if (!message.Details.empty())
+        text += "\r\n\r\n" + message.Details;
+    const int pressed = CentredMessageBox(owner_, win32::Widen(text), win32::Widen(message.Title),
+                                          static_cast<UINT>(message.Style));
+    return {pressed == IDYES ? IDYES : pressed == IDNO ? IDNO : IDOK};
+}
+
+} // namespace brivane

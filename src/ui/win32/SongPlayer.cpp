@@ -1,0 +1,112 @@
+#include "ui/win32/SongPlayer.h"
+
+#include <array>
+#include <vector>
+
+namespace brivane::win32 {
+namespace {
+
+constexpr int kSampleRate = 44100;
+constexpr std::size_t kBufferSamples = kSampleRate / 20; // 50 ms: the tempo follows the bar closely
+constexpr std::size_t kBuffers = 4;
+
+} // namespace
+
+bool WaveOutPlayer::HasOutputDevice()
+{
+    return ::waveOutGetNumDevs() > 0;
+}
+
+bool WaveOutPlayer::Play(PlayableSong song, int tickRate)
+{
+    Stop();
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 1;
+    format.nSamplesPerSec = kSampleRate;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 2;
+    format.nAvgBytesPerSec = kSampleRate * 2;
+    bufferDone_ = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (::waveOutOpen(&device_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(bufferDone_), 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR) {
+        ::CloseHandle(bufferDone_);
+        bufferDone_ = nullptr;
+        device_ = nullptr;
+        return false;
+    }
+    renderer_ = std::make_unique<SongRenderer>(std::move(song.Writes), tickRate, kSampleRate, Emulator::Nuked);
+    stop_ = false;
+    ticksPlayed_ = 0;
+    feeder_ = std::thread([this] { Feed(); });
+    return true;
+}
+
+void WaveOutPlayer::Feed()
+{
+    std::array<std::vector<std::int16_t>, kBuffers> samples;
+    std::array<WAVEHDR, kBuffers> headers{};
+    std::size_t queued = 0;
+    bool ended = false;
+    auto fill = [&](std::size_t i) {
+        samples[i].resize(kBufferSamples);
+        const std::size_t rendered = renderer_->Render(samples[i]);
+        ticksPlayed_ = renderer_->TicksPlayed();
+        if (rendered == 0) {
+            ended = true;
+            return;
+        }
+        headers[i] = {};
+        headers[i].lpData = reinterpret_cast<LPSTR>(samples[i].data());
+        headers[i].dwBufferLength = static_cast<DWORD>(rendered * 2);
+        ::waveOutPrepareHeader(device_, &headers[i], sizeof headers[i]);
+        ::waveOutWrite(device_, &headers[i], sizeof headers[i]);
+        ++queued;
+    };
+    for (std::size_t i = 0; i < kBuffers && !ended; ++i)
+        fill(i);
+    while (queued > 0 && !stop_) {
+        ::WaitForSingleObject(bufferDone_, 100);
+        for (std::size_t i = 0; i < kBuffers; ++i) {
+            if (!(headers[i].dwFlags & WHDR_DONE) || !headers[i].lpData)
+                continue;
+            ::waveOutUnprepareHeader(device_, &headers[i], sizeof headers[i]);
+            headers[i].lpData = nullptr;
+            --queued;
+            if (!ended && !stop_)
+                fill(i);
+        }
+    }
+    ::waveOutReset(device_); // hands back whatever is still queued
+    for (WAVEHDR& header : headers)
+        if (header.lpData)
+            ::waveOutUnprepareHeader(device_, &header, sizeof header);
+    if (!stop_)
+        ::PostMessageW(window_, stoppedMessage_, 0, 0);
+}
+
+void WaveOutPlayer::Stop()
+{
+    if (!renderer_)
+        return;
+    stop_ = true;
+    ::SetEvent(bufferDone_);
+    feeder_.join();
+    ::waveOutClose(device_);
+    ::CloseHandle(bufferDone_);
+    device_ = nullptr;
+    bufferDone_ = nullptr;
+    renderer_.reset();
+}
+
+double WaveOutPlayer::PositionSeconds() const
+{
+    return renderer_ ? ticksPlayed_ / renderer_->TickRate() : 0;
+}
+
+double WaveOutPlayer::LengthSeconds() const
+{
+    return renderer_ ? static_cast<double>(renderer_->TotalTicks()) / renderer_->TickRate() : 0;
+}
+
+} // namespace brivane::win32
