@@ -41,7 +41,9 @@ void BM_SelectAllAgainstFillingTheList(benchmark::State& state)
 {
     char pattern[] = "/tmp/brivane-bench-XXXXXX";
     const std::string root = ::mkdtemp(pattern);
-    WriteSongs(root, 10000, 4);
+    std::vector<std::string> names;
+    for (const std::string& path : WriteSongs(root, 10000, 4))
+        names.push_back(fs::path(path).filename().string());
     brivane::frm window(QString::fromStdString(root + "/Brivane.ini"), QString::fromStdString(root));
     auto* list = window.findChild<QListWidget*>("File");
     auto* selectAll = window.findChild<QPushButton*>("cmdSelectAll");
@@ -49,7 +51,7 @@ void BM_SelectAllAgainstFillingTheList(benchmark::State& state)
     double select = 0;
     for (auto _ : state) {
         auto start = Clock::now();
-        brivane::SetFileListFolder(*list, QString::fromStdString(root));
+        brivane::FillFileList(*list, names);
         fill += Since(start);
         start = Clock::now();
         selectAll->click();

@@ -49,6 +49,9 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // everything when the folder cannot be read.
 std::vector<std::string> VisibleFilesIn(const std::string& folder);
 
+// Whether a folder exists and its files can be listed.
+bool IsReadableFolder(const std::string& folder);
+
 // "a directory", "a symbolic link", "a FIFO", ...: what a path that is not a regular file is.
 const char* KindName(PathKind kind);
 

@@ -119,6 +119,13 @@ std::vector<std::string> VisibleFilesIn(const std::string& folder)
     return names;
 }
 
+bool IsReadableFolder(const std::string& folder)
+{
+    struct stat info {};
+    return !folder.empty() && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::access(folder.c_str(), R_OK | X_OK) == 0;
+}
+
 const char* KindName(PathKind kind)
 {
     switch (kind) {

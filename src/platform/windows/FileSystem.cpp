@@ -178,6 +178,11 @@ std::vector<std::string> VisibleFilesIn(const std::string& folder)
     return names;
 }
 
+bool IsReadableFolder(const std::string& folder)
+{
+    return !folder.empty() && LookUpPath(folder).Kind == PathKind::Directory;
+}
+
 const char* KindName(PathKind kind)
 {
     switch (kind) {

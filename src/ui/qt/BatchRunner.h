@@ -1,6 +1,6 @@
 #pragma once
 
-#include "interaction/UserInteraction.h"
+#include "ui/shared/BatchRelay.h"
 
 #include <atomic>
 #include <functional>
@@ -8,9 +8,6 @@
 class QWidget;
 
 namespace brivane {
-
-// The work of a batch: converts, telling the user through `ui`, until done or `cancel` is set.
-using BatchWork = std::function<void(UserInteraction& ui, const std::atomic<bool>& cancel)>;
 
 // Runs a batch on a thread of its own while the window stays alive and repaints. A progress
 // dialog, modal to the window, appears when the batch takes longer than about half a second

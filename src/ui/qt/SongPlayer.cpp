@@ -60,7 +60,7 @@ bool SongPlayer::HasOutputDevice()
     return !QMediaDevices::defaultAudioOutput().isNull();
 }
 
-void SongPlayer::Play(PlayableSong song, int tickRate)
+bool SongPlayer::Play(PlayableSong song, int tickRate)
 {
     Stop();
     renderer_ = std::make_unique<SongRenderer>(std::move(song.Writes), tickRate);
@@ -82,6 +82,11 @@ void SongPlayer::Play(PlayableSong song, int tickRate)
         }
     });
     sink_->start(device_.get());
+    if (sink_->error() == QAudio::OpenError) {
+        Stop();
+        return false;
+    }
+    return true;
 }
 
 void SongPlayer::Stop()

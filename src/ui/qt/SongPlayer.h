@@ -1,7 +1,7 @@
 #pragma once
 
-#include "playback/PlayableSong.h"
 #include "playback/SongRenderer.h"
+#include "ui/shared/SongOutput.h"
 
 #include <QObject>
 
@@ -14,7 +14,7 @@ namespace brivane {
 // Plays one song at a time through the default audio output: a sink pulls 16-bit mono samples
 // at 44,100 Hz from the renderer. The song stops at its end once the output has played
 // everything, or when told to.
-class SongPlayer : public QObject {
+class SongPlayer : public QObject, public SongOutput {
     Q_OBJECT
 
 public:
@@ -23,15 +23,13 @@ public:
 
     static bool HasOutputDevice();
 
-    void Play(PlayableSong song, int tickRate);
-    void Stop();
-    bool IsPlaying() const { return renderer_ != nullptr; }
-
-    // A new rate holds from the current position on: the tempo changes at once.
-    void SetTickRate(int tickRate);
-    int TickRate() const;
-    double PositionSeconds() const;
-    double LengthSeconds() const;
+    bool Play(PlayableSong song, int tickRate) override;
+    void Stop() override;
+    bool IsPlaying() const override { return renderer_ != nullptr; }
+    void SetTickRate(int tickRate) override;
+    int TickRate() const override;
+    double PositionSeconds() const override;
+    double LengthSeconds() const override;
 
 signals:
     void Stopped();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ui/qt/MessageBoxes.h"
+#include "ui/qt/SongPlayer.h"
 #include "ui/qt/clsResizeLimits.h"
 #include "ui/shared/MainLayout.h"
-#include "ui/qt/MessageBoxes.h"
-#include "ui/shared/MainWindowSettings.h"
+#include "ui/shared/MainWindowController.h"
 
 #include <QMainWindow>
 
@@ -19,11 +20,10 @@ class QScrollBar;
 
 namespace brivane {
 
-class PlaybackPanel;
-
-// The main window: the folder, its songs, the tick rate, and the Convert command. Every
-// setting is saved the moment it changes; nothing is written at exit.
-class frm : public QMainWindow {
+// The main window in Qt: its controls, their layout and their events. What the window does
+// is its controller's; this creates the controls, forwards their events and shows what the
+// controller says.
+class frm : public QMainWindow, private MainWindowView {
     Q_OBJECT
 
 public:
@@ -32,7 +32,7 @@ public:
     frm(const QString& settingsFile, const QString& defaultFolder, QWidget* parent = nullptr);
     ~frm() override;
 
-    float TicScale() const { return TicScale_; }
+    float TicScale() const { return controller_.TicScale(); }
     const MainLayout& Layout() const { return layout_; }
     const QString& SettingsPath() const { return settingsFile_; }
 
@@ -41,32 +41,32 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowFolder(const std::string& folder) override;
+    void ShowSongs(const std::vector<std::string>& names) override;
+    void ShowTics(int tics) override;
+    void ShowConvertCaption(const std::string& caption) override;
+    void ShowMenus(const MenuStates& menus) override;
+    void ShowStatus(const std::string& text) override;
+    std::vector<std::size_t> SelectedSongs() const override;
+    void SelectAllSongs() override;
+    std::string ChooseFolder(const std::string& current) override;
+    void RunBatch(const BatchWork& work) override;
+
     void CreateControls();
     void CreateMenus();
+    void CreatePlayMenu();
     void SetTabOrder();
-    void Load();
     void ApplyLayout();
-    void MakeRoomForCaption();
-
-    void cmdBrowse_Click();
-    void cmdSelectAll_Click();
-    void cmdConvert_Click();
-    void hsbTics_Change(int value);
-    void mnuOptionsMakeBackups_Click();
-    void mnuOptionsExactTiming_Click();
-    void mnuOptionsGame_Click(const GamePreset& game);
-    void mnuOptionsConvertTo_Click(const GamePreset& target);
-    void ShowConversionChoice();
+    void ShowStatusText();
     void mnuHelpAbout_Click();
 
     QString settingsFile_;
-    QString defaultFolder_;
     QtUserInteraction ui_{this};
-    std::unique_ptr<MainWindowSettings> settings_;
+    SongPlayer player_;
+    MainWindowController controller_{*this, ui_, player_, SongPlayer::HasOutputDevice()};
     std::unique_ptr<clsResizeLimits> objResizeLimits;
-    float TicScale_ = 1.0f;
     MainLayout layout_;
-    PlaybackPanel* playback_ = nullptr; // a child of the window
+    QString status_; // the status text in full; the bar may show it cut short
 
     QWidget* client_ = nullptr;
     QLabel* lblFolder = nullptr;
@@ -77,6 +77,7 @@ private:
     QLabel* lblTics = nullptr;
     QScrollBar* hsbTics = nullptr;
     QPushButton* cmdConvert = nullptr;
+    QLabel* noDevice_ = nullptr; // on the status bar, when there is no output device
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -85,6 +86,9 @@ private:
     QAction* mnuOptionsExactTiming = nullptr;
     QMenu* mnuOptionsGame = nullptr;
     QMenu* mnuOptionsConvertTo = nullptr;
+    QMenu* mnuPlay = nullptr;
+    QAction* mnuPlayPlaySong = nullptr;
+    QAction* mnuPlayStop = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 };

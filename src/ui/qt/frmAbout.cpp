@@ -1,6 +1,6 @@
 #include "ui/qt/frmAbout.h"
 
-#include "platform/ApplicationInfo.h"
+#include "ui/shared/AboutBox.h"
 #include "ui/qt/DesignFont.h"
 #include "ui/qt/ScaleMode.h"
 #include "ui/qt/modMouseOver.h"
@@ -14,15 +14,7 @@
 
 namespace brivane {
 
-const QString frmAbout::kWebSite = QStringLiteral("https://brivane.example.org");
-const QString frmAbout::kEmail = QStringLiteral("brivane@example.org");
-
-namespace {
-
-constexpr float kClientWidth = 5730;
-constexpr float kClientHeight = 3255;
-
-} // namespace
+using namespace about;
 
 frmAbout::frmAbout(QWidget* owner, LinkOpener opener)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -52,32 +44,26 @@ void frmAbout::CreateControls()
     cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
-    Place(*cmdOK, {4245, 2745, 1260, 345});
+    Place(*cmdOK, kOkPlace);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     imgIcon = new QLabel(this);
     imgIcon->setObjectName("imgIcon");
-    Place(*imgIcon, {240, 240, 300, 300});
+    Place(*imgIcon, kIconPlace);
 
     QFont titleFont = font();
     titleFont.setPointSizeF(9.75);
     titleFont.setBold(true);
-    lblTitle = AddLabel(QString::fromLatin1(kApplicationTitle), "lblTitle", {1050, 240, 3885, 360}, false, titleFont);
-    lblVersion = AddLabel(tr("Version"), "lblVersion", {1050, 600, 3885, 225});
-    lblDescription = AddLabel(
-        QStringLiteral("Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format."),
-        "lblDescription", {1050, 960, 3885, 930}, true);
-
-    AddLabel(QStringLiteral("website:"), "lbl0", {1080, 1920, 615, 210});
-    txtWebSite = CreateLink(kWebSite, {1800, 1920, 2055, 255});
+    lblTitle = AddLabel(QString::fromLatin1(kApplicationTitle), "lblTitle", kTitlePlace, false, titleFont);
+    lblVersion = AddLabel(tr("Version"), "lblVersion", kVersionPlace);
+    lblDescription = AddLabel(QString::fromUtf8(kDescription), "lblDescription", kDescriptionPlace, true);
+    AddLabel(QString::fromUtf8(kWebSiteCaption), "lbl0", kWebSiteCaptionPlace);
+    txtWebSite = CreateLink(QString::fromUtf8(about::kWebSite), kWebSitePlace);
     txtWebSite->setObjectName("txtWebSite");
-    AddLabel(QStringLiteral("email:"), "lbl1", {1080, 2280, 495, 255});
-    txtEmail = CreateLink(kEmail, {1800, 2280, 1695, 255});
+    AddLabel(QString::fromUtf8(kEmailCaption), "lbl1", kEmailCaptionPlace);
+    txtEmail = CreateLink(QString::fromUtf8(about::kEmail), kEmailPlace);
     txtEmail->setObjectName("txtEmail");
-
-    lblDisclaimer = AddLabel(
-        QStringLiteral("Warning: Not responsible for any lost data.  Be sure to make back up copies."),
-        "lblDisclaimer", {255, 2745, 3870, 465}, true);
+    lblDisclaimer = AddLabel(QString::fromUtf8(kDisclaimer), "lblDisclaimer", kDisclaimerPlace, true);
 }
 
 QLabel* frmAbout::AddLabel(const QString& text, const char* name, const TwipRect& rect, bool wraps,
@@ -125,8 +111,8 @@ void frmAbout::Load()
     const QIcon icon = parentWidget() ? parentWidget()->windowIcon() : windowIcon();
     setWindowIcon(icon);
     imgIcon->setPixmap(icon.pixmap(imgIcon->size()));
-    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kApplicationTitle));
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    setWindowTitle(QString::fromStdString(Caption()));
+    lblVersion->setText(QString::fromStdString(Version()));
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
@@ -136,7 +122,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         cmdOK->setFocus();
-        opener_(field == txtEmail ? QStringLiteral("mailto:") + field->text() : field->text());
+        opener_(QString::fromStdString(LinkTarget(field->text().toStdString(), field == txtEmail)));
         return true; // a link is not a text to select
     }
     if (event->type() == QEvent::MouseMove) {
@@ -166,9 +152,10 @@ void frmAbout::paintEvent(QPaintEvent* event)
     const auto x = [this](float twips) { return TwipsToPixels(twips, twipsPerPixelX_); };
     const auto y = [this](float twips) { return TwipsToPixels(twips, twipsPerPixelY_); };
     painter.setPen(QColor(128, 128, 128));
-    painter.drawLine(x(90), y(2565), x(5654), y(2565));
+    const TwipRect& line = kLinePlace;
+    painter.drawLine(x(line.Left), y(line.Top), x(line.Left + line.Width), y(line.Top));
     painter.setPen(Qt::white);
-    painter.drawLine(x(105), y(2580), x(5654), y(2580));
+    painter.drawLine(x(line.Left + 15), y(line.Top + 15), x(line.Left + line.Width), y(line.Top + 15));
 }
 
 } // namespace brivane

@@ -25,9 +25,6 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* owner, LinkOpener opener);
 
-    static const QString kWebSite;
-    static const QString kEmail;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

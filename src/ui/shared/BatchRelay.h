@@ -10,6 +10,9 @@
 
 namespace brivane {
 
+// The work of a batch: converts, telling the user through `ui`, until done or `cancel` is set.
+using BatchWork = std::function<void(UserInteraction& ui, const std::atomic<bool>& cancel)>;
+
 // Stands between a batch's thread and the window's thread, whatever the toolkit: each message
 // is shown on the window's thread while the batch waits for its answer, and progress is only
 // noted, for the window to show a few times a second, so thousands of small songs cost no

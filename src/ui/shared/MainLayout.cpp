@@ -1,6 +1,7 @@
 #include "ui/shared/MainLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace brivane {
 namespace {
@@ -31,6 +32,18 @@ void MainLayout::Arrange(float ScaleWidth, float ScaleHeight)
     hsbTics.Width = Size(ScaleWidth - hsbTics.Left - kMargin);
     cmdSelectAll = {kMargin, hsbTics.Top - cmdSelectAll.Height - kMargin, cmdConvert.Width, cmdSelectAll.Height};
     File = {File.Left, File.Top, cmdConvert.Width, Size(cmdSelectAll.Top - File.Top - kMargin)};
+}
+
+void MainLayout::MakeRoomForCaption(float captionWidth, float spaceWidth, float twipsPerPixel)
+{
+    lbl.Width = std::max(lbl.Width, captionWidth);
+    const float needed = lbl.Left + lbl.Width + spaceWidth - lblTics.Left;
+    if (needed <= 0)
+        return;
+    const float shift = std::ceil(needed / twipsPerPixel) * twipsPerPixel;
+    lblTics.Left += shift;
+    hsbTics.Left += shift;
+    hsbTics.Width = Size(hsbTics.Width - shift);
 }
 
 } // namespace brivane

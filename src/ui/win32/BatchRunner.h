@@ -1,6 +1,6 @@
 #pragma once
 
-#include "interaction/UserInteraction.h"
+#include "ui/shared/BatchRelay.h"
 
 #include <atomic>
 #include <functional>
@@ -11,8 +11,6 @@ namespace brivane::win32 {
 // Sent by a batch's thread to the window: LPARAM points at a std::function<void()> to run
 // on the window's thread; the sender waits until it has run.
 inline constexpr UINT kRunOnWindowThread = WM_APP + 1;
-
-using BatchWork = std::function<void(UserInteraction& ui, const std::atomic<bool>& cancel)>;
 
 // Runs a batch on a thread of its own while the window repaints and takes no input. A
 // progress dialog with Cancel appears when the batch runs longer than half a second, never

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "playback/PlayableSong.h"
 #include "playback/SongRenderer.h"
+#include "ui/shared/SongOutput.h"
 
 #include <atomic>
 #include <memory>
@@ -15,24 +15,21 @@ namespace brivane::win32 {
 // keeps a few buffers queued from the renderer, refilling each as the device hands it back.
 // The song stops at its end once the device has played everything, or when told to; the
 // window is then sent `stoppedMessage`.
-class WaveOutPlayer {
+class WaveOutPlayer : public SongOutput {
 public:
     WaveOutPlayer(HWND window, UINT stoppedMessage) : window_(window), stoppedMessage_(stoppedMessage) {}
     WaveOutPlayer(const WaveOutPlayer&) = delete;
     WaveOutPlayer& operator=(const WaveOutPlayer&) = delete;
-    ~WaveOutPlayer() { Stop(); }
+    ~WaveOutPlayer() override { Stop(); }
 
     static bool HasOutputDevice();
-    // Returns false when the device cannot be opened.
-    bool Play(PlayableSong song, int tickRate);
-    void Stop();
-    bool IsPlaying() const { return renderer_ != nullptr; }
-
-    // A new rate holds from the current position on: the tempo changes at once.
-    void SetTickRate(int tickRate) { renderer_->SetTickRate(tickRate); }
-    int TickRate() const { return renderer_ ? renderer_->TickRate() : 0; }
-    double PositionSeconds() const;
-    double LengthSeconds() const;
+    bool Play(PlayableSong song, int tickRate) override;
+    void Stop() override;
+    bool IsPlaying() const override { return renderer_ != nullptr; }
+    void SetTickRate(int tickRate) override { renderer_->SetTickRate(tickRate); }
+    int TickRate() const override { return renderer_ ? renderer_->TickRate() : 0; }
+    double PositionSeconds() const override;
+    double LengthSeconds() const override;
 
 private:
     void Feed();

@@ -1,6 +1,6 @@
 #include "ui/win32/frmAbout.h"
 
-#include "platform/ApplicationInfo.h"
+#include "ui/shared/AboutBox.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/modMouseOver.h"
 
@@ -8,12 +8,9 @@
 
 namespace brivane::win32 {
 
-const std::string frmAbout::kWebSite = "https://brivane.example.org";
-const std::string frmAbout::kEmail = "brivane@example.org";
+using namespace about;
 
 namespace {
-
-constexpr float kClientWidth = 5730, kClientHeight = 3255;
 
 HFONT Derived(HFONT from, LONG weight, BOOL underline)
 {
@@ -65,14 +62,14 @@ void frmAbout::Load(HWND dialog)
     if (!icon) // the main window's icon is its class's
         icon = static_cast<LPARAM>(::GetClassLongPtrW(owner_, GCLP_HICON));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
-    SetText(dialog, std::string("About ") + kApplicationTitle);
+    SetText(dialog, Caption());
 
     // First in the tab order: the box opens with OK focused, the default and the cancel button.
     cmdOK = CreateChild(dialog, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, font_);
-    PlaceInTwips(cmdOK, {4245, 2745, 1260, 345}, tpp);
+    PlaceInTwips(cmdOK, kOkPlace, tpp);
     const HWND imgIcon = CreateChild(dialog, L"STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, font_);
     ::SendMessageW(imgIcon, STM_SETICON, static_cast<WPARAM>(icon), 0);
-    PlaceInTwips(imgIcon, {240, 240, 300, 300}, tpp);
+    PlaceInTwips(imgIcon, kIconPlace, tpp);
     struct Label {
         std::string Text;
         TwipRect Place;
@@ -80,12 +77,12 @@ void frmAbout::Load(HWND dialog)
         bool OneLine = false; // a caption that must never be clipped
     };
     const Label labels[] = {
-        {kApplicationTitle, {1050, 240, 3885, 360}, titleFont_},
-        {"Version " + VersionText(), {1050, 600, 3885, 225}, font_},
-        {"Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format.", {1050, 960, 3885, 930}, font_},
-        {"website:", {1080, 1920, 615, 210}, font_, true},
-        {"email:", {1080, 2280, 495, 255}, font_, true},
-        {"Warning: Not responsible for any lost data.  Be sure to make back up copies.", {255, 2745, 3870, 465}, font_},
+        {kApplicationTitle, kTitlePlace, titleFont_},
+        {Version(), kVersionPlace, font_},
+        {kDescription, kDescriptionPlace, font_},
+        {kWebSiteCaption, kWebSiteCaptionPlace, font_, true},
+        {kEmailCaption, kEmailCaptionPlace, font_, true},
+        {kDisclaimer, kDisclaimerPlace, font_},
     };
     for (const Label& label : labels) {
         const HWND control = CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0, label.Font);
@@ -94,12 +91,12 @@ void frmAbout::Load(HWND dialog)
             WidenToFitText(control);
     }
     const HWND etched = CreateChild(dialog, L"STATIC", "", SS_ETCHEDHORZ, 0, font_);
-    PlaceInTwips(etched, {90, 2565, 5564, 30}, tpp);
+    PlaceInTwips(etched, kLinePlace, tpp);
 
     txtWebSite = CreateChild(dialog, L"EDIT", kWebSite, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
     txtEmail = CreateChild(dialog, L"EDIT", kEmail, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
-    PlaceInTwips(txtWebSite, {1800, 1920, 2055, 255}, tpp);
-    PlaceInTwips(txtEmail, {1800, 2280, 1695, 255}, tpp);
+    PlaceInTwips(txtWebSite, kWebSitePlace, tpp);
+    PlaceInTwips(txtEmail, kEmailPlace, tpp);
     WidenToFitText(txtWebSite);
     WidenToFitText(txtEmail);
     for (const HWND link : {txtWebSite, txtEmail})
@@ -154,7 +151,7 @@ LRESULT CALLBACK frmAbout::LinkProcedure(HWND link, UINT message, WPARAM wParam,
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         ::SetFocus(self->cmdOK); // the fields never keep the focus
-        self->open_(link == self->txtEmail ? "mailto:" + TextOf(link) : TextOf(link));
+        self->open_(LinkTarget(TextOf(link), link == self->txtEmail));
         return 0;
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(link, LinkProcedure, 1);

@@ -11,8 +11,6 @@ namespace brivane::win32 {
 // it to `open` (the shell in the program, a recorder in tests).
 class frmAbout {
 public:
-    static const std::string kWebSite;
-    static const std::string kEmail;
 
     frmAbout(HWND owner, std::function<void(const std::string&)> open);
     // Returns when the box has been closed.

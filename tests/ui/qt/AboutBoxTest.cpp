@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ui/shared/AboutBox.h"
 #include "ui/qt/frmAbout.h"
 #include "ui/qt/modMouseOver.h"
 
@@ -36,12 +37,12 @@ TEST_F(AboutBoxTest, ShowsTheDesignTextsAtTheirPlaces)
     EXPECT_EQ(about.windowTitle(), "About Brivane");
     EXPECT_EQ(TextOf("lblTitle"), "Brivane");
     EXPECT_EQ(TextOf("lblVersion"), "Version 1.0.5");
-    EXPECT_EQ(TextOf("lblDescription"), "Converts Duke Nukem 2 and Comso IMF files to Wolfenstein 3-D's IMF format.");
+    EXPECT_EQ(TextOf("lblDescription"), "Converts Duke Nukem 2 and Cosmo IMF files to Wolfenstein 3-D's IMF format.");
     EXPECT_EQ(TextOf("lblDisclaimer"), "Warning: Not responsible for any lost data.  Be sure to make back up copies.");
     EXPECT_EQ(TextOf("lbl0"), "website:");
     EXPECT_EQ(TextOf("lbl1"), "email:");
-    EXPECT_EQ(Find<QLineEdit>("txtWebSite")->text(), frmAbout::kWebSite);
-    EXPECT_EQ(Find<QLineEdit>("txtEmail")->text(), frmAbout::kEmail);
+    EXPECT_EQ(Find<QLineEdit>("txtWebSite")->text(), QString(about::kWebSite));
+    EXPECT_EQ(Find<QLineEdit>("txtEmail")->text(), QString(about::kEmail));
 
     EXPECT_EQ(about.size(), QSize(382, 217)); // 5730 x 3255 twips at 15 per pixel
     EXPECT_EQ(about.minimumSize(), about.maximumSize());
