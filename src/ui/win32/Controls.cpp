@@ -48,15 +48,21 @@ void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel)
                  TwipsToPixels(rect.Width, twipsPerPixel), TwipsToPixels(rect.Height, twipsPerPixel), TRUE);
 }
 
-void WidenToFitText(HWND control)
+int TextWidth(HWND control, const std::string& text)
 {
-    const std::wstring text = Widen(TextOf(control));
+    const std::wstring wide = Widen(text);
     const HDC context = ::GetDC(control);
     const HGDIOBJ old = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE needed{};
-    ::GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &needed);
+    SIZE size{};
+    ::GetTextExtentPoint32W(context, wide.c_str(), static_cast<int>(wide.size()), &size);
     ::SelectObject(context, old);
     ::ReleaseDC(control, context);
+    return size.cx;
+}
+
+void WidenToFitText(HWND control)
+{
+    const SIZE needed{TextWidth(control, TextOf(control)), 0};
     RECT place{};
     ::GetWindowRect(control, &place);
     ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);

@@ -21,6 +21,9 @@ float TwipsPerPixel(HWND window);
 // Places a control at a twip rectangle of its parent.
 void PlaceInTwips(HWND control, const TwipRect& rect, float twipsPerPixel);
 
+// The width of one line of `text` in the control's font, in pixels.
+int TextWidth(HWND control, const std::string& text);
+
 // This system's fonts may run a one-line caption wider than the design measured it: the
 // control is widened to its text where the design would clip it, never narrowed.
 void WidenToFitText(HWND control);

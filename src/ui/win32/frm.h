@@ -2,9 +2,9 @@
 
 #include "interaction/UserInteraction.h"
 #include "ui/shared/MainLayout.h"
+#include "ui/shared/MainWindowController.h"
 #include "ui/win32/SongPlayer.h"
 #include "ui/win32/clsResizeLimits.h"
-#include "ui/shared/MainWindowSettings.h"
 
 #include <memory>
 #include <string>
@@ -13,10 +13,10 @@
 
 namespace brivane::win32 {
 
-// The main window in Win32: the folder, its songs, the tick rate, and the Convert command.
-// What it remembers and how a batch runs are the shared window layer's; this is only the
-// controls, their layout and their events.
-class frm {
+// The main window in Win32: its controls, their layout and their events. What the window
+// does is its controller's; this creates the controls, forwards their events and shows what
+// the controller says.
+class frm : private MainWindowView {
 public:
     // The controls' IDs, for GetDlgItem; menu commands arrive as WM_COMMAND with theirs.
     enum Command : int {
@@ -31,55 +31,44 @@ public:
     frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder, UserInteraction& boxes);
     frm(const frm&) = delete;
     frm& operator=(const frm&) = delete;
-    ~frm();
+    ~frm() override;
 
     HWND Handle() const { return window_; }
     // Keyboard handling as in a dialog: Tab, the access keys, and Enter pressing Convert.
     bool TranslateDialogKeys(MSG& message);
 
 private:
+    void ShowFolder(const std::string& folder) override;
+    void ShowSongs(const std::vector<std::string>& names) override;
+    void ShowTics(int tics) override;
+    void ShowConvertCaption(const std::string& caption) override;
+    void ShowMenus(const MenuStates& menus) override;
+    void ShowStatus(const std::string& text) override;
+    std::vector<std::size_t> SelectedSongs() const override;
+    void SelectAllSongs() override;
+    std::string ChooseFolder(const std::string& current) override;
+    void RunBatch(const BatchWork& work) override;
+
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void CreateMenus();
-    void Load();
     void ApplyLayout();
-    void MakeRoomForCaption();
-    void ShowFolder(const std::string& folder);
-    void ShowConversionChoice();
-    void SetNote(const std::string& note);
     void OnCommand(int id, int notification);
     void OnScroll(WPARAM wParam);
-    std::string CurrentSongPath() const;
-    void PlayCurrentSong();
-    void StopPlaying();
-    void ShowStatus();
     void ShowStatusParts();
     void ShowStatusText();
     void SetTip(HWND described, const std::wstring& text);
-
-    void cmdBrowse_Click();
-    void cmdSelectAll_Click();
-    void cmdConvert_Click();
-    void hsbTics_Change(int value);
-    void mnuOptionsMakeBackups_Click();
-    void mnuOptionsExactTiming_Click();
     void mnuHelpAbout_Click();
 
-    std::string settingsFile_;
-    std::string defaultFolder_;
+    UserInteraction& boxes_;
+    bool hasOutputDevice_;
     std::string folder_; // the path label's tag: the folder shown, in full
-    std::vector<std::string> songs_;
-    UserInteraction& ui_;
-    std::unique_ptr<MainWindowSettings> settings_;
+    std::string statusText_; // in full; the bar may show it cut short
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;
     std::unique_ptr<WaveOutPlayer> player_;
-    bool hasOutputDevice_ = false;
-    bool playingHeaderless_ = false;
-    std::string playingName_;
-    std::string note_;
-    std::string statusText_; // in full; the bar may show it cut short
+    std::unique_ptr<MainWindowController> controller_;
     HFONT font_ = nullptr;
 
     HWND window_ = nullptr;
