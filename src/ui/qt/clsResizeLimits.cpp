@@ -21,15 +21,6 @@ std::optional<double> ToPixels(double value, int scaleMode, float twipsPerPixel)
     return std::nullopt;
 }
 
-// Nearest integer, halves to even; nothing when the value is not a 32-bit integer.
-std::optional<std::int32_t> ToInt32(double value)
-{
-    const double rounded = std::nearbyint(value);
-    if (!std::isfinite(rounded) || rounded < -2147483648.0 || rounded > 2147483647.0)
-        return std::nullopt;
-    return static_cast<std::int32_t>(rounded);
-}
-
 } // namespace
 
 clsResizeLimits::clsResizeLimits()
@@ -63,9 +54,9 @@ void clsResizeLimits::AddLimits(QWidget* frm, double MinX, double MinY, double M
         MinY = ToPixels(MinY, mode, ty).value_or(MinY);
         MaxY = ToPixels(MaxY, mode, ty).value_or(MaxY);
     }
-    const auto minX = ToInt32(MinX), minY = ToInt32(MinY), maxX = ToInt32(MaxX), maxY = ToInt32(MaxY);
+    const auto minX = PixelLimit(MinX), minY = PixelLimit(MinY), maxX = PixelLimit(MaxX), maxY = PixelLimit(MaxY);
     if (minX && minY && maxX && maxY)
-        SetLimits(frm, *minX, *minY, *maxX, *maxY);
+        SetLimits(frm, {*minX, *minY, *maxX, *maxY});
 }
 
 void clsResizeLimits::RemoveFormLimits(QWidget* frm)

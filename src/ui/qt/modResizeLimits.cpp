@@ -20,28 +20,27 @@ ResizeLimitsFilter& Filter()
     return filter;
 }
 
-std::vector<FormLimits> g_Limits(1);
+QtResizeLimits g_Limits;
 
-void ApplyLimits(const FormLimits& entry)
+void ApplyLimits(const QtResizeLimits::FormLimits& entry)
 {
     QWidget& window = *entry.hWnd;
     const QScreen* screen = window.screen();
     const QSize available = screen ? screen->availableSize() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    window.setMinimumSize(entry.MinX, entry.MinY);
-    window.setMaximumSize(entry.MaxX != 0 ? entry.MaxX : available.width(),
-                          entry.MaxY != 0 ? entry.MaxY : available.height());
+    const SizeLimits& limits = entry.Limits;
+    window.setMinimumSize(limits.MinX, limits.MinY);
+    window.setMaximumSize(limits.MaxX != 0 ? limits.MaxX : available.width(),
+                          limits.MaxY != 0 ? limits.MaxY : available.height());
 }
 
-void Unhook(FormLimits& entry)
+// A window that is gone has nothing to give back; its entry is freed all the same.
+void Unhook(QtResizeLimits::FormLimits& entry)
 {
-    if (entry.hWnd && entry.PrevWndProc) {
-        entry.hWnd->removeEventFilter(&Filter());
-        entry.hWnd->setMinimumSize(entry.PrevWndProc->Minimum);
-        entry.hWnd->setMaximumSize(entry.PrevWndProc->Maximum);
-    }
-    // A window that is gone has nothing to give back; its entry is freed all the same.
-    entry.hWnd = nullptr;
-    entry.PrevWndProc.reset();
+    if (!entry.hWnd)
+        return;
+    entry.hWnd->removeEventFilter(&Filter());
+    entry.hWnd->setMinimumSize(entry.PrevWndProc->Minimum);
+    entry.hWnd->setMaximumSize(entry.PrevWndProc->Maximum);
 }
 
 bool ResizeLimitsFilter::eventFilter(QObject* watched, QEvent* event)
@@ -52,66 +51,45 @@ bool ResizeLimitsFilter::eventFilter(QObject* watched, QEvent* event)
     // A window the table no longer knows (the table was reset) is passed on untouched.
     const int i = FindLimits(qobject_cast<QWidget*>(watched));
     if (i > 0)
-        ApplyLimits(g_Limits[static_cast<std::size_t>(i)]); // a maximum of 0 follows the screen
+        ApplyLimits(g_Limits.Entries()[static_cast<std::size_t>(i)]); // a maximum of 0 follows the screen
     return false;
 }
 
 } // namespace
 
-std::vector<FormLimits>& Limits()
+std::vector<QtResizeLimits::FormLimits>& Limits()
 {
-    return g_Limits;
+    return g_Limits.Entries();
 }
 
 void ResetLimits()
 {
-    g_Limits.assign(1, FormLimits{});
+    g_Limits.Reset();
 }
 
 int FindLimits(const QWidget* hWnd)
 {
-    for (std::size_t i = 0; i < g_Limits.size(); ++i)
-        if (g_Limits[i].hWnd == hWnd)
-            return static_cast<int>(i);
-    return -1;
+    return g_Limits.Find(hWnd);
 }
 
-void SetLimits(QWidget* hWnd, std::int32_t MinX, std::int32_t MinY, std::int32_t MaxX, std::int32_t MaxY)
+void SetLimits(QWidget* hWnd, const SizeLimits& limits)
 {
     if (!hWnd)
         return;
-    int i = FindLimits(hWnd);
-    if (i < 0) {
-        g_Limits.push_back(FormLimits{});
-        i = static_cast<int>(g_Limits.size()) - 1;
-        g_Limits.back().hWnd = hWnd;
-    }
-    FormLimits& entry = g_Limits[static_cast<std::size_t>(i)];
-    entry.MinX = MinX;
-    entry.MinY = MinY;
-    entry.MaxX = MaxX;
-    entry.MaxY = MaxY;
-    // Hooked once: the sizes kept are the window's own, however often its limits change.
-    if (!entry.PrevWndProc) {
-        entry.PrevWndProc = PreviousSizes{hWnd->minimumSize(), hWnd->maximumSize()};
+    ApplyLimits(g_Limits.Set(hWnd, limits, [hWnd] {
         hWnd->installEventFilter(&Filter());
-    }
-    ApplyLimits(entry);
+        return PreviousSizes{hWnd->minimumSize(), hWnd->maximumSize()};
+    }));
 }
 
 void RemoveLimits(const QWidget* hWnd)
 {
-    const int i = FindLimits(hWnd);
-    if (i < 0)
-        return;
-    Unhook(g_Limits[static_cast<std::size_t>(i)]);
+    g_Limits.Remove(hWnd, Unhook);
 }
 
 void RemoveAllLimits()
 {
-    for (FormLimits& entry : g_Limits)
-        if (entry.hWnd)
-            Unhook(entry);
+    g_Limits.RemoveAll(Unhook);
 }
 
 } // namespace brivane

@@ -3,7 +3,6 @@
 #include "ui/win32/Controls.h"
 #include "ui/win32/modResizeLimits.h"
 
-#include <cmath>
 
 namespace brivane::win32 {
 
@@ -22,8 +21,10 @@ void clsResizeLimits::AddLimits(HWND frm, double MinX, double MinY, double MaxX,
     if (!::IsWindow(frm))
         return;
     const double perPixel = ValuesArePixels ? 1.0 : TwipsPerPixel(frm);
-    auto pixels = [perPixel](double value) { return static_cast<int>(std::nearbyint(value / perPixel)); };
-    SetLimits(frm, pixels(MinX), pixels(MinY), pixels(MaxX), pixels(MaxY));
+    const auto minX = PixelLimit(MinX / perPixel), minY = PixelLimit(MinY / perPixel);
+    const auto maxX = PixelLimit(MaxX / perPixel), maxY = PixelLimit(MaxY / perPixel);
+    if (minX && minY && maxX && maxY)
+        SetLimits(frm, {*minX, *minY, *maxX, *maxY});
 }
 
 void clsResizeLimits::RemoveFormLimits(HWND frm)
