@@ -32,6 +32,8 @@ brivane_test(platform_tests
 add_dependencies(platform_tests brivane-cli file_holder)
 target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
 
+brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp LIBS brivane_ui_shared)
+
 # The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one
 # window test at a time, since they share the display and its focus.
 add_executable(window_tests ui/win32/WindowTest.cpp)
