@@ -6,16 +6,6 @@
 
 namespace brivane::win32 {
 
-clsResizeLimits::clsResizeLimits()
-{
-    ResetLimits();
-}
-
-clsResizeLimits::~clsResizeLimits()
-{
-    RemoveAllLimits();
-}
-
 void clsResizeLimits::AddLimits(HWND frm, double MinX, double MinY, double MaxX, double MaxY, bool ValuesArePixels)
 {
     if (!::IsWindow(frm))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/win32/modResizeLimits.h"
+
 #include <windows.h>
 
 namespace brivane::win32 {
@@ -9,10 +11,10 @@ namespace brivane::win32 {
 // hooked window its own procedure back. One object is meant to exist at a time.
 class clsResizeLimits {
 public:
-    clsResizeLimits();
+    clsResizeLimits() { ResetLimits(); }
+    ~clsResizeLimits() { RemoveAllLimits(); }
     clsResizeLimits(const clsResizeLimits&) = delete;
     clsResizeLimits& operator=(const clsResizeLimits&) = delete;
-    ~clsResizeLimits();
 
     // Values in twips, or in pixels when ValuesArePixels is set, rounded half to even. A
     // maximum of 0 is the screen's size. Never reports an error.

@@ -146,12 +146,6 @@ void frm::CreateMenus()
     ::SetMenu(window_, bar);
 }
 
-void frm::ShowFolder(const std::string& folder)
-{
-    folder_ = folder;
-    ApplyLayout(); // the path is fitted to the label's current width
-}
-
 void frm::ShowSongs(const std::vector<std::string>& names)
 {
     ::SendMessageW(File, LB_RESETCONTENT, 0, 0);
@@ -165,11 +159,6 @@ void frm::ShowTics(int tics)
     SetText(lblTics, std::to_string(tics));
 }
 
-void frm::ShowConvertCaption(const std::string& caption)
-{
-    SetText(cmdConvert, caption);
-}
-
 void frm::ShowMenus(const MenuStates& menus)
 {
     const auto check = [](HMENU menu, UINT id, bool on) { ::CheckMenuItem(menu, id, on ? MF_CHECKED : MF_UNCHECKED); };
@@ -181,12 +170,6 @@ void frm::ShowMenus(const MenuStates& menus)
     }
     ::EnableMenuItem(mnuPlay, kPlayPlaySong, menus.CanPlay ? MF_ENABLED : MF_GRAYED);
     ::EnableMenuItem(mnuPlay, kPlayStop, menus.CanStop ? MF_ENABLED : MF_GRAYED);
-}
-
-void frm::ShowStatus(const std::string& text)
-{
-    statusText_ = text;
-    ShowStatusText();
 }
 
 // The status bar cuts a long text off mid-word; an ellipsis shows that there is more, and the
@@ -230,22 +213,6 @@ std::vector<std::size_t> frm::SelectedSongs() const
     if (count > 0)
         ::SendMessageW(File, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
     return {selected.begin(), selected.end()};
-}
-
-void frm::SelectAllSongs()
-{
-    // One message for the whole list: LB_SELITEMRANGEEX misbehaves under Wine.
-    ::SendMessageW(File, LB_SETSEL, TRUE, -1);
-}
-
-std::string frm::ChooseFolder(const std::string& current)
-{
-    return BrowseForFolder(current, window_, "Select a folder");
-}
-
-void frm::RunBatch(const BatchWork& work)
-{
-    win32::RunBatch(window_, boxes_, work);
 }
 
 void frm::ApplyLayout()

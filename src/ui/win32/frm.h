@@ -3,6 +3,9 @@
 #include "interaction/UserInteraction.h"
 #include "ui/shared/MainLayout.h"
 #include "ui/shared/MainWindowController.h"
+#include "ui/win32/BatchRunner.h"
+#include "ui/win32/Controls.h"
+#include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/SongPlayer.h"
 #include "ui/win32/clsResizeLimits.h"
 
@@ -38,16 +41,29 @@ public:
     bool TranslateDialogKeys(MSG& message);
 
 private:
-    void ShowFolder(const std::string& folder) override;
+    // What the controller shows, and asks of the controls.
+    void ShowFolder(const std::string& folder) override
+    {
+        folder_ = folder;
+        ApplyLayout(); // the path is fitted to the label's current width
+    }
     void ShowSongs(const std::vector<std::string>& names) override;
     void ShowTics(int tics) override;
-    void ShowConvertCaption(const std::string& caption) override;
+    void ShowConvertCaption(const std::string& caption) override { SetText(cmdConvert, caption); }
     void ShowMenus(const MenuStates& menus) override;
-    void ShowStatus(const std::string& text) override;
+    void ShowStatus(const std::string& text) override
+    {
+        statusText_ = text;
+        ShowStatusText();
+    }
     std::vector<std::size_t> SelectedSongs() const override;
-    void SelectAllSongs() override;
-    std::string ChooseFolder(const std::string& current) override;
-    void RunBatch(const BatchWork& work) override;
+    // One message for the whole list: LB_SELITEMRANGEEX misbehaves under Wine.
+    void SelectAllSongs() override { ::SendMessageW(File, LB_SETSEL, TRUE, -1); }
+    std::string ChooseFolder(const std::string& current) override
+    {
+        return BrowseForFolder(current, window_, "Select a folder");
+    }
+    void RunBatch(const BatchWork& work) override { win32::RunBatch(window_, boxes_, work); }
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
