@@ -13,7 +13,6 @@
 #include "ui/qt/modBrowseForFolder.h"
 #include "ui/qt/modDrawText.h"
 #include "ui/qt/modOpenFolder.h"
-#include "ui/shared/MenuText.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -125,64 +124,33 @@ void frm::CreateControls()
 
 void frm::CreateMenus()
 {
-    mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuFileExit = mnuFile->addAction(tr("E&xit"));
-    mnuOptions = menuBar()->addMenu(tr("&Options"));
-    mnuOptionsMakeBackups = mnuOptions->addAction(tr("&Make Backups"));
-    mnuOptionsMakeBackups->setCheckable(true);
-    mnuOptionsMakeBackups->setStatusTip(tr(kMakeBackupsTip));
-    mnuOptionsExactTiming = mnuOptions->addAction(tr("&Exact Timing"));
-    mnuOptionsExactTiming->setCheckable(true);
-    mnuOptionsGame = mnuOptions->addMenu(tr("&Game"));
-    mnuOptionsConvertTo = mnuOptions->addMenu(tr("Convert &To"));
-    for (const GamePreset& preset : kGamePresets) {
-        QAction* game = mnuOptionsGame->addAction(ToText(WithAccessKey(preset.Title, preset.AccessKey)));
-        game->setCheckable(true);
-        connect(game, &QAction::triggered, this, [this, &preset] { controller_.GameChosen(preset); });
-        QAction* target = mnuOptionsConvertTo->addAction(ToText(WithAccessKey(preset.Name, preset.AccessKey)));
-        target->setCheckable(true);
-        connect(target, &QAction::triggered, this, [this, &preset] { controller_.TargetChosen(preset); });
-    }
-    CreatePlayMenu();
-    mnuHelp = menuBar()->addMenu(tr("&Help"));
-    mnuHelpAbout = mnuHelp->addAction(tr("&About"));
-
-    mnuFile->setObjectName("mnuFile");
-    mnuFileExit->setObjectName("mnuFileExit");
-    mnuOptions->setObjectName("mnuOptions");
-    mnuOptionsMakeBackups->setObjectName("mnuOptionsMakeBackups");
-    mnuOptionsExactTiming->setObjectName("mnuOptionsExactTiming");
-    mnuOptionsGame->setObjectName("mnuOptionsGame");
-    mnuOptionsConvertTo->setObjectName("mnuOptionsConvertTo");
-    mnuHelp->setObjectName("mnuHelp");
-    mnuHelpAbout->setObjectName("mnuHelpAbout");
-
-    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuOptionsMakeBackups, &QAction::triggered, this, [this] { controller_.MakeBackupsToggled(); });
-    connect(mnuOptionsExactTiming, &QAction::triggered, this, [this] { controller_.ExactTimingToggled(); });
-    connect(mnuHelpAbout, &QAction::triggered, this, &frm::mnuHelpAbout_Click);
-}
-
-void frm::CreatePlayMenu()
-{
-    mnuPlay = menuBar()->addMenu(tr("&Play"));
-    mnuPlayPlaySong = mnuPlay->addAction(tr("&Play Song"));
-    mnuPlayPlaySong->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuPlayStop = mnuPlay->addAction(tr("&Stop"));
-    mnuPlayStop->setShortcut(QKeySequence(Qt::Key_Escape));
-    mnuPlay->setObjectName("mnuPlay");
-    mnuPlayPlaySong->setObjectName("mnuPlayPlaySong");
-    mnuPlayStop->setObjectName("mnuPlayStop");
-    connect(mnuPlayPlaySong, &QAction::triggered, this, [this] { controller_.PlayClicked(); });
-    connect(mnuPlayStop, &QAction::triggered, this, [this] { controller_.StopClicked(); });
+    for (const MenuEntry& menu : MainMenus())
+        AddMenuItems(*menuBar()->addMenu(tr(menu.Caption.c_str())), menu);
+    action(kOptionsMakeBackups)->setStatusTip(tr(kMakeBackupsTip));
     connect(&player_, &SongPlayer::Stopped, this, [this] { controller_.PlaybackEnded(); });
-
     if (!SongPlayer::HasOutputDevice()) {
         noDevice_ = new QLabel(tr("No audio output device"), statusBar());
         noDevice_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         statusBar()->addPermanentWidget(noDevice_);
     }
     statusBar()->installEventFilter(this);
+}
+
+void frm::AddMenuItems(QMenu& into, const MenuEntry& menu)
+{
+    into.setObjectName(QString::fromStdString(menu.Name));
+    for (const MenuEntry& item : menu.Items) {
+        if (!item.Items.empty()) {
+            AddMenuItems(*into.addMenu(ToText(item.Caption)), item);
+            continue;
+        }
+        QAction* action = into.addAction(ToText(item.Caption));
+        action->setObjectName(QString::fromStdString(item.Name));
+        action->setCheckable(item.Checkable);
+        action->setShortcut(QKeySequence(QString::fromStdString(item.Shortcut)));
+        connect(action, &QAction::triggered, this, [this, command = item.Command] { controller_.MenuChosen(command); });
+        actions_[item.Command] = action;
+    }
 }
 
 void frm::SetTabOrder()
@@ -222,16 +190,10 @@ void frm::ShowConvertCaption(const std::string& caption)
 
 void frm::ShowMenus(const MenuStates& menus)
 {
-    mnuOptionsMakeBackups->setChecked(menus.MakeBackups);
-    mnuOptionsExactTiming->setChecked(menus.ExactTiming);
-    const QList<QAction*> games = mnuOptionsGame->actions();
-    const QList<QAction*> targets = mnuOptionsConvertTo->actions();
-    for (std::size_t i = 0; i < kGamePresets.size(); ++i) {
-        games[static_cast<int>(i)]->setChecked(menus.Game == &kGamePresets[i]);
-        targets[static_cast<int>(i)]->setChecked(menus.Target == &kGamePresets[i]);
+    for (const auto& [command, item] : actions_) {
+        item->setChecked(menus.Checked(command));
+        item->setEnabled(menus.Enabled(command));
     }
-    mnuPlayPlaySong->setEnabled(menus.CanPlay);
-    mnuPlayStop->setEnabled(menus.CanStop);
 }
 
 void frm::ShowStatus(const std::string& text)
@@ -303,7 +265,7 @@ void frm::ApplyLayout()
     PlaceInTwips(*File, layout_.File, tx, ty);
 }
 
-void frm::mnuHelpAbout_Click()
+void frm::ShowAbout()
 {
     frmAbout about(this, ShellOpen);
     about.exec();

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <map>
 #include <memory>
 
 class QAction;
@@ -51,14 +52,16 @@ private:
     void SelectAllSongs() override;
     std::string ChooseFolder(const std::string& current) override;
     void RunBatch(const BatchWork& work) override;
+    void ShowAbout() override;
+    void CloseWindow() override { close(); }
 
     void CreateControls();
     void CreateMenus();
-    void CreatePlayMenu();
+    void AddMenuItems(QMenu& into, const MenuEntry& menu);
+    QAction* action(int command) const { return actions_.at(command); }
     void SetTabOrder();
     void ApplyLayout();
     void ShowStatusText();
-    void mnuHelpAbout_Click();
 
     QString settingsFile_;
     QtUserInteraction ui_{this};
@@ -79,18 +82,7 @@ private:
     QPushButton* cmdConvert = nullptr;
     QLabel* noDevice_ = nullptr; // on the status bar, when there is no output device
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuOptions = nullptr;
-    QAction* mnuOptionsMakeBackups = nullptr;
-    QAction* mnuOptionsExactTiming = nullptr;
-    QMenu* mnuOptionsGame = nullptr;
-    QMenu* mnuOptionsConvertTo = nullptr;
-    QMenu* mnuPlay = nullptr;
-    QAction* mnuPlayPlaySong = nullptr;
-    QAction* mnuPlayStop = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    std::map<int, QAction*> actions_; // the menus' items, by their MenuCommand
 };
 
 } // namespace brivane

@@ -130,16 +130,23 @@ void MainWindowController::TargetChosen(const GamePreset& target)
     Refresh();
 }
 
-void MainWindowController::MakeBackupsToggled()
+void MainWindowController::MenuChosen(int command)
 {
-    settings_.MakeBackupsChanged(!settings_.MakeBackups());
+    if (const GamePreset* chosen = GameOfCommand(command, kOptionsGame))
+        return GameChosen(*chosen);
+    if (const GamePreset* chosen = GameOfCommand(command, kOptionsConvertTo))
+        return TargetChosen(*chosen);
+    switch (command) {
+    case kFileExit: return view_.CloseWindow();
+    case kOptionsMakeBackups: settings_.MakeBackupsChanged(!settings_.MakeBackups()); break;
+    // The status says what the conversion does to the current song's length.
+    case kOptionsExactTiming: settings_.ExactTimingChanged(!settings_.Choice().ExactTiming()); break;
+    case kPlayPlaySong: return PlayClicked();
+    case kPlayStop: player_.Stop(); break;
+    case kHelpAbout: return view_.ShowAbout();
+    default: return;
+    }
     Refresh();
-}
-
-void MainWindowController::ExactTimingToggled()
-{
-    settings_.ExactTimingChanged(!settings_.Choice().ExactTiming());
-    Refresh(); // what the conversion does to the current song's length
 }
 
 void MainWindowController::CurrentSongChanged(std::optional<std::size_t> row)
@@ -166,12 +173,6 @@ void MainWindowController::PlayClicked()
     if (!player_.Play(std::move(toPlay->Song), toPlay->TickRate))
         boxes_.ShowMessage("Could not play " + path + ": the audio output device cannot be opened", "Could not play",
                            MB_ICONHAND);
-    Refresh();
-}
-
-void MainWindowController::StopClicked()
-{
-    player_.Stop();
     Refresh();
 }
 

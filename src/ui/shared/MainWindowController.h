@@ -34,12 +34,11 @@ public:
     void TicsMoved(int tics);
     void GameChosen(const GamePreset& game);
     void TargetChosen(const GamePreset& target);
-    void MakeBackupsToggled();
-    void ExactTimingToggled();
+    // A menu item of MainMenus() was chosen.
+    void MenuChosen(int command);
     // The list's current song: the one under its caret, or none.
     void CurrentSongChanged(std::optional<std::size_t> row);
     void PlayClicked();
-    void StopClicked();
     // The output stopped by itself, at the song's end.
     void PlaybackEnded();
     // A few times a second, so that the status bar follows what plays.

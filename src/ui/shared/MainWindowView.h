@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/GamePresets.h"
+#include "ui/shared/MainMenu.h"
 #include "ui/shared/BatchRelay.h"
 
 #include <cstddef>
@@ -18,6 +19,10 @@ struct MenuStates {
     const GamePreset* Game = nullptr;   // marked in Options > Game, or none
     const GamePreset* Target = nullptr; // marked in Options > Convert To
     bool operator==(const MenuStates&) const = default;
+
+    // The check mark and the state of the item of a MenuCommand.
+    bool Checked(int command) const;
+    bool Enabled(int command) const;
 };
 
 // What the main window's controller asks of a toolkit's window: to show what it decides, and
@@ -42,6 +47,8 @@ public:
     virtual void SelectAllSongs() = 0;
     // The toolkit's folder picker; empty when the user cancels.
     virtual std::string ChooseFolder(const std::string& current) = 0;
+    virtual void ShowAbout() = 0;
+    virtual void CloseWindow() = 0;
     // Runs a batch beside the window (progress, Cancel, its messages as modal boxes) and
     // returns when it has ended.
     virtual void RunBatch(const BatchWork& work) = 0;

@@ -1,7 +1,6 @@
 #include "ui/win32/frm.h"
 
 #include "platform/ApplicationInfo.h"
-#include "ui/shared/MenuText.h"
 #include "ui/win32/BatchRunner.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/frmAbout.h"
@@ -44,7 +43,7 @@ frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string&
     MainWindowView& view = *this;
     controller_ = std::make_unique<MainWindowController>(view, boxes, *player_, hasOutputDevice_);
     CreateControls();
-    CreateMenus();
+    ::SetMenu(window_, CreateMenu({{}, {}, 0, {}, false, MainMenus()}, true));
     controller_->Start(settingsFile, defaultFolder);
 
     // The design's client area, with the menu and the status bar on top of it.
@@ -116,34 +115,20 @@ void frm::CreateControls()
     ::SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
 }
 
-void frm::CreateMenus()
+// The menus of MainMenus(), each item's ID its command; a shortcut is shown after a tab.
+HMENU frm::CreateMenu(const MenuEntry& menu, bool bar)
 {
-    const HMENU bar = ::CreateMenu();
-    const HMENU mnuFile = ::CreatePopupMenu();
-    ::AppendMenuW(mnuFile, MF_STRING, kFileExit, L"E&xit");
-    mnuOptions = ::CreatePopupMenu();
-    ::AppendMenuW(mnuOptions, MF_STRING, kOptionsMakeBackups, L"&Make Backups");
-    ::AppendMenuW(mnuOptions, MF_STRING, kOptionsExactTiming, L"&Exact Timing");
-    mnuOptionsGame = ::CreatePopupMenu();
-    mnuOptionsConvertTo = ::CreatePopupMenu();
-    for (std::size_t i = 0; i < kGamePresets.size(); ++i) {
-        const GamePreset& preset = kGamePresets[i];
-        ::AppendMenuW(mnuOptionsGame, MF_STRING, kOptionsGame + i, Widen(WithAccessKey(preset.Title, preset.AccessKey)).c_str());
-        ::AppendMenuW(mnuOptionsConvertTo, MF_STRING, kOptionsConvertTo + i,
-                      Widen(WithAccessKey(preset.Name, preset.AccessKey)).c_str());
+    const HMENU created = bar ? ::CreateMenu() : ::CreatePopupMenu();
+    for (const MenuEntry& item : menu.Items) {
+        const std::string caption = item.Shortcut.empty() ? item.Caption : item.Caption + "\t" + item.Shortcut;
+        if (!item.Items.empty()) {
+            ::AppendMenuW(created, MF_POPUP, reinterpret_cast<UINT_PTR>(CreateMenu(item, false)), Widen(caption).c_str());
+            continue;
+        }
+        ::AppendMenuW(created, MF_STRING, static_cast<UINT_PTR>(item.Command), Widen(caption).c_str());
+        commands_.push_back({created, item.Command});
     }
-    ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsGame), L"&Game");
-    ::AppendMenuW(mnuOptions, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptionsConvertTo), L"Convert &To");
-    mnuPlay = ::CreatePopupMenu();
-    ::AppendMenuW(mnuPlay, MF_STRING, kPlayPlaySong, L"&Play Song\tCtrl+P");
-    ::AppendMenuW(mnuPlay, MF_STRING, kPlayStop, L"&Stop\tEsc");
-    const HMENU mnuHelp = ::CreatePopupMenu();
-    ::AppendMenuW(mnuHelp, MF_STRING, kHelpAbout, L"&About");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), L"&File");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuOptions), L"&Options");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPlay), L"&Play");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuHelp), L"&Help");
-    ::SetMenu(window_, bar);
+    return created;
 }
 
 void frm::ShowSongs(const std::vector<std::string>& names)
@@ -161,15 +146,10 @@ void frm::ShowTics(int tics)
 
 void frm::ShowMenus(const MenuStates& menus)
 {
-    const auto check = [](HMENU menu, UINT id, bool on) { ::CheckMenuItem(menu, id, on ? MF_CHECKED : MF_UNCHECKED); };
-    check(mnuOptions, kOptionsMakeBackups, menus.MakeBackups);
-    check(mnuOptions, kOptionsExactTiming, menus.ExactTiming);
-    for (std::size_t i = 0; i < kGamePresets.size(); ++i) {
-        check(mnuOptionsGame, static_cast<UINT>(kOptionsGame + i), menus.Game == &kGamePresets[i]);
-        check(mnuOptionsConvertTo, static_cast<UINT>(kOptionsConvertTo + i), menus.Target == &kGamePresets[i]);
+    for (const auto& [menu, command] : commands_) {
+        ::CheckMenuItem(menu, static_cast<UINT>(command), menus.Checked(command) ? MF_CHECKED : MF_UNCHECKED);
+        ::EnableMenuItem(menu, static_cast<UINT>(command), menus.Enabled(command) ? MF_ENABLED : MF_GRAYED);
     }
-    ::EnableMenuItem(mnuPlay, kPlayPlaySong, menus.CanPlay ? MF_ENABLED : MF_GRAYED);
-    ::EnableMenuItem(mnuPlay, kPlayStop, menus.CanStop ? MF_ENABLED : MF_GRAYED);
 }
 
 // The status bar cuts a long text off mid-word; an ellipsis shows that there is more, and the
@@ -316,18 +296,6 @@ LRESULT frm::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frm::OnCommand(int id, int notification)
 {
-    const auto preset = [](int first, int id) -> const GamePreset* {
-        const auto index = static_cast<std::size_t>(id - first);
-        return id >= first && index < kGamePresets.size() ? &kGamePresets[index] : nullptr;
-    };
-    if (const GamePreset* game = preset(kOptionsGame, id)) {
-        controller_->GameChosen(*game);
-        return;
-    }
-    if (const GamePreset* target = preset(kOptionsConvertTo, id)) {
-        controller_->TargetChosen(*target);
-        return;
-    }
     switch (id) {
     case kBrowse: controller_->BrowseClicked(); break;
     case kSelectAll: controller_->SelectAllClicked(); break;
@@ -341,14 +309,8 @@ void frm::OnCommand(int id, int notification)
             controller_->CurrentSongChanged(caret < 0 ? std::nullopt : std::optional<std::size_t>(caret));
         }
         break;
-    case kPlayPlaySong: controller_->PlayClicked(); break;
-    case kPlayStop:
-    case IDCANCEL: controller_->StopClicked(); break; // Esc
-    case kFileExit: ::SendMessageW(window_, WM_CLOSE, 0, 0); break;
-    case kOptionsMakeBackups: controller_->MakeBackupsToggled(); break;
-    case kOptionsExactTiming: controller_->ExactTimingToggled(); break;
-    case kHelpAbout: mnuHelpAbout_Click(); break;
-    default: break;
+    case IDCANCEL: controller_->MenuChosen(kPlayStop); break; // Esc
+    default: controller_->MenuChosen(id); break;
     }
 }
 
@@ -379,7 +341,7 @@ void frm::OnScroll(WPARAM wParam)
     controller_->TicsMoved(value);
 }
 
-void frm::mnuHelpAbout_Click()
+void frm::ShowAbout()
 {
     frmAbout about(window_, ShellOpen);
     about.ShowModal();

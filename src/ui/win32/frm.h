@@ -21,13 +21,8 @@ namespace brivane::win32 {
 // the controller says.
 class frm : private MainWindowView {
 public:
-    // The controls' IDs, for GetDlgItem; menu commands arrive as WM_COMMAND with theirs.
-    enum Command : int {
-        kFolder = 100, kBrowse, kFile, kSelectAll, kTics, kTicsValue, kConvert, kStatus,
-        kFileExit = 200, kOptionsMakeBackups, kHelpAbout, kPlayPlaySong, kPlayStop, kOptionsExactTiming,
-        kOptionsGame = 300,      // + the game's index
-        kOptionsConvertTo = 400, // + the target's index
-    };
+    // The controls' IDs, for GetDlgItem; the menus' items arrive as WM_COMMAND with their MenuCommand.
+    enum Control : int { kFolder = 100, kBrowse, kFile, kSelectAll, kTics, kTicsValue, kConvert, kStatus };
 
     // The settings live in `settingsFile`; `defaultFolder` is shown when no folder is stored,
     // or the stored one is gone. Messages go to `boxes`.
@@ -64,18 +59,19 @@ private:
         return BrowseForFolder(current, window_, "Select a folder");
     }
     void RunBatch(const BatchWork& work) override { win32::RunBatch(window_, boxes_, work); }
+    void ShowAbout() override;
+    void CloseWindow() override { ::SendMessageW(window_, WM_CLOSE, 0, 0); }
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
-    void CreateMenus();
+    HMENU CreateMenu(const MenuEntry& menu, bool bar);
     void ApplyLayout();
     void OnCommand(int id, int notification);
     void OnScroll(WPARAM wParam);
     void ShowStatusParts();
     void ShowStatusText();
     void SetTip(HWND described, const std::wstring& text);
-    void mnuHelpAbout_Click();
 
     UserInteraction& boxes_;
     bool hasOutputDevice_;
@@ -91,8 +87,7 @@ private:
     HWND lblFolder = nullptr, cmdBrowse = nullptr, File = nullptr, cmdSelectAll = nullptr;
     HWND lbl = nullptr, lblTics = nullptr, hsbTics = nullptr, cmdConvert = nullptr;
     HWND statusBar_ = nullptr, toolTip_ = nullptr;
-    HMENU mnuPlay = nullptr;
-    HMENU mnuOptions = nullptr, mnuOptionsGame = nullptr, mnuOptionsConvertTo = nullptr;
+    std::vector<std::pair<HMENU, int>> commands_; // each menu item and its MenuCommand
 };
 
 } // namespace brivane::win32

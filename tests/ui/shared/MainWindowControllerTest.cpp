@@ -31,6 +31,8 @@ public:
             selected.insert(i);
     }
     std::string ChooseFolder(const std::string&) override { return chosen; }
+    void ShowAbout() override {}
+    void CloseWindow() override {}
     void RunBatch(const BatchWork& work) override
     {
         const std::atomic<bool> cancel{false};
@@ -158,7 +160,7 @@ TEST_F(MainWindowControllerTest, PlayStopAndTheMenusFollowThePlayer)
     EXPECT_EQ(view.status, "Playing a.imf at 280 ticks per second, 0:12 of 2:31");
     controller->TicsMoved(400);
     EXPECT_EQ(output.rate, 400) << "a headerless song follows the bar at once";
-    controller->StopClicked();
+    controller->MenuChosen(kPlayStop);
     EXPECT_FALSE(view.menus.CanStop);
     EXPECT_EQ(view.status, "a.imf: headerless, 0:01 at 400 ticks per second");
 
@@ -185,7 +187,7 @@ TEST_F(MainWindowControllerTest, ConvertTakesTheSelectionInListOrderWithTheBacku
     for (const char* name : {"a.imf", "b.imf", "c.imf"})
         test::WriteBytes(dir / name, song);
     Start();
-    controller->MakeBackupsToggled();
+    controller->MenuChosen(kOptionsMakeBackups);
     EXPECT_FALSE(view.menus.MakeBackups);
     EXPECT_NE(Settings().find("MakeBackups=0"), std::string::npos);
     std::filesystem::remove(test::NativePath(dir / "b.imf"));

@@ -74,9 +74,9 @@ TEST_F(WindowTest, FirstStartWritesTheSettingsBesideTheProgramAndEachChangeAtOnc
     EXPECT_EQ(Text(frm::kConvert), "Convert to Wolfenstein IMF");
     EXPECT_EQ(::GetFocus(), Control(frm::kBrowse));
 
-    Menu(frm::kOptionsMakeBackups);
+    Menu(kOptionsMakeBackups);
     EXPECT_EQ(test::ReadText(Settings()), "[General]\r\nMakeBackups=0\r\nOriginalTics=280\r\n");
-    EXPECT_EQ(::GetMenuState(::GetSubMenu(::GetMenu(window_->Handle()), 1), frm::kOptionsMakeBackups, MF_BYCOMMAND) &
+    EXPECT_EQ(::GetMenuState(::GetSubMenu(::GetMenu(window_->Handle()), 1), kOptionsMakeBackups, MF_BYCOMMAND) &
                   MF_CHECKED,
               0u);
     EXPECT_TRUE(boxes_->messages.empty());
@@ -178,7 +178,7 @@ TEST_F(WindowTest, TheAboutBoxIsModalAndEnterOrEscCloseIt)
             sawModal = about && !::IsWindowEnabled(window_->Handle());
             ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 0);
         });
-        Menu(frm::kHelpAbout); // returns when the box has closed
+        Menu(kHelpAbout); // returns when the box has closed
         EXPECT_TRUE(sawModal) << key;
         EXPECT_EQ(::FindWindowW(nullptr, L"About Brivane"), nullptr);
         EXPECT_TRUE(::IsWindowEnabled(window_->Handle()));
@@ -225,8 +225,8 @@ TEST_F(WindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNev
     test::WriteBytes(dir_ / "a.imf", original);
     test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
     Open({IDNO, IDYES, IDNO});
-    Menu(frm::kOptionsConvertTo + 1); // Cosmo
-    Menu(frm::kOptionsExactTiming);
+    Menu(kOptionsConvertTo + 1); // Cosmo
+    Menu(kOptionsExactTiming);
     EXPECT_NE(test::ReadText(Settings()).find("ExactTiming=1\r\n"), std::string::npos);
     ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, -1);
     Menu(frm::kConvert);
@@ -240,7 +240,7 @@ TEST_F(WindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNev
         EXPECT_EQ(test::ReadBytes(dir_ / "a.imf.bak"), original);
     }
     const HMENU play = ::GetSubMenu(::GetMenu(window_->Handle()), 2);
-    EXPECT_NE(::GetMenuState(play, frm::kPlayStop, MF_BYCOMMAND) & MF_GRAYED, 0u) << "nothing plays";
+    EXPECT_NE(::GetMenuState(play, kPlayStop, MF_BYCOMMAND) & MF_GRAYED, 0u) << "nothing plays";
 }
 
 TEST_F(WindowTest, ALongStatusEndsInAnEllipsisAndTheTooltipHoldsItWhole)
