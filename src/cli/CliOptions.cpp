@@ -50,7 +50,8 @@ const char* const kUsageText =
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined, empty,\n"
     "holding no whole record or a backup left alone (render: written); 1 when any file was\n"
-    "missing, unreadable, too long, busy, failed or had a length word past its end;\n"
+    "missing, unreadable, too long, busy, failed, not an IMF song or had a length word past\n"
+    "its end;\n"
     "2 for a usage error.\n";
 
 namespace {

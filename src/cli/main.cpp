@@ -4,6 +4,7 @@
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
+#include "conversion/SongRecognition.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -52,6 +53,10 @@ std::string Count(std::uint64_t count, const std::string& one, const std::string
 
 void PrintInfo(const std::string& path, const ImfInfo& info)
 {
+    if (!info.OtherKind.empty()) {
+        std::cout << Printable(path) << ": " << info.OtherKind << ", not an IMF song\n";
+        return;
+    }
     std::cout << Printable(path) << ": " << LayoutName(info.Type) << ", " << Count(info.Size, "byte", "bytes") << ", "
               << Count(info.Records, "record", "records") << ", "
               << Count(info.PartialBytes, "trailing byte", "trailing bytes");
@@ -156,6 +161,9 @@ int RunRender(const CliOptions& options)
         song = LoadPlayableSong(path);
     } catch (const FileError& error) {
         std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+        return 1;
+    } catch (const NotASongError& error) {
+        std::cerr << "Not an IMF song: " << error.what() << "\n";
         return 1;
     }
 

@@ -4,6 +4,7 @@
 #include "conversion/ImfPaths.h"
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
+#include "conversion/SongRecognition.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
@@ -179,6 +180,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::NoRecords, "holding no whole record"},
         {ConversionOutcome::BackupOfAnother, "left alone as a backup"},
         {ConversionOutcome::LengthPastEnd, "with a length word past the end"},
+        {ConversionOutcome::NotASong, "not IMF songs"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},
         {ConversionOutcome::TooLong, "too long"},
@@ -230,6 +232,11 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         if (song.empty()) {
             Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
             return ConversionOutcome::Empty;
+        }
+        // Whatever layout the user names, a file of another kind is never rewritten as a song.
+        if (const std::string kind = OtherKindOf(song); !kind.empty()) {
+            Tell(ui, path, NotASongText(name, kind), "Not an IMF song", MB_ICONHAND);
+            return ConversionOutcome::NotASong;
         }
         ImfType layout = conversion.From.value_or(probe.Type);
         const std::size_t overrun = LengthWordOverrun(song);

@@ -18,6 +18,7 @@ enum class ConversionOutcome {
     NoRecords,        // not one whole record: nothing to convert
     BackupOfAnother,  // given along with the song it is the backup of, and left alone
     LengthPastEnd,    // a length word the file cannot hold, and no layout chosen for it
+    NotASong,         // a MIDI file, a capture, a WAV...: nothing converted
     NotFound,
     Unreadable,
     TooLong,

@@ -1,6 +1,7 @@
 #include "conversion/ImfInfo.h"
 
 #include "conversion/ClassicTiming.h"
+#include "conversion/SongRecognition.h"
 #include "conversion/ImfCommand.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -48,6 +49,9 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
         return info;
     }
     info.Size = data.size();
+    info.OtherKind = OtherKindOf(data);
+    if (!info.OtherKind.empty())
+        return info;
 
     const bool headerless = probe.Type == ImfHeaderless;
     const SongParts parts = SplitSong(data, headerless);

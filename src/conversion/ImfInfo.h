@@ -22,6 +22,7 @@ struct ImfTag {
 struct ImfInfo {
     ImfType Type = ImfNotFound;
     std::string Reason;            // why an unreadable file could not be read
+    std::string OtherKind;         // "a MIDI file" for a file that is no IMF song
     std::uint64_t Size = 0;        // bytes on disk
     std::uint64_t Records = 0;     // complete 4-byte records in the command stream
     std::uint64_t PartialBytes = 0;

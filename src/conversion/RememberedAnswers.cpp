@@ -13,7 +13,7 @@ constexpr Counted kCounted[] = {
     {"Conversion failed", "failed"},              {"File too long", "too long"},
     {"Empty file", "empty"},                      {"File not readable", "not readable"},
     {"File busy", "skipped while busy"},          {"No whole record", "holding no whole record"},
-    {"Backup left alone", "left alone as a backup"},
+    {"Backup left alone", "left alone as a backup"}, {"Not an IMF song", "not IMF songs"},
 };
 
 std::string CountedAs(const std::string& title, const UserReply& reply)

@@ -1,6 +1,8 @@
 #include "playback/PlayableSong.h"
 
 #include "conversion/ImfCommand.h"
+#include "conversion/PrintableText.h"
+#include "conversion/SongRecognition.h"
 #include "platform/FileSystem.h"
 
 
@@ -19,7 +21,10 @@ PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
 
 PlayableSong LoadPlayableSong(const std::string& path)
 {
-    return ParsePlayableSong(ReadWholeFile(path, path));
+    const Bytes file = ReadWholeFile(path, path);
+    if (const std::string kind = OtherKindOf(file); !kind.empty())
+        throw NotASongError(NotASongText(Printable(NameOf(path)), kind));
+    return ParsePlayableSong(file);
 }
 
 } // namespace brivane

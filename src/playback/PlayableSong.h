@@ -25,6 +25,7 @@ struct PlayableSong {
 PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file);
 
 // Reads and parses a file; throws FileError when it cannot be read.
+// Throws FileError when the file cannot be read, NotASongError when it is of another kind.
 PlayableSong LoadPlayableSong(const std::string& path);
 
 } // namespace brivane

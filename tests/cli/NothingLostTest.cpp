@@ -165,6 +165,42 @@ TEST(NothingLostTest, TheClassicConversionSaysWhatItDoesToTheLengthAndExactKeeps
     EXPECT_NE(RunCli({"info", dir / "exact.imf"}).Out.find("1.79 seconds at 700"), std::string::npos);
 }
 
+TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed)
+{
+    const auto with = [](std::string mark) {
+        Bytes file(mark.begin(), mark.end());
+        file.resize(64, 0x40);
+        return file;
+    };
+    const struct {
+        Bytes File;
+        const char* Kind;
+    } cases[] = {
+        {with("DBRAWOPL"), "a DOSBox DRO capture"}, {with("RAWADATA"), "an Rdos RAW capture"},
+        {with("Vgm "), "a VGM capture"}, {with("\x1F\x8B"), "a gzip-compressed file (a VGZ capture, perhaps)"},
+        {with(std::string("MThd\0\0\0\x06", 8)), "a MIDI file"}, {with(std::string("RIFF\x24\0\0\0WAVE", 12)), "a WAV file"},
+        {with("CTMF"), "a Creative CMF file"}, {with("OggS"), "an Ogg file"}, {with("fLaC"), "a FLAC file"},
+        {with("ID3"), "an MP3 file"}, {with("\xFF\xFB"), "an MP3 file"}, {with("PK\x03\x04"), "a ZIP archive"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        test::TempDir dir;
+        const std::string file = dir / "song.imf";
+        test::WriteBytes(file, c.File);
+        const std::string refusal = std::string("song.imf is not an IMF song (it is ") + c.Kind + "); nothing was changed.";
+        const ProcessResult converted = RunCli({"convert", "--from", "headerless", file, dir / "missing.imf"});
+        EXPECT_EQ(converted.ExitCode, 1);
+        EXPECT_EQ(converted.Err.substr(0, converted.Err.find('\n')), "Not an IMF song: " + refusal);
+        EXPECT_EQ(converted.Out, "Complete: Conversion complete!\n1 not IMF songs, 1 not found\n") << "the batch goes on";
+        const ProcessResult rendered = RunCli({"render", file, "-o", dir / "out.wav"});
+        EXPECT_EQ(rendered.ExitCode, 1);
+        EXPECT_EQ(rendered.Err, "Not an IMF song: " + refusal + "\n");
+        EXPECT_EQ(RunCli({"info", file}).Out, file + ": " + c.Kind + ", not an IMF song\n");
+        EXPECT_EQ(test::ReadBytes(file), c.File);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"song.imf"});
+    }
+}
+
 #ifndef _WIN32 // terminals, FIFOs, devices and names that are not UTF-8
 TEST(NothingLostTest, TerminalAnswersAreReadWithoutRegardToCaseOrSpaces)
 {

@@ -1,5 +1,6 @@
 #include "ui/shared/SongToPlay.h"
 
+#include "conversion/SongRecognition.h"
 #include "platform/FileError.h"
 
 namespace brivane {
@@ -12,6 +13,9 @@ std::optional<SongToPlay> LoadSongToPlay(const std::string& path, const Conversi
         toPlay.Song = LoadPlayableSong(path);
     } catch (const FileError& error) {
         ui.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        return std::nullopt;
+    } catch (const NotASongError& error) {
+        ui.ShowMessage(error.what(), "Not an IMF song", MB_ICONHAND);
         return std::nullopt;
     }
     toPlay.Headerless = toPlay.Song.Layout == ImfHeaderless;

@@ -181,6 +181,23 @@ TEST_F(MainWindowControllerTest, WithoutADevicePlayIsOff)
     EXPECT_FALSE(output.playing);
 }
 
+TEST_F(MainWindowControllerTest, AFileOfAnotherKindIsNamedAndNeverPlayedOrConverted)
+{
+    const Bytes midi{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
+    test::WriteBytes(dir / "theme.imf", midi);
+    Start();
+    controller->CurrentSongChanged(0);
+    EXPECT_EQ(view.status, "theme.imf: not an IMF song (a MIDI file)");
+    controller->PlayClicked();
+    view.SelectAllSongs();
+    controller->ConvertClicked();
+    EXPECT_FALSE(output.playing);
+    const std::string refusal = "theme.imf is not an IMF song (it is a MIDI file); nothing was changed.";
+    EXPECT_EQ(test::Describe(boxes.messages), "Not an IMF song [16] " + refusal + "\nNot an IMF song [16] " + refusal +
+                                                  "\nComplete [64] Conversion complete!\n");
+    EXPECT_EQ(test::ReadBytes(dir / "theme.imf"), midi);
+}
+
 TEST_F(MainWindowControllerTest, ConvertTakesTheSelectionInListOrderWithTheBackupOptionShown)
 {
     const Bytes song = test::MakeHeaderlessSong(400, 4);
