@@ -24,6 +24,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -206,9 +207,8 @@ void frm::ShowStatus(const std::string& text)
 // ellipsis shows that there is more, and the tooltip holds it all.
 void frm::ShowStatusText()
 {
-    int room = statusBar()->width() - 16;
-    if (noDevice_)
-        room -= noDevice_->sizeHint().width() + 8;
+    // The text starts a few pixels in and must end before the notice does begin.
+    const int room = (noDevice_ && noDevice_->isVisible() ? noDevice_->x() : statusBar()->width()) - 16;
     statusBar()->showMessage(statusBar()->fontMetrics().elidedText(status_, Qt::ElideRight, std::max(room, 0)));
     statusBar()->setToolTip(status_);
 }
@@ -235,6 +235,16 @@ std::string frm::ChooseFolder(const std::string& current)
 void frm::RunBatch(const BatchWork& work)
 {
     brivane::RunBatch(*this, ui_, work);
+}
+
+bool frm::event(QEvent* event)
+{
+    // A menu item without a status tip would clear the bar: what it said comes back instead.
+    if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        ShowStatusText();
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 bool frm::eventFilter(QObject* watched, QEvent* event)

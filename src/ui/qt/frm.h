@@ -38,6 +38,7 @@ public:
     const QString& SettingsPath() const { return settingsFile_; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
