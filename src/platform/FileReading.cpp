@@ -1,6 +1,6 @@
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
-#include "platform/ReadingBackend.h"
+#include "platform/Backend.h"
 
 #include <algorithm>
 #include <limits>

@@ -125,6 +125,20 @@ TEST(WindowsFileSystemTest, WhatWindowsForbidsIsRefusedWithTheReasonAndNothingCh
     }
 }
 
+TEST(WindowsFileSystemTest, WildcardsAreExpandedByTheProgramAsWindowsShellsLeaveThem)
+{
+    test::TempDir dir;
+    for (const char* name : {"b.IMF", "A.imf", "c.txt"})
+        test::WriteBytes(dir / name, kSong);
+    const ProcessResult result = Convert({dir / "*.IMF", dir / "none?.imf"});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Err, "File not found: No file matches " + dir / "none?.imf" + "\n");
+    EXPECT_EQ(result.Out, "Complete: Conversion complete!\n2 converted\n");
+    for (const char* name : {"A.imf", "b.IMF"})
+        EXPECT_EQ(test::ReadBytes(dir / name), test::ReferenceConversion(kSong, 280)) << name;
+    EXPECT_EQ(test::ReadBytes(dir / "c.txt"), kSong);
+}
+
 TEST(WindowsFileSystemTest, AttributesTimesAndLongAndUnicodeNamesSurviveAConversion)
 {
     test::TempDir dir;

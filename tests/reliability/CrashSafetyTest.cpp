@@ -141,20 +141,21 @@ void ExpectCompleteSettings(const std::string& path)
 TEST(CrashSafetyTest, AKilledSaveLoopAlwaysLeavesACompleteSettingsFile)
 {
     std::mt19937 random(kSeed);
-    test::TempDir dir;
-    const std::string path = dir / "Brivane.ini";
     for (int trial = 0; trial < kTrials; ++trial) {
         SCOPED_TRACE("seed " + std::to_string(kSeed) + ", trial " + std::to_string(trial));
+        test::TempDir dir;
+        const std::string path = dir / "Brivane.ini";
         const test::ProgramId child = test::StartProgram({BRIVANE_SAVE_LOOP_PATH, path});
-        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
+        // The kill lands among the saves, however long the program takes to start here.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!test::Exists(path) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
         test::KillProgram(child);
-        if (!test::Exists(path))
-            continue; // killed before its first save
+        ASSERT_TRUE(test::Exists(path)) << "the loop never saved";
         ExpectCompleteSettings(path);
-        const auto names = dir.Names();
-        ASSERT_LE(names.size(), 2u) << "at most the temporary file of the save that was killed";
+        ASSERT_LE(dir.Names().size(), 2u) << "at most the temporary file of the save that was killed";
     }
-    ASSERT_TRUE(test::Exists(path));
 }
 
 } // namespace

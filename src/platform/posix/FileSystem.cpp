@@ -1,7 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/FileError.h"
-#include "platform/ReadingBackend.h"
+#include "platform/Backend.h"
 #include "platform/TemporaryFile.h"
 
 #include <algorithm>
@@ -126,21 +126,6 @@ bool IsReadableFolder(const std::string& folder)
            ::access(folder.c_str(), R_OK | X_OK) == 0;
 }
 
-const char* KindName(PathKind kind)
-{
-    switch (kind) {
-    case PathKind::Missing: return "missing";
-    case PathKind::Regular: return "a regular file";
-    case PathKind::Directory: return "a directory";
-    case PathKind::SymbolicLink: return "a symbolic link";
-    case PathKind::Fifo: return "a FIFO";
-    case PathKind::Socket: return "a socket";
-    case PathKind::Device: return "a device";
-    case PathKind::BlockDevice: return "a block device";
-    case PathKind::Inaccessible: break;
-    }
-    return "not accessible";
-}
 
 char PathSeparator()
 {
@@ -162,6 +147,9 @@ std::string NameOf(const std::string& path)
 }
 
 namespace backend {
+
+const char* const kSymbolicLinkName = "a symbolic link";
+const char* const kFifoName = "a FIFO";
 
 FileDescriptor OpenForReading(const std::string& path, Links links, const std::string& what)
 {

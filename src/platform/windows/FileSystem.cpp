@@ -1,7 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/FileError.h"
-#include "platform/ReadingBackend.h"
+#include "platform/Backend.h"
 #include "platform/TemporaryFile.h"
 #include "platform/windows/Win32.h"
 
@@ -183,21 +183,6 @@ bool IsReadableFolder(const std::string& folder)
     return !folder.empty() && LookUpPath(folder).Kind == PathKind::Directory;
 }
 
-const char* KindName(PathKind kind)
-{
-    switch (kind) {
-    case PathKind::Missing: return "missing";
-    case PathKind::Regular: return "a regular file";
-    case PathKind::Directory: return "a directory";
-    case PathKind::SymbolicLink: return "a symbolic link or a junction";
-    case PathKind::Fifo: return "a pipe";
-    case PathKind::Socket: return "a socket";
-    case PathKind::Device: return "a device";
-    case PathKind::BlockDevice: return "a block device";
-    case PathKind::Inaccessible: break;
-    }
-    return "not accessible";
-}
 
 char PathSeparator()
 {
@@ -224,6 +209,9 @@ std::string NameOf(const std::string& path)
 }
 
 namespace backend {
+
+const char* const kSymbolicLinkName = "a symbolic link or a junction";
+const char* const kFifoName = "a pipe";
 
 FileDescriptor OpenForReading(const std::string& path, Links links, const std::string& what)
 {

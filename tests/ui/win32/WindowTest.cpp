@@ -4,6 +4,7 @@
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
+#include "ui/win32/MessageBoxes.h"
 #include "ui/win32/frm.h"
 
 #include <gtest/gtest.h>
@@ -274,6 +275,26 @@ TEST_F(WindowTest, ALongStatusEndsInAnEllipsisAndTheTooltipHoldsItWhole)
     tool.lpszText = tip;
     ::SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::wstring(tip), std::wstring(60, L'x') + L".imf: headerless, 0:01 at 280 ticks per second");
+}
+
+TEST_F(WindowTest, AMessageBoxIsOwnedByTheWindowAndCentredOverIt)
+{
+    Open();
+    ::SetWindowPos(window_->Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Win32UserInteraction boxes(window_->Handle());
+    RECT box{}, owner{};
+    HWND ownedBy = nullptr;
+    Later(500, [&] {
+        const HWND shown = ::GetForegroundWindow();
+        ::GetWindowRect(shown, &box);
+        ownedBy = ::GetWindow(shown, GW_OWNER);
+        ::PostMessageW(shown, WM_COMMAND, IDOK, 0);
+    });
+    boxes.Show({"one song's message", "A title", MB_ICONINFORMATION});
+    ::GetWindowRect(window_->Handle(), &owner);
+    EXPECT_EQ(ownedBy, window_->Handle());
+    EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 2);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 2);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-// What each backend gives the reading that every system shares (FileReading.cpp); nothing
-// outside src/platform sees it.
+// What each backend gives the code every system shares (FileReading.cpp, PathKind.cpp);
+// nothing outside src/platform sees it.
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
@@ -22,5 +22,9 @@ std::size_t SizeHint(const FileDescriptor& file, const std::string& what);
 // Reads at most `size` bytes at `offset` into `into`; 0 at the end. Throws FileError.
 std::size_t ReadAt(const FileDescriptor& file, std::size_t offset, std::uint8_t* into, std::size_t size,
                    const std::string& what);
+
+// How this system names a link and a FIFO in messages.
+extern const char* const kSymbolicLinkName;
+extern const char* const kFifoName;
 
 } // namespace brivane::backend
