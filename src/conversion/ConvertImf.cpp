@@ -49,18 +49,15 @@ std::string BackupRefusal(const std::string& backup)
            "; Brivane writes backups only as regular files.";
 }
 
-// What stood at the backup's name before this conversion wrote it, so that a song that then
-// cannot be replaced leaves both files as they were.
-struct EarlierBackup {
-    bool Existed = false;
-    Bytes Content;
-};
+// What stood at the backup's name before this conversion wrote it (nothing when there was no
+// backup), so that a song that then cannot be replaced leaves both files as they were.
+using EarlierBackup = std::optional<Bytes>;
 
 void PutBackupBack(const std::string& backup, const EarlierBackup& earlier)
 {
     try {
-        if (earlier.Existed)
-            ReplaceFile(backup, earlier.Content, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, {}, {}});
+        if (earlier)
+            ReplaceFile(backup, *earlier, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, {}, {}});
         else
             RemoveFile(backup, "the backup " + backup);
     } catch (const FileError&) {
@@ -70,7 +67,8 @@ void PutBackupBack(const std::string& backup, const EarlierBackup& earlier)
 
 // The song's bytes are all read before anything is written: backup, then the new content.
 ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Bytes& original, ImfType layout,
-                              const Conversion& conversion, bool makeBackups, UserInteraction& ui)
+                              const Conversion& conversion, bool makeBackups, const EarlierBackup& earlier,
+                              UserInteraction& ui)
 {
     const std::optional<Bytes> converted = ConvertSongBytes(original, layout, conversion);
     if (!converted) {
@@ -81,17 +79,9 @@ ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Byt
     }
 
     const std::string backup = BackupPathFor(path);
-    EarlierBackup earlier;
     if (makeBackups) {
         if (const std::string refusal = BackupRefusal(backup); !refusal.empty())
             return ReportFailure(path, refusal, ui);
-        try {
-            earlier.Existed = LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Regular;
-            if (earlier.Existed)
-                earlier.Content = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
-        } catch (const FileError& error) {
-            return ReportFailure(path, error.what(), ui);
-        }
     }
 
     try {
@@ -272,7 +262,8 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
             // a backup holding another song may be the only copy of the original, and is never
             // written over without a Yes.
             if (!makeBackups || !hasBackup || saved == song || !HoldsSong(saved))
-                return ConvertSong(path, lock, song, layout, conversion, makeBackups, ui);
+                return ConvertSong(path, lock, song, layout, conversion, makeBackups,
+                                   hasBackup ? EarlierBackup(saved) : std::nullopt, ui);
             const UserReply reply =
                 ui.Show({name + " may have been converted before: its backup " + Printable(DisplayName(backup)) +
                              " holds another song.\r\n" + SizeWarning(saved, song.size(), conversion) + kRevertQuestion,
