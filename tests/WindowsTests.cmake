@@ -32,6 +32,9 @@ brivane_test(platform_tests
 add_dependencies(platform_tests brivane-cli file_holder)
 target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
 
+brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp LIBS brivane_capture)
+add_dependencies(capture_tests brivane-cli)
+
 brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp LIBS brivane_ui_shared)
 
 # The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one

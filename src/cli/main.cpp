@@ -1,3 +1,4 @@
+#include "capture/CaptureReaders.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
 #include "conversion/ConvertCommand.h"
@@ -75,10 +76,42 @@ void PrintInfo(const std::string& path, const ImfInfo& info)
     std::cout << "\n";
 }
 
+// A capture's kind, hardware, writes, length and what an OPL2 cannot play; nothing for a file
+// that holds no capture. Returns the exit status.
+std::optional<int> DescribeCapture(const std::string& path)
+{
+    Bytes bytes;
+    try {
+        if (OtherKindOf(ReadFileStart(path, kRecognitionBytes)).find("capture") == std::string::npos)
+            return std::nullopt;
+        bytes = ReadWholeFile(path, path);
+        const std::optional<Capture> capture = ReadCapture(bytes);
+        if (!capture)
+            return std::nullopt;
+        std::cout << Printable(path) << ": " << capture->Kind << ", " << capture->Hardware << ", "
+                  << Count(capture->Writes.size(), "write", "writes") << ", " << std::fixed << std::setprecision(2)
+                  << static_cast<double>(capture->End) / static_cast<double>(capture->UnitsPerSecond) << " seconds";
+        if (capture->SecondChipWrites > 0)
+            std::cout << "; " << Count(capture->SecondChipWrites, "write", "writes")
+                      << " to a second chip would be left out: IMF plays one OPL2";
+        std::cout << "\n";
+        return 0;
+    } catch (const FileError&) {
+        return std::nullopt; // described as any file that cannot be read
+    } catch (const CaptureError& error) {
+        std::cout << Printable(path) << ": " << OtherKindOf(bytes) << " that cannot be read: " << error.what() << "\n";
+        return 1;
+    }
+}
+
 int RunInfo(const CliOptions& options)
 {
     int status = 0;
     for (const std::string& path : options.Files) {
+        if (const std::optional<int> described = DescribeCapture(path)) {
+            status = std::max(status, *described);
+            continue;
+        }
         const ImfInfo info = DescribeImf(path, options.Rates);
         if (info.Type == ImfNotFound || info.Type == ImfUnreadable) {
             // A directory or a FIFO is named for what it is; "missing" is kept for absence.

@@ -24,7 +24,8 @@ TEST(CorpusReplayTest, EveryKeptInputHoldsItsProperties)
     const std::vector<Target> targets{{"settings", CheckSettingsRoundTrip},
                                       {"readlong", CheckReadLong},
                                       {"conversion", CheckConversion},
-                                      {"info", CheckInfo}};
+                                      {"info", CheckInfo},
+                                      {"capture", CheckCapture}};
     for (const Target& target : targets) {
         const fs::path folder = fs::path(BRIVANE_CORPUS_DIR) / target.Folder;
         int replayed = 0;

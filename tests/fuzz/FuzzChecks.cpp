@@ -1,5 +1,6 @@
 #include "FuzzChecks.h"
 
+#include "capture/CaptureReaders.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/RescaleDelays.h"
 #include "conversion/TicScale.h"
@@ -121,6 +122,27 @@ void CheckInfo(const std::uint8_t* data, std::size_t size)
     Require(info.Size == size, "the size is the file's");
     Require(info.Records * 4 + info.PartialBytes <= size, "the stream lies inside the file");
     Require(info.Seconds >= 0, "a duration is never negative");
+}
+
+void CheckCapture(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return;
+    const std::string mark = data[0] & 1 ? "RAWADATA" : "DBRAWOPL";
+    std::vector<std::uint8_t> capture(mark.begin(), mark.end());
+    capture.insert(capture.end(), data + 1, data + size);
+    try {
+        const std::optional<Capture> read = ReadCapture(capture);
+        Require(read.has_value(), "a marked capture is read or refused");
+        std::uint64_t last = 0;
+        for (const TimedWrite& write : read->Writes) {
+            Require(write.At >= last, "the writes come in time order");
+            last = write.At;
+        }
+        Require(last <= read->End, "no write comes after the end");
+    } catch (const CaptureError&) {
+        // refused with its reason
+    }
 }
 
 } // namespace brivane::fuzz

@@ -22,4 +22,9 @@ void CheckConversion(const std::uint8_t* data, std::size_t size);
 // add up to more than the file holds.
 void CheckInfo(const std::uint8_t* data, std::size_t size);
 
+// The first byte's low bit picks the DRO or the RAW mark; the rest follows it. Any bytes are
+// read or refused with a reason, never with a fault, and the writes come in time order, none
+// after the capture's end.
+void CheckCapture(const std::uint8_t* data, std::size_t size);
+
 } // namespace brivane::fuzz

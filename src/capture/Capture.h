@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace brivane {
+
+// One write to the first OPL2, at its exact time: `At` units of the capture's time base.
+struct TimedWrite {
+    std::uint8_t Register = 0;
+    std::uint8_t Value = 0;
+    std::uint64_t At = 0;
+    bool operator==(const TimedWrite&) const = default;
+};
+
+// What every capture reader gives: the first chip's writes in order, each at its captured
+// time, the capture's end, and a count of what an OPL2 cannot play (IMF plays one OPL2).
+struct Capture {
+    std::string Kind;      // "DOSBox DRO 2.0 capture"
+    std::string Hardware;  // "OPL2", "dual OPL2", "OPL3"
+    std::uint64_t UnitsPerSecond = 1000;
+    std::vector<TimedWrite> Writes;
+    std::uint64_t End = 0; // in the same units
+    std::uint64_t SecondChipWrites = 0; // the second chip's, or the OPL3's high bank
+};
+
+// A capture that cannot be read: what() is the reason ("its codemap is longer than 127").
+class CaptureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest capture read: far more than any song, and little enough to hold whole.
+inline constexpr std::size_t kMaxCaptureBytes = 64u << 20;
+
+} // namespace brivane

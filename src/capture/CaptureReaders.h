@@ -1,0 +1,17 @@
+#pragma once
+
+#include "capture/Capture.h"
+
+#include <optional>
+
+namespace brivane {
+
+// The capture these bytes hold, read by the reader its mark names; nothing when they hold no
+// capture this program reads. Throws CaptureError for a capture that is damaged or cut short.
+std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
+
+// DOSBox's DRO 2.0 (DOSBox 0.73 and later) and Rdos RAW captures.
+Capture ReadDro(std::span<const std::uint8_t> bytes);
+Capture ReadRaw(std::span<const std::uint8_t> bytes);
+
+} // namespace brivane

@@ -1,0 +1,117 @@
+// The capture readers on small captures built here, every code of each format.
+#include "capture/CaptureReaders.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace brivane {
+namespace {
+
+using test::Bytes;
+
+void PrintTo(const TimedWrite& w, std::ostream* os)
+{
+    *os << "{" << int(w.Register) << ", " << int(w.Value) << " at " << w.At << "}";
+}
+
+// A DRO 2.0 capture: delay codes 0x70 (short) and 0x71 (long), codemap 20 B0 05.
+Bytes Dro(std::uint8_t hardware, const Bytes& pairs, std::uint8_t codemapLength = 3, std::uint32_t announced = 0)
+{
+    Bytes dro{'D', 'B', 'R', 'A', 'W', 'O', 'P', 'L', 2, 0, 0, 0};
+    const std::uint32_t count = announced ? announced : static_cast<std::uint32_t>(pairs.size() / 2);
+    for (int i = 0; i < 4; ++i)
+        dro.push_back(static_cast<std::uint8_t>(count >> (8 * i)));
+    dro.insert(dro.end(), {0, 0, 0, 0, hardware, 0, 0, 0x70, 0x71, codemapLength, 0x20, 0xB0, 0x05});
+    dro.resize(dro.size() - 3 + std::min<std::size_t>(codemapLength, 3), 0);
+    dro.insert(dro.end(), pairs.begin(), pairs.end());
+    return dro;
+}
+
+Bytes Raw(std::uint16_t clock, const Bytes& pairs)
+{
+    Bytes raw{'R', 'A', 'W', 'A', 'D', 'A', 'T', 'A', static_cast<std::uint8_t>(clock), static_cast<std::uint8_t>(clock >> 8)};
+    raw.insert(raw.end(), pairs.begin(), pairs.end());
+    return raw;
+}
+
+TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
+{
+    const struct {
+        const char* Name;
+        Bytes File;
+        std::vector<TimedWrite> Writes;
+        std::uint64_t End;
+        std::uint64_t UnitsPerSecond;
+        std::uint64_t SecondChip;
+        const char* Hardware;
+    } cases[] = {
+        {"DRO: writes, a short and a long delay, the second chip",
+         Dro(1, {0, 0x01, 0x70, 9, 1, 0x30, 0x71, 1, 0x82, 0x07, 2, 0x40, 0x70, 0}),
+         {{0x20, 0x01, 0}, {0xB0, 0x30, 10}, {0x05, 0x40, 522}}, 523, 1000, 1, "dual OPL2"},
+        {"RAW: writes, delays, a clock change, the second chip and back, the end before a tag",
+         Raw(0x1000, {0x01, 0x20, 5, 0x00, 0, 0x02, 0x00, 0x20, 2, 0x00, 0x30, 0xB0, 2, 0x02, 7, 0x40, 1, 0x02,
+                      9, 0x43, 0xFF, 0xFF, 'T', 'a', 'g'}),
+         {{0x20, 0x01, 0}, {0xB0, 0x30, 5 * 0x1000 + 2 * 0x2000}, {0x43, 9, 5 * 0x1000 + 2 * 0x2000}},
+         5 * 0x1000 + 2 * 0x2000, 1193180, 1, "dual OPL2"},
+        {"RAW: a clock of 0 is 0xFFFF", Raw(0, {3, 0x00, 0xFF, 0xFF}), {}, 3 * 0xFFFF, 1193180, 0, "OPL2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::optional<Capture> capture = ReadCapture(c.File);
+        ASSERT_TRUE(capture);
+        EXPECT_EQ(capture->Writes, c.Writes);
+        EXPECT_EQ(capture->End, c.End);
+        EXPECT_EQ(capture->UnitsPerSecond, c.UnitsPerSecond);
+        EXPECT_EQ(capture->SecondChipWrites, c.SecondChip);
+        EXPECT_EQ(capture->Hardware, c.Hardware);
+    }
+    EXPECT_FALSE(ReadCapture(Bytes{0, 0, 0, 0})) << "an IMF song is no capture";
+}
+
+TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
+{
+    const Bytes whole = Dro(0, {});
+    Bytes version01 = whole;
+    version01[8] = 0, version01[10] = 1; // u32 0x00010000
+    const struct {
+        Bytes File;
+        const char* Reason;
+    } cases[] = {
+        {Bytes(whole.begin(), whole.begin() + 20), "it ends inside its header"},
+        {Dro(0, {}, 128), "its codemap is longer than 127"},
+        {Dro(0, {5, 1}), "a write names entry 5 of a codemap of 3"},
+        {Dro(0, {0, 1}, 3, 9), "it ends inside its data: 9 pairs are announced"},
+        {Dro(7, {}), "its hardware type 7 is none DOSBox writes"},
+        {version01, "it is a DRO capture of version 0.1 (DOSBox 0.61 to 0.72), which is not read yet"},
+        {Raw(0x1000, {1, 0x20, 0, 0x02}), "it ends inside a change of its clock"},
+        {Raw(0x1000, {1}), "it ends inside its data"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        try {
+            ReadCapture(c.File);
+            ADD_FAILURE() << "read";
+        } catch (const CaptureError& error) {
+            EXPECT_STREQ(error.what(), c.Reason);
+        }
+    }
+}
+
+TEST(CaptureReaderTest, InfoDescribesACaptureAndConvertLeavesItAlone)
+{
+    test::TempDir dir;
+    const Bytes dro = Dro(1, {0, 0x01, 0x71, 3, 0x82, 0x07});
+    test::WriteBytes(dir / "song.dro", dro);
+    test::WriteBytes(dir / "cut.dro", Dro(0, {}, 128));
+    const test::ProcessResult info = test::RunCli({"info", dir / "song.dro", dir / "cut.dro"});
+    EXPECT_EQ(info.ExitCode, 1);
+    EXPECT_EQ(info.Out, dir / "song.dro" + ": DOSBox DRO 2.0 capture, dual OPL2, 1 write, 1.02 seconds; 1 write to a "
+                                           "second chip would be left out: IMF plays one OPL2\n" +
+                            dir / "cut.dro" + ": a DOSBox DRO capture that cannot be read: its codemap is longer than 127\n");
+    EXPECT_EQ(test::RunCli({"convert", dir / "song.dro"}).ExitCode, 1);
+    EXPECT_EQ(test::ReadBytes(dir / "song.dro"), dro);
+}
+
+} // namespace
+} // namespace brivane
