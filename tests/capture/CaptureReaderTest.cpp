@@ -83,7 +83,7 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
         {Dro(0, {5, 1}), "a write names entry 5 of a codemap of 3"},
         {Dro(0, {0, 1}, 3, 9), "it ends inside its data: 9 pairs are announced"},
         {Dro(7, {}), "its hardware type 7 is none DOSBox writes"},
-        {version01, "it is a DRO capture of version 0.1 (DOSBox 0.61 to 0.72), which is not read yet"},
+        {version01, "it is no DRO 2.0 capture (DOSBox 0.73 and later); older DRO captures are not read yet"},
         {Raw(0x1000, {1, 0x20, 0, 0x02}), "it ends inside a change of its clock"},
         {Raw(0x1000, {1}), "it ends inside its data"},
     };

@@ -195,7 +195,12 @@ TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed
         const ProcessResult rendered = RunCli({"render", file, "-o", dir / "out.wav"});
         EXPECT_EQ(rendered.ExitCode, 1);
         EXPECT_EQ(rendered.Err, "Not an IMF song: " + refusal + "\n");
-        EXPECT_EQ(RunCli({"info", file}).Out, file + ": " + c.Kind + ", not an IMF song\n");
+        // The captures Brivane reads are described by their readers; the rest by their kind.
+        const std::string info = RunCli({"info", file}).Out;
+        if (std::string(c.Kind).find("DRO") != std::string::npos || std::string(c.Kind).find("RAW") != std::string::npos)
+            EXPECT_TRUE(info.rfind(file + ": ", 0) == 0 && info.find(" capture") != std::string::npos) << info;
+        else
+            EXPECT_EQ(info, file + ": " + c.Kind + ", not an IMF song\n");
         EXPECT_EQ(test::ReadBytes(file), c.File);
         EXPECT_EQ(dir.Names(), std::vector<std::string>{"song.imf"});
     }
