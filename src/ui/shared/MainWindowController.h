@@ -32,8 +32,6 @@ public:
     // The user moved the scroll bar: every step is stored, and a headerless song that plays
     // takes the new tempo at once.
     void TicsMoved(int tics);
-    void GameChosen(const GamePreset& game);
-    void TargetChosen(const GamePreset& target);
     // A menu item of MainMenus() was chosen.
     void MenuChosen(int command);
     // The list's current song: the one under its caret, or none.
@@ -46,13 +44,11 @@ public:
     void Closing() { player_.Stop(); }
 
     float TicScale() const { return ticScale_; }
-    const std::string& Folder() const { return folder_; }
-    const std::vector<std::string>& Songs() const { return songs_; }
-    std::string CurrentSongPath() const;
-    const MenuStates& Menus() const { return menus_; }
-    const std::string& Status() const { return status_; }
 
 private:
+    void GameChosen(const GamePreset& game);
+    void TargetChosen(const GamePreset& target);
+    std::string CurrentSongPath() const;
     void ShowFolderAndSongs(const std::string& folder);
     void ShowChoice();
     void SetNote(const std::string& note);
