@@ -2,7 +2,8 @@
 // and the Windows icon (16, 32, 48 and 256 pixels), from the drawing the program shows as its
 // own icon.
 // Usage: brivane-make-icons OUTPUT_FOLDER APPLICATION_ID
-#include "ui/qt/IconDrawing.h"
+#include "ui/qt/ApplicationIcon.h"
+#include "ui/shared/IconDrawing.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,7 +73,7 @@ int main(int argc, char* argv[])
         if (!Drawn(size).save(QStringLiteral("%1/%2-%3.png").arg(folder, id).arg(size)))
             return 1;
     QFile svg(QStringLiteral("%1/%2.svg").arg(folder, id));
-    if (!svg.open(QIODevice::WriteOnly) || svg.write(brivane::IconSvg().toUtf8()) < 0)
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(QByteArray::fromStdString(brivane::IconSvg())) < 0)
         return 1;
     QFile ico(QStringLiteral("%1/%2.ico").arg(folder, id));
     return ico.open(QIODevice::WriteOnly) && ico.write(WindowsIcon()) >= 0 ? 0 : 1;

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace brivane {
 
 using namespace about;
@@ -51,40 +53,34 @@ void frmAbout::CreateControls()
     imgIcon->setObjectName("imgIcon");
     Place(*imgIcon, kIconPlace);
 
-    QFont titleFont = font();
-    titleFont.setPointSizeF(9.75);
-    titleFont.setBold(true);
-    lblTitle = AddLabel(QString::fromLatin1(kApplicationTitle), "lblTitle", kTitlePlace, false, titleFont);
-    lblVersion = AddLabel(tr("Version"), "lblVersion", kVersionPlace);
-    lblDescription = AddLabel(QString::fromUtf8(kDescription), "lblDescription", kDescriptionPlace, true);
-    AddLabel(QString::fromUtf8(kWebSiteCaption), "lbl0", kWebSiteCaptionPlace);
-    txtWebSite = CreateLink(QString::fromUtf8(about::kWebSite), kWebSitePlace);
-    txtWebSite->setObjectName("txtWebSite");
-    AddLabel(QString::fromUtf8(kEmailCaption), "lbl1", kEmailCaptionPlace);
-    txtEmail = CreateLink(QString::fromUtf8(about::kEmail), kEmailPlace);
-    txtEmail->setObjectName("txtEmail");
-    lblDisclaimer = AddLabel(QString::fromUtf8(kDisclaimer), "lblDisclaimer", kDisclaimerPlace, true);
+    for (const AboutLabel& label : AboutLabels())
+        AddLabel(label);
+    for (std::size_t i = 0; i < std::size(kAboutLinks); ++i)
+        links_[i] = CreateLink(kAboutLinks[i]);
 }
 
-QLabel* frmAbout::AddLabel(const QString& text, const char* name, const TwipRect& rect, bool wraps,
-                           const std::optional<QFont>& labelFont)
+void frmAbout::AddLabel(const AboutLabel& design)
 {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    if (labelFont)
-        label->setFont(*labelFont);
+    auto* label = new QLabel(QString::fromStdString(design.Text), this);
+    label->setObjectName(design.Name);
+    if (design.IsTitle) {
+        QFont titleFont = font();
+        titleFont.setPointSizeF(9.75);
+        titleFont.setBold(true);
+        label->setFont(titleFont);
+    }
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(wraps);
-    Place(*label, rect);
-    // A wrapping label keeps its design width and breaks its lines; a one-line one is not clipped.
-    if (!wraps)
+    label->setWordWrap(!design.OneLine); // a wrapping label keeps its design width and breaks its lines
+    Place(*label, design.Place);
+    if (design.OneLine)
         WidenToFitText(*label, label->sizeHint().width());
-    return label;
 }
 
-QLineEdit* frmAbout::CreateLink(const QString& text, const TwipRect& rect)
+QLineEdit* frmAbout::CreateLink(const AboutLink& link)
 {
+    const QString text = QString::fromUtf8(link.Text);
     auto* field = new QLineEdit(text, this);
+    field->setObjectName(link.Name);
     field->setReadOnly(true);
     field->setFrame(false);
     field->setFocusPolicy(Qt::NoFocus); // a click moves the focus to OK instead
@@ -99,7 +95,7 @@ QLineEdit* frmAbout::CreateLink(const QString& text, const TwipRect& rect)
     colours.setColor(QPalette::Text, QColor(0, 0, 255));
     field->setPalette(colours);
     field->installEventFilter(this);
-    Place(*field, rect);
+    Place(*field, link.Place);
     const QMargins margins = field->textMargins();
     WidenToFitText(*field, field->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 6);
     return field;
@@ -112,17 +108,17 @@ void frmAbout::Load()
     setWindowIcon(icon);
     imgIcon->setPixmap(icon.pixmap(imgIcon->size()));
     setWindowTitle(QString::fromStdString(Caption()));
-    lblVersion->setText(QString::fromStdString(Version()));
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     auto* field = qobject_cast<QLineEdit*>(watched);
-    if (field != txtWebSite && field != txtEmail)
+    const auto link = std::find(std::begin(links_), std::end(links_), field);
+    if (!field || link == std::end(links_))
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         cmdOK->setFocus();
-        opener_(QString::fromStdString(LinkTarget(field->text().toStdString(), field == txtEmail)));
+        opener_(QString::fromStdString(LinkTarget(field->text().toStdString(), kAboutLinks[link - std::begin(links_)].IsEmail)));
         return true; // a link is not a text to select
     }
     if (event->type() == QEvent::MouseMove) {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ui/qt/Controls.h"
+#include "ui/shared/AboutBox.h"
 
 #include <QDialog>
-#include <QFont>
 
 #include <functional>
-#include <optional>
+#include <iterator>
 
 class QLabel;
 class QLineEdit;
@@ -33,9 +33,8 @@ private:
     void CreateControls();
     void Load();
     void Place(QWidget& control, const TwipRect& rect);
-    QLabel* AddLabel(const QString& text, const char* name, const TwipRect& rect, bool wraps = false,
-                     const std::optional<QFont>& labelFont = std::nullopt);
-    QLineEdit* CreateLink(const QString& text, const TwipRect& rect);
+    void AddLabel(const about::AboutLabel& design);
+    QLineEdit* CreateLink(const about::AboutLink& link);
     void LinkMouseMove(QLineEdit& field, float X, float Y);
 
     LinkOpener opener_;
@@ -43,12 +42,7 @@ private:
     float twipsPerPixelY_;
 
     QLabel* imgIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLineEdit* txtWebSite = nullptr;
-    QLineEdit* txtEmail = nullptr;
-    QLabel* lblDisclaimer = nullptr;
+    QLineEdit* links_[std::size(about::kAboutLinks)] = {}; // txtWebSite, txtEmail
     QPushButton* cmdOK = nullptr;
 };
 

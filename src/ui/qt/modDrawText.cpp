@@ -1,6 +1,8 @@
 #include "ui/qt/modDrawText.h"
 
 #include "ui/qt/Controls.h"
+#include "ui/qt/FileNames.h"
+#include "ui/shared/TextFitting.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -10,37 +12,9 @@
 namespace brivane {
 namespace {
 
-const QString kEllipsis = QStringLiteral("...");
 const char* const kTagProperty = "Tag";
 
-bool Fits(const QFontMetrics& metrics, const QString& text, int right)
-{
-    return metrics.horizontalAdvance(text) <= right;
-}
-
 } // namespace
-
-QString ElidePath(const QString& path, const QFontMetrics& metrics, int right)
-{
-    if (Fits(metrics, path, right))
-        return path;
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString last = slash < 0 ? path : path.mid(slash);
-    const QString head = slash < 0 ? QString() : path.left(slash);
-    // As much of the start as fits in front of "..." and the whole last name.
-    for (qsizetype keep = head.size(); keep >= 0; --keep) {
-        const QString candidate = head.left(keep) + kEllipsis + last;
-        if (Fits(metrics, candidate, right))
-            return candidate;
-    }
-    // Not even the last name fits: keep its end.
-    for (qsizetype drop = 1; drop < last.size(); ++drop) {
-        const QString candidate = kEllipsis + last.mid(drop);
-        if (Fits(metrics, candidate, right))
-            return candidate;
-    }
-    return kEllipsis;
-}
 
 int FittingWidth(const QLabel& label, float twipsPerPixelX)
 {
@@ -52,7 +26,11 @@ int FittingWidth(const QLabel& label, float twipsPerPixelX)
 
 void FitPathToLabel(QWidget& window, QLabel& label, const QString& path)
 {
-    const QString fitted = ElidePath(path, QFontMetrics(label.font()), FittingWidth(label, TwipsPerPixelX(window)));
+    const QFontMetrics metrics(label.font());
+    const int room = FittingWidth(label, TwipsPerPixelX(window));
+    const QString fitted = ToText(ElidePath(ToBytes(path), [&](const std::string& text) {
+        return metrics.horizontalAdvance(ToText(text)) <= room;
+    }));
     label.setText(fitted);
     label.setProperty(kTagProperty, path);
     label.setToolTip(fitted == path ? QString() : path);

@@ -2,15 +2,10 @@
 
 #include <QString>
 
-class QFontMetrics;
 class QLabel;
 class QWidget;
 
 namespace brivane {
-
-// The text shown for `path` within `right` pixels: unchanged when it fits, otherwise a middle
-// part replaced by "..." keeping the start and as much as possible after the last "/".
-QString ElidePath(const QString& path, const QFontMetrics& metrics, int right);
 
 // The pixel width a label's text is fitted to: 96 % of its width, as whole pixels.
 int FittingWidth(const QLabel& label, float twipsPerPixelX);

@@ -4,6 +4,7 @@
 #include "ui/shared/Twips.h"
 
 #include <string>
+#include <vector>
 
 namespace brivane::about {
 
@@ -35,6 +36,37 @@ inline constexpr const char* kEmail = "brivane@example.org";
 
 inline std::string Caption() { return std::string("About ") + kApplicationTitle; }
 inline std::string Version() { return "Version " + VersionText(); }
+
+// The box's labels from the top, each named as the toolkit's object is; a one-line label is
+// widened to its text where this system's font would clip it, never narrowed.
+struct AboutLabel {
+    const char* Name;
+    std::string Text;
+    TwipRect Place;
+    bool OneLine;
+    bool IsTitle = false; // bold, a size up
+};
+
+inline std::vector<AboutLabel> AboutLabels()
+{
+    return {{"lblTitle", kApplicationTitle, kTitlePlace, true, true},
+            {"lblVersion", Version(), kVersionPlace, true},
+            {"lblDescription", kDescription, kDescriptionPlace, false},
+            {"lbl0", kWebSiteCaption, kWebSiteCaptionPlace, true},
+            {"lbl1", kEmailCaption, kEmailCaptionPlace, true},
+            {"lblDisclaimer", kDisclaimer, kDisclaimerPlace, false}};
+}
+
+// The two links: read-only fields, blue and underlined, that a click opens.
+struct AboutLink {
+    const char* Name;
+    const char* Text;
+    TwipRect Place;
+    bool IsEmail;
+};
+
+inline constexpr AboutLink kAboutLinks[] = {{"txtWebSite", kWebSite, kWebSitePlace, false},
+                                            {"txtEmail", kEmail, kEmailPlace, true}};
 
 // What a click on a link hands to the shell: the e-mail field's address as a mailto: link.
 inline std::string LinkTarget(const std::string& fieldText, bool isEmail)

@@ -95,4 +95,16 @@ inline std::optional<std::int32_t> PixelLimit(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
+// Limits given in twips as pixels, `perPixelX` and `perPixelY` twips to a pixel (1 for values
+// in pixels already); nothing when one of them cannot be used.
+inline std::optional<SizeLimits> LimitsInPixels(double MinX, double MinY, double MaxX, double MaxY, double perPixelX,
+                                                double perPixelY)
+{
+    const auto minX = PixelLimit(MinX / perPixelX), minY = PixelLimit(MinY / perPixelY);
+    const auto maxX = PixelLimit(MaxX / perPixelX), maxY = PixelLimit(MaxY / perPixelY);
+    if (!minX || !minY || !maxX || !maxY)
+        return std::nullopt;
+    return SizeLimits{*minX, *minY, *maxX, *maxY};
+}
+
 } // namespace brivane

@@ -6,8 +6,7 @@
 namespace brivane::win32 {
 namespace {
 
-constexpr int kSampleRate = 44100;
-constexpr std::size_t kBufferSamples = kSampleRate / 20; // 50 ms: the tempo follows the bar closely
+constexpr std::size_t kBufferSamples = kDefaultSampleRate / 20; // 50 ms: the tempo follows the bar closely
 constexpr std::size_t kBuffers = 4;
 
 } // namespace
@@ -17,9 +16,8 @@ bool WaveOutPlayer::HasOutputDevice()
     return ::waveOutGetNumDevs() > 0;
 }
 
-bool WaveOutPlayer::Play(PlayableSong song, int tickRate)
+bool WaveOutPlayer::StartOutput()
 {
-    Stop();
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 1;
@@ -35,9 +33,7 @@ bool WaveOutPlayer::Play(PlayableSong song, int tickRate)
         device_ = nullptr;
         return false;
     }
-    renderer_ = std::make_unique<SongRenderer>(std::move(song.Writes), tickRate, kSampleRate, Emulator::Nuked);
     stop_ = false;
-    ticksPlayed_ = 0;
     feeder_ = std::thread([this] { Feed(); });
     return true;
 }
@@ -50,8 +46,7 @@ void WaveOutPlayer::Feed()
     bool ended = false;
     auto fill = [&](std::size_t i) {
         samples[i].resize(kBufferSamples);
-        const std::size_t rendered = renderer_->Render(samples[i]);
-        ticksPlayed_ = renderer_->TicksPlayed();
+        const std::size_t rendered = Render(samples[i]);
         if (rendered == 0) {
             ended = true;
             return;
@@ -85,10 +80,8 @@ void WaveOutPlayer::Feed()
         ::PostMessageW(window_, stoppedMessage_, 0, 0);
 }
 
-void WaveOutPlayer::Stop()
+void WaveOutPlayer::StopOutput()
 {
-    if (!renderer_)
-        return;
     stop_ = true;
     ::SetEvent(bufferDone_);
     feeder_.join();
@@ -96,17 +89,6 @@ void WaveOutPlayer::Stop()
     ::CloseHandle(bufferDone_);
     device_ = nullptr;
     bufferDone_ = nullptr;
-    renderer_.reset();
-}
-
-double WaveOutPlayer::PositionSeconds() const
-{
-    return renderer_ ? ticksPlayed_ / renderer_->TickRate() : 0;
-}
-
-double WaveOutPlayer::LengthSeconds() const
-{
-    return renderer_ ? static_cast<double>(renderer_->TotalTicks()) / renderer_->TickRate() : 0;
 }
 
 } // namespace brivane::win32

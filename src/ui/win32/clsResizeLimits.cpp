@@ -3,7 +3,6 @@
 #include "ui/win32/Controls.h"
 #include "ui/win32/modResizeLimits.h"
 
-
 namespace brivane::win32 {
 
 void clsResizeLimits::AddLimits(HWND frm, double MinX, double MinY, double MaxX, double MaxY, bool ValuesArePixels)
@@ -11,10 +10,8 @@ void clsResizeLimits::AddLimits(HWND frm, double MinX, double MinY, double MaxX,
     if (!::IsWindow(frm))
         return;
     const double perPixel = ValuesArePixels ? 1.0 : TwipsPerPixel(frm);
-    const auto minX = PixelLimit(MinX / perPixel), minY = PixelLimit(MinY / perPixel);
-    const auto maxX = PixelLimit(MaxX / perPixel), maxY = PixelLimit(MaxY / perPixel);
-    if (minX && minY && maxX && maxY)
-        SetLimits(frm, {*minX, *minY, *maxX, *maxY});
+    if (const auto limits = LimitsInPixels(MinX, MinY, MaxX, MaxY, perPixel, perPixel))
+        SetLimits(frm, *limits);
 }
 
 void clsResizeLimits::RemoveFormLimits(HWND frm)

@@ -218,7 +218,7 @@ void frm::ApplyLayout()
     PlaceInTwips(cmdSelectAll, layout_.cmdSelectAll, tpp);
     PlaceInTwips(File, layout_.File, tpp);
 
-    const std::string shown = FitPathToLabel(window_, lblFolder, folder_);
+    const std::string shown = FitPathToLabel(lblFolder, folder_);
     SetTip(lblFolder, shown == folder_ ? std::wstring() : Widen(folder_));
 }
 

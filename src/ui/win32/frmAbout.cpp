@@ -4,6 +4,7 @@
 #include "ui/win32/Controls.h"
 #include "ui/win32/modMouseOver.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace brivane::win32 {
@@ -70,37 +71,21 @@ void frmAbout::Load(HWND dialog)
     const HWND imgIcon = CreateChild(dialog, L"STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, font_);
     ::SendMessageW(imgIcon, STM_SETICON, static_cast<WPARAM>(icon), 0);
     PlaceInTwips(imgIcon, kIconPlace, tpp);
-    struct Label {
-        std::string Text;
-        TwipRect Place;
-        HFONT Font;
-        bool OneLine = false; // a caption that must never be clipped
-    };
-    const Label labels[] = {
-        {kApplicationTitle, kTitlePlace, titleFont_},
-        {Version(), kVersionPlace, font_},
-        {kDescription, kDescriptionPlace, font_},
-        {kWebSiteCaption, kWebSiteCaptionPlace, font_, true},
-        {kEmailCaption, kEmailCaptionPlace, font_, true},
-        {kDisclaimer, kDisclaimerPlace, font_},
-    };
-    for (const Label& label : labels) {
-        const HWND control = CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0, label.Font);
+    for (const AboutLabel& label : AboutLabels()) {
+        const HWND control = CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0,
+                                         label.IsTitle ? titleFont_ : font_);
         PlaceInTwips(control, label.Place, tpp);
         if (label.OneLine)
             WidenToFitText(control);
     }
     const HWND etched = CreateChild(dialog, L"STATIC", "", SS_ETCHEDHORZ, 0, font_);
     PlaceInTwips(etched, kLinePlace, tpp);
-
-    txtWebSite = CreateChild(dialog, L"EDIT", kWebSite, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
-    txtEmail = CreateChild(dialog, L"EDIT", kEmail, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
-    PlaceInTwips(txtWebSite, kWebSitePlace, tpp);
-    PlaceInTwips(txtEmail, kEmailPlace, tpp);
-    WidenToFitText(txtWebSite);
-    WidenToFitText(txtEmail);
-    for (const HWND link : {txtWebSite, txtEmail})
-        ::SetWindowSubclass(link, LinkProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    for (std::size_t i = 0; i < std::size(kAboutLinks); ++i) {
+        links_[i] = CreateChild(dialog, L"EDIT", kAboutLinks[i].Text, ES_READONLY | ES_AUTOHSCROLL, 0, linkFont_);
+        PlaceInTwips(links_[i], kAboutLinks[i].Place, tpp);
+        WidenToFitText(links_[i]);
+        ::SetWindowSubclass(links_[i], LinkProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
     ::SetFocus(cmdOK);
 }
 
@@ -120,7 +105,7 @@ INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, L
         }
         break;
     case WM_CTLCOLORSTATIC: // read-only fields ask here: blue on the dialog's own colour
-        if (self && (reinterpret_cast<HWND>(lParam) == self->txtWebSite || reinterpret_cast<HWND>(lParam) == self->txtEmail)) {
+        if (self && self->LinkIndex(reinterpret_cast<HWND>(lParam)) >= 0) {
             const HDC context = reinterpret_cast<HDC>(wParam);
             ::SetTextColor(context, RGB(0, 0, 255));
             ::SetBkColor(context, ::GetSysColor(COLOR_BTNFACE));
@@ -151,13 +136,19 @@ LRESULT CALLBACK frmAbout::LinkProcedure(HWND link, UINT message, WPARAM wParam,
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         ::SetFocus(self->cmdOK); // the fields never keep the focus
-        self->open_(LinkTarget(TextOf(link), link == self->txtEmail));
+        self->open_(LinkTarget(TextOf(link), kAboutLinks[self->LinkIndex(link)].IsEmail));
         return 0;
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(link, LinkProcedure, 1);
         break;
     }
     return ::DefSubclassProc(link, message, wParam, lParam);
+}
+
+int frmAbout::LinkIndex(HWND control) const
+{
+    const auto link = std::find(std::begin(links_), std::end(links_), control);
+    return link == std::end(links_) ? -1 : static_cast<int>(link - std::begin(links_));
 }
 
 } // namespace brivane::win32

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/shared/AboutBox.h"
+
 #include <functional>
+#include <iterator>
 #include <string>
 #include <windows.h>
 
@@ -21,11 +24,13 @@ private:
     static LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self);
     void Load(HWND dialog);
+    int LinkIndex(HWND control) const; // -1: no link
 
     HWND owner_;
     std::function<void(const std::string&)> open_;
     HFONT font_ = nullptr, titleFont_ = nullptr, linkFont_ = nullptr;
-    HWND txtWebSite = nullptr, txtEmail = nullptr, cmdOK = nullptr;
+    HWND links_[std::size(about::kAboutLinks)] = {}; // txtWebSite, txtEmail
+    HWND cmdOK = nullptr;
 };
 
 } // namespace brivane::win32
