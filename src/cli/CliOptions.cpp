@@ -11,7 +11,8 @@ namespace brivane {
 
 const char* const kUsageText =
     "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--from LAYOUT] [--exact]\n"
-    "                           [--backup | --no-backup] [--yes | --no] [--jobs N] FILE...\n"
+    "                           [--backup | --no-backup] [--yes | --no] [--jobs N]\n"
+    "                           [--force] [-o SONG.imf] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
@@ -19,7 +20,8 @@ const char* const kUsageText =
     "\n"
     "convert  rewrites each IMF file in place in the target's layout and rate (by default\n"
     "         headerless Duke Nukem 2 / Cosmo songs into the Wolfenstein 3-D layout), in the\n"
-    "         order given, as the window's Convert does.\n"
+    "         order given, as the window's Convert does. A capture (DOSBox DRO, Rdos RAW)\n"
+    "         is never changed: its song is written beside it as NAME.imf, or at -o.\n"
     "info     prints each file's layout, size, records, trailing bytes, trailer, tag and\n"
     "         duration.\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
@@ -46,12 +48,14 @@ const char* const kUsageText =
     "  --emulator NAME  nuked (the default), woody or satoh\n"
     "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
     "  --force          let render replace an existing regular file that is not a WAV file\n"
-    "                   (a FIFO or a character device is written into without it)\n"
+    "                   (a FIFO or a character device is written into without it); let\n"
+    "                   convert replace a song at the name a capture's song takes\n"
+    "  -o FILE          render: the WAV file; convert: where one capture's song goes\n"
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined, empty,\n"
     "holding no whole record or a backup left alone (render: written); 1 when any file was\n"
-    "missing, unreadable, too long, busy, failed, not an IMF song or had a length word past\n"
-    "its end;\n"
+    "missing, unreadable, too long, busy, failed, not an IMF song, had a length word past\n"
+    "its end, or was a capture whose song would replace a file without --force;\n"
     "2 for a usage error.\n";
 
 namespace {
@@ -173,13 +177,14 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.Chip = *chip;
         } else if (isRender && (value = ValueOf("--sample-rate", arguments, i))) {
             options.SampleRate = ParseNumber("--sample-rate", *value, 8000, 192000);
-        } else if (isRender && ((value = ValueOf("-o", arguments, i)) || (value = ValueOf("--output", arguments, i)))) {
+        } else if ((isRender || isConvert) &&
+                   ((value = ValueOf("-o", arguments, i)) || (value = ValueOf("--output", arguments, i)))) {
             if (!options.Output.empty())
                 throw UsageError("give the output once");
             if (value->empty())
                 throw UsageError("-o needs a file name");
             options.Output = *value;
-        } else if (isRender && argument == "--force") {
+        } else if ((isRender || isConvert) && argument == "--force") {
             options.Force = true;
         } else if (isConvert && (argument == "--backup" || argument == "--no-backup")) {
             SetOnce(backups, argument == "--backup", "--backup and --no-backup");
@@ -201,6 +206,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         throw UsageError("render takes one song");
     if (isRender && options.Output.empty())
         throw UsageError("render needs -o OUT.wav");
+    if (isConvert && !options.Output.empty() && options.Files.size() != 1)
+        throw UsageError("-o names the song of one capture");
+    if (isConvert) {
+        options.Rates.CaptureOutput = options.Output;
+        options.Rates.ReplaceSongs = options.Force;
+    }
     return options;
 }
 

@@ -76,43 +76,16 @@ void PrintInfo(const std::string& path, const ImfInfo& info)
     std::cout << "\n";
 }
 
-// A capture's kind, hardware, writes, length and what an OPL2 cannot play; nothing for a file
-// that holds no capture. Returns the exit status.
-std::optional<int> DescribeCapture(const std::string& path)
-{
-    Bytes bytes;
-    try {
-        if (OtherKindOf(ReadFileStart(path, kRecognitionBytes)).find("capture") == std::string::npos)
-            return std::nullopt;
-        bytes = ReadWholeFile(path, path);
-        const std::optional<Capture> capture = ReadCapture(bytes);
-        if (!capture)
-            return std::nullopt;
-        std::cout << Printable(path) << ": " << capture->Kind << ", " << capture->Hardware << ", "
-                  << Count(capture->Writes.size(), "write", "writes") << ", " << std::fixed << std::setprecision(2)
-                  << static_cast<double>(capture->End) / static_cast<double>(capture->UnitsPerSecond) << " seconds";
-        if (capture->SecondChipWrites > 0)
-            std::cout << "; " << Count(capture->SecondChipWrites, "write", "writes")
-                      << " to a second chip would be left out: IMF plays one OPL2";
-        std::cout << "\n";
-        return 0;
-    } catch (const FileError&) {
-        return std::nullopt; // described as any file that cannot be read
-    } catch (const CaptureError& error) {
-        std::cout << Printable(path) << ": " << OtherKindOf(bytes) << " that cannot be read: " << error.what() << "\n";
-        return 1;
-    }
-}
-
 int RunInfo(const CliOptions& options)
 {
     int status = 0;
     for (const std::string& path : options.Files) {
-        if (const std::optional<int> described = DescribeCapture(path)) {
-            status = std::max(status, *described);
+        const ImfInfo info = DescribeImf(path, options.Rates);
+        if (!info.Capture.empty()) {
+            std::cout << Printable(path) << ": " << info.Capture << "\n";
+            status = std::max(status, info.CaptureReadable ? 0 : 1);
             continue;
         }
-        const ImfInfo info = DescribeImf(path, options.Rates);
         if (info.Type == ImfNotFound || info.Type == ImfUnreadable) {
             // A directory or a FIFO is named for what it is; "missing" is kept for absence.
             std::string what = LayoutName(info.Type);
@@ -200,7 +173,7 @@ int RunRender(const CliOptions& options)
         return 1;
     }
 
-    const int rate = options.Rates.SourceTics(song.Layout);
+    const int rate = song.TickRate ? song.TickRate : options.Rates.SourceTics(song.Layout);
     SongRenderer renderer(std::move(song.Writes), rate, options.SampleRate, options.Chip);
     const std::uint64_t length = SongRenderer::SamplesFor(renderer.TotalTicks(), rate, options.SampleRate);
     if (length > kMaxWavSamples) {

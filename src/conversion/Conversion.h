@@ -35,6 +35,10 @@ struct Conversion {
     // The classic conversion rounds each delay on its own, as stored songs and other tools
     // have it; this gives it the cumulative rounding of every other conversion instead.
     bool ExactTiming = false;
+    // Where the song of a capture goes, when one capture is converted; beside it otherwise.
+    std::string CaptureOutput;
+    // Whether a capture's song replaces a file already at its name: nothing asks the user.
+    std::optional<bool> ReplaceSongs;
 
     int SourceTics(ImfType layout) const { return layout == ImfHeaderless ? HeaderlessTics : LengthWordTics; }
     // A song in the target's layout at the target's rate needs nothing done.

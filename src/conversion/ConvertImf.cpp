@@ -1,5 +1,7 @@
 #include "conversion/ConvertImf.h"
 
+#include "capture/CaptureReaders.h"
+#include "conversion/ConvertCapture.h"
 #include "conversion/ImfCommand.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/ImfType.h"
@@ -171,6 +173,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::BackupOfAnother, "left alone as a backup"},
         {ConversionOutcome::LengthPastEnd, "with a length word past the end"},
         {ConversionOutcome::NotASong, "not IMF songs"},
+        {ConversionOutcome::SongExists, "whose song exists already"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},
         {ConversionOutcome::TooLong, "too long"},
@@ -222,6 +225,13 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         if (song.empty()) {
             Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
             return ConversionOutcome::Empty;
+        }
+        // A capture is read, never rewritten: its song goes to a file of its own.
+        try {
+            if (const std::optional<Capture> capture = ReadCapture(song))
+                return ConvertCapture(path, *capture, conversion, makeBackups, ui);
+        } catch (const CaptureError& error) {
+            return ReportUnreadable(path, error.what(), ui);
         }
         // Whatever layout the user names, a file of another kind is never rewritten as a song.
         if (const std::string kind = OtherKindOf(song); !kind.empty()) {

@@ -18,7 +18,8 @@ enum class ConversionOutcome {
     NoRecords,        // not one whole record: nothing to convert
     BackupOfAnother,  // given along with the song it is the backup of, and left alone
     LengthPastEnd,    // a length word the file cannot hold, and no layout chosen for it
-    NotASong,         // a MIDI file, a capture, a WAV...: nothing converted
+    NotASong,         // a MIDI file, a WAV...: nothing converted
+    SongExists,       // a capture's song would replace a file the user did not let it
     NotFound,
     Unreadable,
     TooLong,

@@ -1,5 +1,9 @@
 #include "conversion/ImfInfo.h"
 
+#include "capture/CaptureReaders.h"
+
+#include <cstdio>
+
 #include "conversion/ClassicTiming.h"
 #include "conversion/SongRecognition.h"
 #include "conversion/ImfCommand.h"
@@ -31,6 +35,18 @@ std::optional<ImfTag> ReadTag(std::span<const std::uint8_t> trailer)
 
 } // namespace
 
+std::string DescribeCapture(const Capture& capture)
+{
+    const auto count = [](std::uint64_t n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); };
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f seconds",
+                  static_cast<double>(capture.End) / static_cast<double>(capture.UnitsPerSecond));
+    std::string text = capture.Kind + ", " + capture.Hardware + ", " + count(capture.Writes.size()) + ", " + seconds;
+    if (capture.SecondChipWrites > 0)
+        text += "; " + count(capture.SecondChipWrites) + " to a second chip would be left out: IMF plays one OPL2";
+    return text;
+}
+
 ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
 {
     ImfInfo info;
@@ -50,6 +66,14 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
     }
     info.Size = data.size();
     info.OtherKind = OtherKindOf(data);
+    try {
+        if (const std::optional<Capture> capture = ReadCapture(data)) {
+            info.Capture = DescribeCapture(*capture);
+            info.CaptureReadable = true;
+        }
+    } catch (const CaptureError& error) {
+        info.Capture = info.OtherKind + " that cannot be read: " + error.what();
+    }
     if (!info.OtherKind.empty())
         return info;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/Capture.h"
 #include "conversion/Conversion.h"
 #include "conversion/ImfType.h"
 
@@ -23,6 +24,10 @@ struct ImfInfo {
     ImfType Type = ImfNotFound;
     std::string Reason;            // why an unreadable file could not be read
     std::string OtherKind;         // "a MIDI file" for a file that is no IMF song
+    // A capture's kind, hardware, writes, length and what an OPL2 cannot play of it, or why it
+    // cannot be read.
+    std::string Capture;
+    bool CaptureReadable = false;
     std::uint64_t Size = 0;        // bytes on disk
     std::uint64_t Records = 0;     // complete 4-byte records in the command stream
     std::uint64_t PartialBytes = 0;
@@ -34,6 +39,9 @@ struct ImfInfo {
     double Seconds = 0;            // sum of the delays at that rate
     std::string TimingNote;        // what the classic conversion would do to its length
 };
+
+// "DOSBox DRO 2.0 capture, dual OPL2, 56 writes, 5.50 seconds; ..."
+std::string DescribeCapture(const Capture& capture);
 
 // Each song is timed at the rate the conversion takes its layout at.
 ImfInfo DescribeImf(const std::string& path, const Conversion& rates);

@@ -28,14 +28,16 @@ inline std::string JoinPath(const std::string& folder, const std::string& name)
     return folder + PathSeparator() + name;
 }
 
-// The files the window lists: names ending in ".imf", in any case.
+// The files the window lists: songs and the captures songs are made from, by their names'
+// endings in any case.
 inline bool IsSongName(const std::string& name)
 {
-    constexpr std::string_view kExtension = ".imf";
-    if (name.size() < kExtension.size())
-        return false;
-    return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    for (const std::string_view extension : {".imf", ".dro", ".raw", ".vgm", ".vgz"})
+        if (name.size() >= extension.size() &&
+            std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
+                       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+            return true;
+    return false;
 }
 
 } // namespace brivane

@@ -1,10 +1,12 @@
 #include "playback/PlayableSong.h"
 
+#include "capture/CaptureReaders.h"
+#include "capture/CaptureRecords.h"
 #include "conversion/ImfCommand.h"
+#include "platform/FileError.h"
 #include "conversion/PrintableText.h"
 #include "conversion/SongRecognition.h"
 #include "platform/FileSystem.h"
-
 
 namespace brivane {
 
@@ -22,6 +24,15 @@ PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
 PlayableSong LoadPlayableSong(const std::string& path)
 {
     const Bytes file = ReadWholeFile(path, path);
+    try {
+        if (const std::optional<Capture> capture = ReadCapture(file)) {
+            PlayableSong song = ParsePlayableSong(CaptureRecords(*capture, kCaptureTicks));
+            song.TickRate = kCaptureTicks;
+            return song;
+        }
+    } catch (const CaptureError& error) {
+        throw FileError("could not read " + path, error.what());
+    }
     if (const std::string kind = OtherKindOf(file); !kind.empty())
         throw NotASongError(NotASongText(Printable(NameOf(path)), kind));
     return ParsePlayableSong(file);

@@ -1,38 +1,23 @@
 // The capture readers on small captures built here, every code of each format.
 #include "capture/CaptureReaders.h"
+#include "capture/CaptureFiles.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace brivane {
 namespace {
 
 using test::Bytes;
+using test::Dro;
+using test::Raw;
 
 void PrintTo(const TimedWrite& w, std::ostream* os)
 {
     *os << "{" << int(w.Register) << ", " << int(w.Value) << " at " << w.At << "}";
-}
-
-// A DRO 2.0 capture: delay codes 0x70 (short) and 0x71 (long), codemap 20 B0 05.
-Bytes Dro(std::uint8_t hardware, const Bytes& pairs, std::uint8_t codemapLength = 3, std::uint32_t announced = 0)
-{
-    Bytes dro{'D', 'B', 'R', 'A', 'W', 'O', 'P', 'L', 2, 0, 0, 0};
-    const std::uint32_t count = announced ? announced : static_cast<std::uint32_t>(pairs.size() / 2);
-    for (int i = 0; i < 4; ++i)
-        dro.push_back(static_cast<std::uint8_t>(count >> (8 * i)));
-    dro.insert(dro.end(), {0, 0, 0, 0, hardware, 0, 0, 0x70, 0x71, codemapLength, 0x20, 0xB0, 0x05});
-    dro.resize(dro.size() - 3 + std::min<std::size_t>(codemapLength, 3), 0);
-    dro.insert(dro.end(), pairs.begin(), pairs.end());
-    return dro;
-}
-
-Bytes Raw(std::uint16_t clock, const Bytes& pairs)
-{
-    Bytes raw{'R', 'A', 'W', 'A', 'D', 'A', 'T', 'A', static_cast<std::uint8_t>(clock), static_cast<std::uint8_t>(clock >> 8)};
-    raw.insert(raw.end(), pairs.begin(), pairs.end());
-    return raw;
 }
 
 TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
@@ -109,8 +94,9 @@ TEST(CaptureReaderTest, InfoDescribesACaptureAndConvertLeavesItAlone)
     EXPECT_EQ(info.Out, dir / "song.dro" + ": DOSBox DRO 2.0 capture, dual OPL2, 1 write, 1.02 seconds; 1 write to a "
                                            "second chip would be left out: IMF plays one OPL2\n" +
                             dir / "cut.dro" + ": a DOSBox DRO capture that cannot be read: its codemap is longer than 127\n");
-    EXPECT_EQ(test::RunCli({"convert", dir / "song.dro"}).ExitCode, 1);
+    EXPECT_EQ(test::RunCli({"convert", dir / "song.dro", dir / "cut.dro"}).ExitCode, 1);
     EXPECT_EQ(test::ReadBytes(dir / "song.dro"), dro);
+    EXPECT_FALSE(std::filesystem::exists(dir / "cut.imf"));
 }
 
 } // namespace

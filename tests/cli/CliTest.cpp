@@ -265,7 +265,7 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     const ProcessResult help = RunCli({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
-    EXPECT_NE(help.Out.find("not an IMF song or had a length word past"), std::string::npos);
+    EXPECT_NE(help.Out.find("not an IMF song, had a length word past"), std::string::npos);
 
 #ifndef _WIN32 // the window comes to Windows later
     // The window program answers these on the terminal, with or without a display.

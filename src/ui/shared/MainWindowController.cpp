@@ -104,6 +104,12 @@ void MainWindowController::ConvertClicked()
     view_.RunBatch([&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, rates, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
+    // A capture's song is a new file in the folder, for the list to show.
+    if (std::vector<std::string> songs = SongsIn(folder_); songs != songs_) {
+        songs_ = std::move(songs);
+        current_.reset();
+        view_.ShowSongs(songs_);
+    }
     Refresh(); // the current song may have been converted
 }
 

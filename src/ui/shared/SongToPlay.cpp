@@ -18,8 +18,8 @@ std::optional<SongToPlay> LoadSongToPlay(const std::string& path, const Conversi
         ui.ShowMessage(error.what(), "Not an IMF song", MB_ICONHAND);
         return std::nullopt;
     }
-    toPlay.Headerless = toPlay.Song.Layout == ImfHeaderless;
-    toPlay.TickRate = choice.Rates().SourceTics(toPlay.Song.Layout);
+    toPlay.Headerless = toPlay.Song.Layout == ImfHeaderless && toPlay.Song.TickRate == 0;
+    toPlay.TickRate = toPlay.Song.TickRate ? toPlay.Song.TickRate : choice.Rates().SourceTics(toPlay.Song.Layout);
     return toPlay;
 }
 

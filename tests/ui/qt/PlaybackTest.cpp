@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, APlayedSongReachesTheSoundServerSampleForSample)
     WriteBytes(app / "SONG.IMF", song);
     const ProgramId recorder = StartProgram({"/bin/sh", "-c",
                                          "exec parec --device=test.monitor --format=s16le --rate=44100 --channels=1 "
-                                         "--latency-msec=20 > " + app / "recording.raw"});
+                                         "--latency-msec=20 > " + app / "recording.pcm"});
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
     Open();
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, APlayedSongReachesTheSoundServerSampleForSample)
     SongRenderer renderer(ParsePlayableSong(song).Writes, 280);
     std::vector<std::int16_t> expected(SongRenderer::SamplesFor(renderer.TotalTicks(), 280, 44100));
     ASSERT_EQ(renderer.Render(expected), expected.size());
-    const std::vector<std::int16_t> recorded = ReadSamples(app / "recording.raw");
+    const std::vector<std::int16_t> recorded = ReadSamples(app / "recording.pcm");
 
     // The stream may lose its first moments: align on the first sound recorded.
     const auto first = std::find_if(recorded.begin(), recorded.end(), [](std::int16_t s) { return s != 0; });

@@ -1,5 +1,6 @@
 // What both windows do, without a toolkit: the controller over a view that keeps what it is
 // shown and answers as the user would, real settings files and real songs.
+#include "capture/CaptureFiles.h"
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
@@ -210,6 +211,24 @@ TEST_F(MainWindowControllerTest, ConvertTakesTheSelectionInListOrderWithTheBacku
     for (const char* name : {"a.imf", "c.imf"})
         EXPECT_EQ(test::ReadBytes(dir / name), test::ReferenceConversion(song, 280)) << name;
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"Brivane.ini", "a.imf", "c.imf"})) << "no backups";
+}
+
+TEST_F(MainWindowControllerTest, ACaptureGivesASongBesideItThatTheListShowsAndNeverReplacesOneUnasked)
+{
+    const Bytes capture = test::Dro(0, {0, 0x21, 0x70, 9});
+    test::WriteBytes(dir / "tune.dro", capture);
+    Start();
+    ASSERT_EQ(view.songs, std::vector<std::string>{"tune.dro"});
+    controller->CurrentSongChanged(0);
+    EXPECT_EQ(view.status, "tune.dro: DOSBox DRO 2.0 capture, OPL2, 1 write, 0.01 seconds");
+    for (int time = 0; time < 2; ++time) {
+        view.selected = {0};
+        controller->ConvertClicked();
+        EXPECT_EQ(view.songs, (std::vector<std::string>{"tune.dro", "tune.imf"}));
+    }
+    EXPECT_EQ(boxes.messages[1].Title, "Replace song?") << test::Describe(boxes.messages);
+    EXPECT_EQ(test::ReadBytes(dir / "tune.dro"), capture);
+    EXPECT_EQ(test::ReadBytes(dir / "tune.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 0x21, 7, 0}));
 }
 
 } // namespace

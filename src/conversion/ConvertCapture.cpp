@@ -1,0 +1,117 @@
+#include "conversion/ConvertCapture.h"
+
+#include "capture/CaptureRecords.h"
+#include "conversion/ImfCommand.h"
+#include "conversion/ImfPaths.h"
+#include "conversion/PrintableText.h"
+#include "platform/FileError.h"
+
+#include <cstdio>
+
+namespace brivane {
+namespace {
+
+constexpr std::size_t kLengthWordLimit = 0xFFFF;
+
+std::string Minutes(double seconds)
+{
+    char text[32];
+    const auto whole = static_cast<long long>(seconds);
+    std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
+// How long a song at the target's rate plays within the records a length word counts.
+double SecondsThatFit(const Bytes& records, int tickRate)
+{
+    std::uint64_t ticks = 0;
+    for (std::size_t at = 0; at + kImfCommandSize <= kLengthWordLimit; at += kImfCommandSize)
+        ticks += ReadLe16(records.data() + at + kDelayOffset);
+    return static_cast<double>(ticks) / tickRate;
+}
+
+ConversionOutcome Refuse(UserInteraction& ui, const std::string& path, const std::string& reason,
+                         const std::string& title, ConversionOutcome outcome)
+{
+    ui.Show({"Could not convert " + Printable(path) + ": " + reason, title, MB_ICONHAND, path});
+    return outcome;
+}
+
+} // namespace
+
+std::optional<Bytes> CaptureSongBytes(const Capture& capture, const ConversionTarget& target)
+{
+    Bytes records = CaptureRecords(capture, target.Tics);
+    if (target.Layout == ImfHeaderless)
+        return records;
+    if (records.size() > kLengthWordLimit)
+        return std::nullopt;
+    Bytes song{static_cast<std::uint8_t>(records.size() & 0xFF), static_cast<std::uint8_t>(records.size() >> 8)};
+    song.insert(song.end(), records.begin(), records.end());
+    return song;
+}
+
+std::string SongPathForCapture(const std::string& capturePath)
+{
+    const std::string name = NameOf(capturePath);
+    const std::size_t dot = name.rfind('.');
+    const std::size_t cut = dot == std::string::npos || dot == 0 ? capturePath.size()
+                                                                 : capturePath.size() - name.size() + dot;
+    return capturePath.substr(0, cut) + ".imf";
+}
+
+ConversionOutcome ConvertCapture(const std::string& path, const Capture& capture, const Conversion& conversion,
+                                 bool makeBackups, UserInteraction& ui)
+{
+    const std::optional<Bytes> song = CaptureSongBytes(capture, conversion.Target);
+    const int rate = conversion.Target.Tics;
+    if (!song) {
+        const Bytes records = CaptureRecords(capture, rate);
+        return Refuse(ui, path,
+                      "its song takes " + std::to_string(records.size()) + " bytes at " + std::to_string(rate) +
+                          " ticks a second, more than the 65535 a length word counts; the first " +
+                          Minutes(SecondsThatFit(records, rate)) + " of it would fit. Convert it to a headerless " +
+                          "layout instead (--to headerless:" + std::to_string(rate) + ").",
+                      "File too long", ConversionOutcome::TooLong);
+    }
+    const std::string output = conversion.CaptureOutput.empty() ? SongPathForCapture(path) : conversion.CaptureOutput;
+    const std::string shown = Printable(DisplayName(output));
+    if (output == path)
+        return Refuse(ui, path, "its song would be written over the capture itself; name another file for it.",
+                      "Conversion failed", ConversionOutcome::Failed);
+
+    const PathKind existing = LookUpPath(output, Links::Follow).Kind;
+    if (existing != PathKind::Missing) {
+        if (existing != PathKind::Regular)
+            return Refuse(ui, path, shown + " is " + KindName(existing) + "; its song is written only as a file.",
+                          "Conversion failed", ConversionOutcome::Failed);
+        bool replace = conversion.ReplaceSongs.value_or(false);
+        if (!conversion.ReplaceSongs)
+            replace = ui.Show({shown + " already exists.\r\nReplace it with the song of " +
+                                   Printable(DisplayName(path)) + "?",
+                               "Replace song?", MB_ICONQUESTION_YESNO, path})
+                          .Answer == IDYES;
+        else if (!replace)
+            return Refuse(ui, path, shown + " already exists; nothing was written (--force replaces it).",
+                          "Song exists", ConversionOutcome::SongExists);
+        if (!replace)
+            return ConversionOutcome::Declined;
+    }
+    try {
+        if (existing == PathKind::Regular && makeBackups) {
+            const std::string backup = BackupPathFor(output);
+            ReplaceFile(backup, ReadWholeFile(output, output), "the backup " + backup,
+                        {Durability::Flushed, Links::DoNotFollow, output, output});
+        }
+        ReplaceFile(output, *song, "the song " + output);
+    } catch (const FileError& error) {
+        return Refuse(ui, path, Printable(error.what()), "Conversion failed", ConversionOutcome::Failed);
+    }
+    if (capture.SecondChipWrites > 0)
+        ui.Show({Printable(DisplayName(path)) + ": " + std::to_string(capture.SecondChipWrites) +
+                     " writes to a second chip were left out: IMF plays one OPL2.",
+                 "Converted", MB_ICONINFORMATION, path});
+    return ConversionOutcome::Converted;
+}
+
+} // namespace brivane
