@@ -1,7 +1,7 @@
 # Sourced by run.sh, test.sh and bench.sh: installs what is missing and builds.
 # Usage: prepare_build BUILD_DIR [extra cmake arguments...]
 
-BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libadplug-dev libgl-dev
+BRIVANE_PACKAGES=(cmake g++ ninja-build pkg-config zlib1g-dev qt6-base-dev qt6-multimedia-dev libadplug-dev libgl-dev
                   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth python3 strace
                   pulseaudio pulseaudio-utils scdoc xdotool)
 
@@ -36,7 +36,7 @@ prepare_build() {
 # The Windows build: mingw-w64, Wine to run what it builds, and AdPlug's source for its
 # emulators. Usage: prepare_windows_build BUILD_DIR [extra cmake arguments...]
 BRIVANE_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
-                          dpkg-dev libadplug-dev googletest xvfb xauth openbox)
+                          dpkg-dev libadplug-dev libz-mingw-w64-dev googletest xvfb xauth openbox)
 
 prepare_windows_build() {
     local dir="$1"; shift

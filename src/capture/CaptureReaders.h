@@ -10,8 +10,9 @@ namespace brivane {
 // capture this program reads. Throws CaptureError for a capture that is damaged or cut short.
 std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
 
-// DOSBox's DRO 2.0 (DOSBox 0.73 and later) and Rdos RAW captures.
+// DOSBox's DRO 2.0 (DOSBox 0.73 and later), Rdos RAW and VGM captures (uncompressed).
 Capture ReadDro(std::span<const std::uint8_t> bytes);
 Capture ReadRaw(std::span<const std::uint8_t> bytes);
+Capture ReadVgm(std::span<const std::uint8_t> bytes);
 
 } // namespace brivane

@@ -1,4 +1,5 @@
 #include "capture/CaptureReaders.h"
+#include "capture/Inflate.h"
 
 #include <algorithm>
 #include <string_view>
@@ -12,10 +13,22 @@ std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes)
                    return static_cast<std::uint8_t>(a) == b;
                });
     };
-    if (!marked("DBRAWOPL") && !marked("RAWADATA"))
+    const bool gzip = marked("\x1F\x8B");
+    if (!marked("DBRAWOPL") && !marked("RAWADATA") && !marked("Vgm ") && !gzip)
         return std::nullopt;
     if (bytes.size() > kMaxCaptureBytes)
         throw CaptureError("it is larger than 64 MiB");
+    if (gzip) {
+        // A .vgz: a VGM inside; any other gzip stream is a file of another kind.
+        const std::vector<std::uint8_t> inflated = Gunzip(bytes);
+        if (inflated.size() < 4 || !std::equal(inflated.begin(), inflated.begin() + 4, "Vgm "))
+            return std::nullopt;
+        Capture capture = ReadVgm(inflated);
+        capture.Kind += " (gzip-compressed)";
+        return capture;
+    }
+    if (marked("Vgm "))
+        return ReadVgm(bytes);
     return marked("DBRAWOPL") ? ReadDro(bytes) : ReadRaw(bytes);
 }
 

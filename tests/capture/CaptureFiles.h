@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <zlib.h>
 
 namespace brivane::test {
 
@@ -25,6 +26,40 @@ inline Bytes Raw(std::uint16_t clock, const Bytes& pairs)
     Bytes raw{'R', 'A', 'W', 'A', 'D', 'A', 'T', 'A', static_cast<std::uint8_t>(clock), static_cast<std::uint8_t>(clock >> 8)};
     raw.insert(raw.end(), pairs.begin(), pairs.end());
     return raw;
+}
+
+// A VGM 1.51 with the YM3812, YM3526 and YMF262 clocks given (0 for none), its data at 0x80.
+inline Bytes Vgm(std::uint32_t ym3812, std::uint32_t ym3526, std::uint32_t ymf262, const Bytes& data)
+{
+    Bytes vgm(0x80, 0);
+    const auto put = [&vgm](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            vgm[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    vgm[0] = 'V', vgm[1] = 'g', vgm[2] = 'm', vgm[3] = ' ';
+    put(0x08, 0x151);
+    put(0x34, 0x80 - 0x34);
+    put(0x50, ym3812);
+    put(0x54, ym3526);
+    put(0x5C, ymf262);
+    vgm.insert(vgm.end(), data.begin(), data.end());
+    return vgm;
+}
+
+// The bytes as a gzip stream, as a .vgz holds its VGM.
+inline Bytes Gzip(const Bytes& bytes)
+{
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    Bytes out(deflateBound(&stream, static_cast<uLong>(bytes.size())) + 32);
+    stream.next_in = const_cast<Bytef*>(bytes.data());
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
 }
 
 } // namespace brivane::test

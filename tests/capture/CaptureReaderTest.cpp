@@ -14,6 +14,7 @@ namespace {
 using test::Bytes;
 using test::Dro;
 using test::Raw;
+using test::Vgm;
 
 void PrintTo(const TimedWrite& w, std::ostream* os)
 {
@@ -39,6 +40,15 @@ TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
                       9, 0x43, 0xFF, 0xFF, 'T', 'a', 'g'}),
          {{0x20, 0x01, 0}, {0xB0, 0x30, 5 * 0x1000 + 2 * 0x2000}, {0x43, 9, 5 * 0x1000 + 2 * 0x2000}},
          5 * 0x1000 + 2 * 0x2000, 1193180, 1, "dual OPL2"},
+        {"VGM: YM3812 writes, every wait, skipped commands and data, the second chip",
+         Vgm(3579545 | (1u << 30), 0, 0,
+             {0x5A, 0x20, 0x01, 0x61, 0x10, 0x00, 0x62, 0x63, 0x7F, 0x4F, 0x00, 0x50, 0x9F, 0xC0, 1, 2, 3, 0xE0, 1, 2,
+              3, 4, 0x67, 0x66, 0x00, 3, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0x5A, 0xB0, 0x30, 0xAA, 0xB0, 0x31, 0x70, 0x66}),
+         {{0x20, 0x01, 0}, {0xB0, 0x30, 16 + 735 + 882 + 16}}, 16 + 735 + 882 + 16 + 1, 44100, 1, "dual OPL2"},
+        {"VGM: an OPL3's low bank plays, its high bank is left out",
+         Vgm(0, 0, 14318180, {0x5E, 0x20, 0x01, 0x5F, 0x05, 0x01, 0x7F, 0x66}), {{0x20, 0x01, 0}}, 16, 44100, 1, "OPL3"},
+        {"VGZ: a YM3526 stream, inflated", test::Gzip(Vgm(0, 3579545, 0, {0x5B, 0x40, 0x3F, 0x62, 0x66})),
+         {{0x40, 0x3F, 0}}, 735, 44100, 0, "OPL"},
         {"RAW: a clock of 0 is 0xFFFF", Raw(0, {3, 0x00, 0xFF, 0xFF}), {}, 3 * 0xFFFF, 1193180, 0, "OPL2"},
     };
     for (const auto& c : cases) {
@@ -59,6 +69,10 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
     const Bytes whole = Dro(0, {});
     Bytes version01 = whole;
     version01[8] = 0, version01[10] = 1; // u32 0x00010000
+    const auto Cut = [](Bytes bytes, std::size_t size) {
+        bytes.resize(size);
+        return bytes;
+    };
     const struct {
         Bytes File;
         const char* Reason;
@@ -71,7 +85,14 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
         {version01, "it is no DRO 2.0 capture (DOSBox 0.73 and later); older DRO captures are not read yet"},
         {Raw(0x1000, {1, 0x20, 0, 0x02}), "it ends inside a change of its clock"},
         {Raw(0x1000, {1}), "it ends inside its data"},
+        {Vgm(3579545, 0, 0, {0x5A, 0x20}), "it ends inside a command"},
+        {Vgm(3579545, 0, 0, {0x61, 0x10, 0x00}), "it ends inside its data: it has no end command"},
+        {Vgm(3579545, 0, 0, {0x01, 0x66}), "it holds the command 0x01, which no VGM version defines"},
+        {Cut(Vgm(3579545, 0, 0, {}), 0x70), "its data offset is past its end"},
+        {Vgm(0, 0, 0, {0x66}), "it is for no OPL chip (its chips: none)"},
+        {Cut(test::Gzip(Vgm(3579545, 0, 0, {0x66})), 12), "its gzip stream does not inflate: it is cut short"},
     };
+    EXPECT_FALSE(ReadCapture(test::Gzip({'t', 'e', 'x', 't'}))) << "a gzip stream of another kind is no capture";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Reason);
         try {
