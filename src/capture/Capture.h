@@ -25,6 +25,9 @@ struct Capture {
     std::vector<TimedWrite> Writes;
     std::uint64_t End = 0; // in the same units
     std::uint64_t SecondChipWrites = 0; // the second chip's, or the OPL3's high bank
+    // A DRO 0.1 code byte read as the write of a register DOSBox 0.7x leaves unmarked: the
+    // reading that keeps every write aligned.
+    std::uint64_t UnmarkedWrites = 0;
 };
 
 // A capture that cannot be read: what() is the reason ("its codemap is longer than 127").

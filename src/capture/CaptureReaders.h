@@ -14,5 +14,7 @@ std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
 Capture ReadDro(std::span<const std::uint8_t> bytes);
 Capture ReadRaw(std::span<const std::uint8_t> bytes);
 Capture ReadVgm(std::span<const std::uint8_t> bytes);
+// DOSBox 0.61 to 0.72's DRO 0.1; ReadDro hands such captures on to it.
+Capture ReadDroOld(std::span<const std::uint8_t> bytes);
 
 } // namespace brivane

@@ -29,7 +29,7 @@ Capture ReadDro(std::span<const std::uint8_t> bytes)
     const std::uint16_t major = in.U16("its header");
     const std::uint16_t minor = in.U16("its header");
     if (major != 2 || minor != 0)
-        throw CaptureError("it is no DRO 2.0 capture (DOSBox 0.73 and later); older DRO captures are not read yet");
+        return ReadDroOld(bytes);
     const std::uint32_t pairs = in.U32("its header");
     in.U32("its header"); // the length in milliseconds, which the delays give exactly
     Capture capture;

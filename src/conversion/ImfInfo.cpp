@@ -44,6 +44,11 @@ std::string DescribeCapture(const Capture& capture)
     std::string text = capture.Kind + ", " + capture.Hardware + ", " + count(capture.Writes.size()) + ", " + seconds;
     if (capture.SecondChipWrites > 0)
         text += "; " + count(capture.SecondChipWrites) + " to a second chip would be left out: IMF plays one OPL2";
+    if (capture.UnmarkedWrites > 0)
+        text += "; " + std::to_string(capture.UnmarkedWrites) + " of its code bytes " +
+                (capture.UnmarkedWrites == 1 ? "is" : "are") +
+                " read as writes DOSBox 0.7x leaves unmarked (register 1, its first register dump), which keeps "
+                "every write aligned";
     return text;
 }
 

@@ -21,6 +21,22 @@ inline Bytes Dro(std::uint8_t hardware, const Bytes& pairs, std::uint8_t codemap
     return dro;
 }
 
+// A DRO 0.1 capture, with its version word or without, its hardware type in one byte or four.
+inline Bytes DroOld(bool version, bool wideHardware, std::uint8_t hardware, const Bytes& data)
+{
+    Bytes dro{'D', 'B', 'R', 'A', 'W', 'O', 'P', 'L'};
+    if (version)
+        dro.insert(dro.end(), {0, 0, 1, 0});
+    dro.insert(dro.end(), {0, 0, 0, 0});
+    for (int i = 0; i < 4; ++i)
+        dro.push_back(static_cast<std::uint8_t>(data.size() >> (8 * i)));
+    dro.push_back(hardware);
+    if (wideHardware)
+        dro.insert(dro.end(), {0, 0, 0});
+    dro.insert(dro.end(), data.begin(), data.end());
+    return dro;
+}
+
 inline Bytes Raw(std::uint16_t clock, const Bytes& pairs)
 {
     Bytes raw{'R', 'A', 'W', 'A', 'D', 'A', 'T', 'A', static_cast<std::uint8_t>(clock), static_cast<std::uint8_t>(clock >> 8)};

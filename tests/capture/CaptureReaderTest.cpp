@@ -13,6 +13,7 @@ namespace {
 
 using test::Bytes;
 using test::Dro;
+using test::DroOld;
 using test::Raw;
 using test::Vgm;
 
@@ -35,6 +36,11 @@ TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
         {"DRO: writes, a short and a long delay, the second chip",
          Dro(1, {0, 0x01, 0x70, 9, 1, 0x30, 0x71, 1, 0x82, 0x07, 2, 0x40, 0x70, 0}),
          {{0x20, 0x01, 0}, {0xB0, 0x30, 10}, {0x05, 0x40, 522}}, 523, 1000, 1, "dual OPL2"},
+        {"DRO 0.1 with its version and a wide hardware type: every code, the second chip",
+         DroOld(true, true, 2, {0x20, 0x01, 0x00, 9, 0x01, 0x00, 0x01, 0x04, 0x01, 0x20, 0x03, 0xB0, 0x30, 0x02, 0xB0, 0x31}),
+         {{0x20, 0x01, 0}, {0x01, 0x20, 267}, {0xB0, 0x31, 267}}, 267, 1000, 1, "dual OPL2"},
+        {"DRO 0.1 of the earliest kind: no version, a one-byte hardware type", DroOld(false, false, 0, {0x20, 0x01, 0x00, 4}),
+         {{0x20, 0x01, 0}}, 5, 1000, 0, "OPL2"},
         {"RAW: writes, delays, a clock change, the second chip and back, the end before a tag",
          Raw(0x1000, {0x01, 0x20, 5, 0x00, 0, 0x02, 0x00, 0x20, 2, 0x00, 0x30, 0xB0, 2, 0x02, 7, 0x40, 1, 0x02,
                       9, 0x43, 0xFF, 0xFF, 'T', 'a', 'g'}),
@@ -67,8 +73,6 @@ TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
 TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
 {
     const Bytes whole = Dro(0, {});
-    Bytes version01 = whole;
-    version01[8] = 0, version01[10] = 1; // u32 0x00010000
     const auto Cut = [](Bytes bytes, std::size_t size) {
         bytes.resize(size);
         return bytes;
@@ -82,7 +86,9 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
         {Dro(0, {5, 1}), "a write names entry 5 of a codemap of 3"},
         {Dro(0, {0, 1}, 3, 9), "it ends inside its data: 9 pairs are announced"},
         {Dro(7, {}), "its hardware type 7 is none DOSBox writes"},
-        {version01, "it is no DRO 2.0 capture (DOSBox 0.73 and later); older DRO captures are not read yet"},
+        {Cut(DroOld(true, true, 0, {}), 14), "it ends inside its header"},
+        {DroOld(false, true, 1, {0x20}), "it ends inside a write"},
+        {DroOld(true, true, 0, {0x20, 0x01, 0x00}), "it ends inside a delay"},
         {Raw(0x1000, {1, 0x20, 0, 0x02}), "it ends inside a change of its clock"},
         {Raw(0x1000, {1}), "it ends inside its data"},
         {Vgm(3579545, 0, 0, {0x5A, 0x20}), "it ends inside a command"},
@@ -102,6 +108,21 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
             EXPECT_STREQ(error.what(), c.Reason);
         }
     }
+}
+
+TEST(CaptureReaderTest, AnUnmarkedRegisterOneInADro01IsReadAsTheWriteItIs)
+{
+    // 01 00 BD read as a delay would leave C0 A0 and then a write to 0x57, which no OPL2 has.
+    const Bytes dro = DroOld(true, true, 0, {0x01, 0x00, 0xBD, 0xC0, 0xA0, 0x57, 0x00, 0x09});
+    const Capture capture = *ReadCapture(dro);
+    EXPECT_EQ(capture.Writes, (std::vector<TimedWrite>{{0x01, 0x00, 0}, {0xBD, 0xC0, 0}, {0xA0, 0x57, 0}}));
+    EXPECT_EQ(capture.End, 10u);
+    test::TempDir dir;
+    test::WriteBytes(dir / "old.dro", dro);
+    EXPECT_EQ(test::RunCli({"info", dir / "old.dro"}).Out,
+              dir / "old.dro" + ": DOSBox DRO 0.1 capture, OPL2, 3 writes, 0.01 seconds; 1 of its code bytes is read as "
+                                "writes DOSBox 0.7x leaves unmarked (register 1, its first register dump), which keeps "
+                                "every write aligned\n");
 }
 
 TEST(CaptureReaderTest, InfoDescribesACaptureAndConvertLeavesItAlone)
