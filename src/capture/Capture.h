@@ -28,6 +28,8 @@ struct Capture {
     // A DRO 0.1 code byte read as the write of a register DOSBox 0.7x leaves unmarked: the
     // reading that keeps every write aligned.
     std::uint64_t UnmarkedWrites = 0;
+    // A VGM's GD3 tag, in UTF-8: what a length-word song's tag carries on.
+    std::string Title, Author, Game;
 };
 
 // A capture that cannot be read: what() is the reason ("its codemap is longer than 127").

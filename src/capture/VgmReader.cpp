@@ -1,6 +1,7 @@
 #include "capture/ByteReader.h"
 #include "capture/CaptureReaders.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace brivane {
@@ -36,6 +37,51 @@ bool IsOplWrite(std::uint8_t command)
     case 0x5A: case 0x5B: case 0x5E: case 0x5F: case 0xAA: case 0xAB: case 0xAE: case 0xAF: return true;
     }
     return false;
+}
+
+// UTF-16LE, as GD3 stores its texts, to UTF-8; a lone surrogate becomes U+FFFD.
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6), out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12), out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18), out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F)), out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The GD3 tag's texts in their order (track, game, system and author, each in English and in
+// Japanese, then date, ripper and notes); nothing for a tag that is not there whole, since a
+// tag is only ever a nicety.
+std::vector<std::string> Gd3Texts(std::span<const std::uint8_t> bytes)
+{
+    const std::uint32_t relative = U32At(bytes, 0x14);
+    const std::size_t at = 0x14 + std::size_t{relative};
+    if (relative == 0 || at + 12 > bytes.size() || !std::equal(bytes.begin() + at, bytes.begin() + at + 4, "Gd3 "))
+        return {};
+    const std::size_t length = std::min<std::size_t>(U32At(bytes, at + 8), bytes.size() - at - 12);
+    std::vector<std::string> texts(1);
+    for (std::size_t i = at + 12; i + 1 < at + 12 + length; i += 2) {
+        char32_t unit = bytes[i] | bytes[i + 1] << 8;
+        if (unit == 0) {
+            texts.emplace_back();
+            continue;
+        }
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < at + 12 + length) {
+            const char32_t low = bytes[i + 2] | bytes[i + 3] << 8;
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        AppendUtf8(texts.back(), unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    }
+    return texts;
 }
 
 // How many operand bytes follow a command this program does not play, by the VGM
@@ -129,6 +175,9 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
         }
     }
     capture.End = now;
+    const std::vector<std::string> texts = Gd3Texts(bytes);
+    const auto text = [&texts](std::size_t i) { return i < texts.size() ? texts[i] : std::string(); };
+    capture.Title = text(0), capture.Game = text(2), capture.Author = text(6);
     return capture;
 }
 

@@ -48,6 +48,15 @@ std::optional<Bytes> CaptureSongBytes(const Capture& capture, const ConversionTa
         return std::nullopt;
     Bytes song{static_cast<std::uint8_t>(records.size() & 0xFF), static_cast<std::uint8_t>(records.size() >> 8)};
     song.insert(song.end(), records.begin(), records.end());
+    // The tag players of these songs read after the records: 0x1A, title, composer, remarks
+    // (the game), then the program that wrote it, each ending in a zero byte.
+    if (!capture.Title.empty() || !capture.Author.empty() || !capture.Game.empty()) {
+        song.push_back(0x1A);
+        for (const std::string& text : {capture.Title, capture.Author, capture.Game, std::string("Brivane")}) {
+            song.insert(song.end(), text.begin(), text.end());
+            song.push_back(0);
+        }
+    }
     return song;
 }
 

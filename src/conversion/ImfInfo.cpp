@@ -1,16 +1,15 @@
 #include "conversion/ImfInfo.h"
 
 #include "capture/CaptureReaders.h"
-
-#include <cstdio>
-
 #include "conversion/ClassicTiming.h"
 #include "conversion/SongRecognition.h"
 #include "conversion/ImfCommand.h"
+#include "conversion/PrintableText.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace brivane {
 namespace {
@@ -44,6 +43,9 @@ std::string DescribeCapture(const Capture& capture)
     std::string text = capture.Kind + ", " + capture.Hardware + ", " + count(capture.Writes.size()) + ", " + seconds;
     if (capture.SecondChipWrites > 0)
         text += "; " + count(capture.SecondChipWrites) + " to a second chip would be left out: IMF plays one OPL2";
+    for (const auto& [name, field] : {std::pair{"title", &capture.Title}, {"author", &capture.Author}, {"game", &capture.Game}})
+        if (!field->empty())
+            text += std::string("; ") + name + " \"" + Printable(*field) + "\"";
     if (capture.UnmarkedWrites > 0)
         text += "; " + std::to_string(capture.UnmarkedWrites) + " of its code bytes " +
                 (capture.UnmarkedWrites == 1 ? "is" : "are") +

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 #include <zlib.h>
 
 namespace brivane::test {
@@ -59,6 +61,27 @@ inline Bytes Vgm(std::uint32_t ym3812, std::uint32_t ym3526, std::uint32_t ymf26
     put(0x54, ym3526);
     put(0x5C, ymf262);
     vgm.insert(vgm.end(), data.begin(), data.end());
+    return vgm;
+}
+
+// The VGM with a GD3 tag of these texts (track, track in Japanese, game, ...) after its data.
+inline Bytes WithGd3(Bytes vgm, const std::vector<std::u16string>& texts)
+{
+    const auto put = [](Bytes& to, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            to.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    Bytes strings;
+    for (const std::u16string& text : texts)
+        for (const char16_t unit : text + u'\0')
+            strings.insert(strings.end(), {static_cast<std::uint8_t>(unit), static_cast<std::uint8_t>(unit >> 8)});
+    const auto offset = static_cast<std::uint32_t>(vgm.size() - 0x14);
+    for (int i = 0; i < 4; ++i)
+        vgm[0x14 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+    vgm.insert(vgm.end(), {'G', 'd', '3', ' '});
+    put(vgm, 0x100);
+    put(vgm, static_cast<std::uint32_t>(strings.size()));
+    vgm.insert(vgm.end(), strings.begin(), strings.end());
     return vgm;
 }
 

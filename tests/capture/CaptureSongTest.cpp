@@ -94,6 +94,22 @@ TEST(CaptureSongTest, ConvertWritesTheSongBesideTheCaptureAndNeverReplacesOneUna
     EXPECT_FALSE(std::filesystem::exists(dir / "dense.imf"));
 }
 
+TEST(CaptureSongTest, AVgmsTagGoesIntoALengthWordSongsTag)
+{
+    test::TempDir dir;
+    const Bytes vgm = test::WithGd3(test::Vgm(3579545, 0, 0, {0x5A, 0x20, 0x01, 0x62, 0x66}),
+                                    {u"Théme", u"", u"Cosmo \U0001F680", u"", u"", u"", u"Bobby"});
+    test::WriteBytes(dir / "theme.vgm", vgm);
+    EXPECT_NE(test::RunCli({"info", dir / "theme.vgm"}).Out.find(
+                  "; title \"Th\xC3\xA9me\"; author \"Bobby\"; game \"Cosmo \xF0\x9F\x9A\x80\""),
+              std::string::npos);
+    ASSERT_EQ(test::RunCli({"convert", "--to", "keen", dir / "theme.vgm"}).ExitCode, 0);
+    const std::string info = test::RunCli({"info", dir / "theme.imf"}).Out;
+    EXPECT_NE(info.find("(tag: title \"Th\xC3\xA9me\", composer \"Bobby\", remarks \"Cosmo \xF0\x9F\x9A\x80\")"),
+              std::string::npos)
+        << info;
+}
+
 TEST(CaptureSongTest, EveryTargetsSongSoundsAsTheCaptureItself)
 {
     test::TempDir dir;
