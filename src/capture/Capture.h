@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -28,9 +29,19 @@ struct Capture {
     // A DRO 0.1 code byte read as the write of a register DOSBox 0.7x leaves unmarked: the
     // reading that keeps every write aligned.
     std::uint64_t UnmarkedWrites = 0;
+    // Where a VGM's loop begins: the first write of its looping part, and its time.
+    struct LoopPoint {
+        std::size_t FirstWrite = 0;
+        std::uint64_t At = 0;
+    };
+    std::optional<LoopPoint> Loop;
     // A VGM's GD3 tag, in UTF-8: what a length-word song's tag carries on.
     std::string Title, Author, Game;
 };
+
+// The part of a capture that loops, from its loop point to its end, as a capture of its own:
+// the registers as they stand at the loop point are written first, at time 0.
+Capture LoopingPart(const Capture& capture);
 
 // A capture that cannot be read: what() is the reason ("its codemap is longer than 127").
 class CaptureError : public std::runtime_error {

@@ -141,8 +141,11 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
     capture.Hardware = (chosen & kDualChip) ? std::string("dual ") + hardware : hardware;
     capture.UnitsPerSecond = kVgmSamplesPerSecond;
     ByteReader in(bytes.subspan(dataOffset));
+    const std::uint32_t loopOffset = U32At(bytes, 0x1C) ? 0x1C + U32At(bytes, 0x1C) : 0;
     std::uint64_t now = 0;
     for (;;) {
+        if (loopOffset && loopOffset == bytes.size() - in.Left())
+            capture.Loop = Capture::LoopPoint{capture.Writes.size(), now};
         const std::uint8_t command = in.U8("its data: it has no end command");
         if (command == 0x66)
             break;

@@ -12,7 +12,7 @@ namespace brivane {
 const char* const kUsageText =
     "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--from LAYOUT] [--exact]\n"
     "                           [--backup | --no-backup] [--yes | --no] [--jobs N]\n"
-    "                           [--force] [-o SONG.imf] FILE...\n"
+    "                           [--force] [-o SONG.imf] [--loop] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
@@ -20,8 +20,8 @@ const char* const kUsageText =
     "\n"
     "convert  rewrites each IMF file in place in the target's layout and rate (by default\n"
     "         headerless Duke Nukem 2 / Cosmo songs into the Wolfenstein 3-D layout), in the\n"
-    "         order given, as the window's Convert does. A capture (DOSBox DRO, Rdos RAW)\n"
-    "         is never changed: its song is written beside it as NAME.imf, or at -o.\n"
+    "         order given, as the window's Convert does. A capture (DOSBox DRO, Rdos RAW,\n"
+    "         VGM, VGZ) is never changed: its song is written beside it as NAME.imf, or at -o.\n"
     "info     prints each file's layout, size, records, trailing bytes, trailer, tag and\n"
     "         duration.\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
@@ -51,6 +51,8 @@ const char* const kUsageText =
     "                   (a FIFO or a character device is written into without it); let\n"
     "                   convert replace a song at the name a capture's song takes\n"
     "  -o FILE          render: the WAV file; convert: where one capture's song goes\n"
+    "  --loop           a VGM's looping part only, the registers as they stand at its loop\n"
+    "                   point written first\n"
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined, empty,\n"
     "holding no whole record or a backup left alone (render: written); 1 when any file was\n"
@@ -166,6 +168,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             if (*value != "headerless" && *value != "length")
                 throw UsageError("--from takes headerless or length, not '" + *value + "'");
             options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfLengthWord;
+        } else if (isConvert && argument == "--loop") {
+            options.Rates.LoopOnly = true;
         } else if (isConvert && argument == "--exact") {
             options.Rates.ExactTiming = true;
         } else if (isConvert && (value = ValueOf("--jobs", arguments, i))) {

@@ -39,6 +39,8 @@ struct Conversion {
     std::string CaptureOutput;
     // Whether a capture's song replaces a file already at its name: nothing asks the user.
     std::optional<bool> ReplaceSongs;
+    // A VGM's looping part only, so that a game repeating the whole song repeats what the VGM does.
+    bool LoopOnly = false;
 
     int SourceTics(ImfType layout) const { return layout == ImfHeaderless ? HeaderlessTics : LengthWordTics; }
     // A song in the target's layout at the target's rate needs nothing done.

@@ -69,9 +69,13 @@ std::string SongPathForCapture(const std::string& capturePath)
     return capturePath.substr(0, cut) + ".imf";
 }
 
-ConversionOutcome ConvertCapture(const std::string& path, const Capture& capture, const Conversion& conversion,
+ConversionOutcome ConvertCapture(const std::string& path, const Capture& whole, const Conversion& conversion,
                                  bool makeBackups, UserInteraction& ui)
 {
+    if (conversion.LoopOnly && !whole.Loop)
+        return Refuse(ui, path, "it has no loop point; --loop takes the looping part of a VGM that has one.",
+                      "No loop", ConversionOutcome::Failed);
+    const Capture capture = conversion.LoopOnly ? LoopingPart(whole) : whole;
     const std::optional<Bytes> song = CaptureSongBytes(capture, conversion.Target);
     const int rate = conversion.Target.Tics;
     if (!song) {

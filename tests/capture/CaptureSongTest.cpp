@@ -110,6 +110,22 @@ TEST(CaptureSongTest, AVgmsTagGoesIntoALengthWordSongsTag)
         << info;
 }
 
+TEST(CaptureSongTest, LoopTakesAVgmsLoopingPartWithTheRegistersAsTheyStandThere)
+{
+    test::TempDir dir;
+    Bytes vgm = test::Vgm(3579545, 0, 0, {0x5A, 0x20, 0x01, 0x62, 0x5A, 0xB0, 0x30, 0x62, 0x5A, 0xB0, 0x10, 0x62, 0x66});
+    vgm[0x1C] = 0x84 - 0x1C; // the loop begins at the second write
+    test::WriteBytes(dir / "loop.vgm", vgm);
+    test::WriteBytes(dir / "tune.dro", Tune());
+    ASSERT_EQ(test::RunCli({"convert", "--loop", "--to", "headerless:700", dir / "loop.vgm"}).ExitCode, 0);
+    EXPECT_EQ(test::ReadBytes(dir / "loop.imf"),
+              (Bytes{0, 0, 0, 0, 0x20, 0x01, 0, 0, 0xB0, 0x30, 12, 0, 0xB0, 0x10, 11, 0}));
+    const test::ProcessResult noLoop = test::RunCli({"convert", "--loop", dir / "tune.dro"});
+    EXPECT_EQ(noLoop.ExitCode, 1);
+    EXPECT_NE(noLoop.Err.find("it has no loop point"), std::string::npos) << noLoop.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "tune.imf"));
+}
+
 TEST(CaptureSongTest, EveryTargetsSongSoundsAsTheCaptureItself)
 {
     test::TempDir dir;
