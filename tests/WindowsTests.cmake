@@ -32,10 +32,10 @@ brivane_test(platform_tests
 add_dependencies(platform_tests brivane-cli file_holder)
 target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
 
-brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp LIBS brivane_capture)
+brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp capture/CaptureSongTest.cpp LIBS brivane_capture ZLIB::ZLIB)
 add_dependencies(capture_tests brivane-cli)
 
-brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp LIBS brivane_ui_shared)
+brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp ui/shared/TextFittingTest.cpp LIBS brivane_ui_shared)
 
 # The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one
 # window test at a time, since they share the display and its focus.
