@@ -3,10 +3,10 @@
 // The yardstick: 50 MB/s or more, within 3 times the cost of reading the capture.
 #include "capture/CaptureReaders.h"
 #include "conversion/ConvertCapture.h"
+#include "support/Gzip.h"
 
 #include <benchmark/benchmark.h>
 
-#include <zlib.h>
 
 namespace {
 
@@ -40,25 +40,9 @@ Bytes MakeDro()
     return dro;
 }
 
-Bytes Gzip(const Bytes& bytes)
-{
-    uLongf size = compressBound(static_cast<uLong>(bytes.size())) + 32;
-    Bytes out(size);
-    z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    stream.next_in = const_cast<Bytef*>(bytes.data());
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
-
 const Bytes& Capture(int kind)
 {
-    static const Bytes vgm = MakeVgm(), vgz = Gzip(vgm), dro = MakeDro();
+    static const Bytes vgm = MakeVgm(), vgz = brivane::test::Gzip(vgm), dro = MakeDro();
     return kind == 0 ? vgm : kind == 1 ? vgz : dro;
 }
 

@@ -41,4 +41,12 @@ private:
     std::size_t at_ = 0;
 };
 
+// A DRO's hardware type by the names its version gives the types 0, 1 and 2.
+inline std::string DroHardware(std::uint32_t type, const char* const (&names)[3])
+{
+    if (type > 2)
+        throw CaptureError("its hardware type " + std::to_string(type) + " is none DOSBox writes");
+    return names[type];
+}
+
 } // namespace brivane

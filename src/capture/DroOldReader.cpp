@@ -62,16 +62,6 @@ std::vector<Reading> ChooseReadings(std::span<const std::uint8_t> data)
     return choice;
 }
 
-const char* HardwareName(std::uint32_t type)
-{
-    switch (type) {
-    case 0: return "OPL2";
-    case 1: return "OPL3";
-    case 2: return "dual OPL2";
-    }
-    throw CaptureError("its hardware type " + std::to_string(type) + " is none DOSBox writes");
-}
-
 } // namespace
 
 // DRO 0.1: after the mark, the version (0.1) or nothing in the earliest files, the length in
@@ -99,7 +89,7 @@ Capture ReadDroOld(std::span<const std::uint8_t> bytes)
 
     Capture capture;
     capture.Kind = "DOSBox DRO 0.1 capture";
-    capture.Hardware = HardwareName(hardware);
+    capture.Hardware = DroHardware(hardware, {"OPL2", "OPL3", "dual OPL2"});
     const std::span<const std::uint8_t> data = in.Bytes(dataBytes, "its data");
     const std::vector<Reading> readings = ChooseReadings(data);
     ByteReader stream(data);

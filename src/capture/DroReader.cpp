@@ -8,16 +8,6 @@ constexpr std::size_t kMarkSize = 8; // "DBRAWOPL"
 constexpr std::size_t kMaxCodemap = 128;
 constexpr std::uint8_t kSecondChip = 0x80;
 
-const char* HardwareName(std::uint8_t type)
-{
-    switch (type) {
-    case 0: return "OPL2";
-    case 1: return "dual OPL2";
-    case 2: return "OPL3";
-    }
-    throw CaptureError("its hardware type " + std::to_string(type) + " is none DOSBox writes");
-}
-
 } // namespace
 
 // DRO 2.0: after the mark, version 2.0, the number of register/value pairs, the length in
@@ -34,7 +24,7 @@ Capture ReadDro(std::span<const std::uint8_t> bytes)
     in.U32("its header"); // the length in milliseconds, which the delays give exactly
     Capture capture;
     capture.Kind = "DOSBox DRO 2.0 capture";
-    capture.Hardware = HardwareName(in.U8("its header"));
+    capture.Hardware = DroHardware(in.U8("its header"), {"OPL2", "dual OPL2", "OPL3"});
     if (in.U8("its header") != 0 || in.U8("its header") != 0)
         throw CaptureError("its data is in a format or a compression DOSBox does not write");
     const std::uint8_t shortDelay = in.U8("its header");

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "support/Gzip.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
-#include <zlib.h>
 
 namespace brivane::test {
 
@@ -83,22 +83,6 @@ inline Bytes WithGd3(Bytes vgm, const std::vector<std::u16string>& texts)
     put(vgm, static_cast<std::uint32_t>(strings.size()));
     vgm.insert(vgm.end(), strings.begin(), strings.end());
     return vgm;
-}
-
-// The bytes as a gzip stream, as a .vgz holds its VGM.
-inline Bytes Gzip(const Bytes& bytes)
-{
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    Bytes out(deflateBound(&stream, static_cast<uLong>(bytes.size())) + 32);
-    stream.next_in = const_cast<Bytef*>(bytes.data());
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
 }
 
 } // namespace brivane::test
