@@ -36,6 +36,7 @@ Capture ReadDro(std::span<const std::uint8_t> bytes)
     if (in.Left() / 2 < pairs)
         throw CaptureError("it ends inside its data: " + std::to_string(pairs) + " pairs are announced");
 
+    capture.Writes.reserve(pairs); // the pairs were counted against the bytes there
     std::uint64_t now = 0;
     for (std::uint32_t i = 0; i < pairs; ++i) {
         const std::uint8_t index = in.U8("its data");

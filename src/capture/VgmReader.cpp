@@ -142,6 +142,7 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
     capture.UnitsPerSecond = kVgmSamplesPerSecond;
     ByteReader in(bytes.subspan(dataOffset));
     const std::uint32_t loopOffset = U32At(bytes, 0x1C) ? 0x1C + U32At(bytes, 0x1C) : 0;
+    capture.Writes.reserve(in.Left() / 3); // at most one write in every three bytes
     std::uint64_t now = 0;
     for (;;) {
         if (loopOffset && loopOffset == bytes.size() - in.Left())
