@@ -1,6 +1,5 @@
 #include "ui/qt/BatchRunner.h"
 
-#include "ui/qt/FileNames.h"
 #include "ui/qt/InputBlocker.h"
 #include "ui/qt/ProgressDialog.h"
 #include "ui/shared/BatchRelay.h"
@@ -23,15 +22,9 @@ void RunBatch(QWidget& window, UserInteraction& boxes, const BatchWork& work)
         boxes, [&dialog](const std::function<void()>& call) {
             QMetaObject::invokeMethod(&dialog, call, Qt::BlockingQueuedConnection);
         },
-        [&dialog] { dialog.hide(); }, cancel);
+        dialog, cancel);
     QTimer updates;
-    QObject::connect(&updates, &QTimer::timeout, [&] {
-        const BatchRelay::DialogUpdate update = relay.Poll();
-        if (update.NewText)
-            dialog.SetProgress(static_cast<int>(update.Done), static_cast<int>(update.Count), ToText(update.Text));
-        if (update.Show && !dialog.isVisible())
-            dialog.show();
-    });
+    QObject::connect(&updates, &QTimer::timeout, [&relay] { relay.UpdateDialog(); });
     updates.start(40);
     QEventLoop loop;
     std::thread batch([&] {

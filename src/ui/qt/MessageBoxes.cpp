@@ -1,6 +1,7 @@
 #include "ui/qt/MessageBoxes.h"
 
 #include "ui/qt/FileNames.h"
+#include "ui/shared/Captions.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
@@ -28,7 +29,7 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
     if (!message.Details.empty())
         box.setDetailedText(ToText(message.Details));
     if (message.OfferApplyToRest)
-        box.setCheckBox(new QCheckBox(QMessageBox::tr("Do this for the remaining files"), &box));
+        box.setCheckBox(new QCheckBox(QMessageBox::tr(captions::kApplyToRest), &box));
     const int pressed = box.exec();
     UserReply reply{pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK};
     reply.ApplyToRest = box.checkBox() && box.checkBox()->isChecked();

@@ -1,5 +1,8 @@
 #include "ui/qt/ProgressDialog.h"
 
+#include "ui/qt/FileNames.h"
+#include "ui/shared/Captions.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -12,7 +15,7 @@ ProgressDialog::ProgressDialog(QWidget& owner)
     : QDialog(&owner), label_(new QLabel(this)), bar_(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("progress"));
-    setWindowTitle(tr("Converting"));
+    setWindowTitle(tr(captions::kProgressTitle));
     setWindowModality(Qt::WindowModal);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &ProgressDialog::reject);
@@ -24,11 +27,11 @@ ProgressDialog::ProgressDialog(QWidget& owner)
     label_->setMinimumWidth(label_->fontMetrics().averageCharWidth() * 48);
 }
 
-void ProgressDialog::SetProgress(int done, int count, const QString& text)
+void ProgressDialog::ShowProgress(std::size_t done, std::size_t count, const std::string& text)
 {
-    bar_->setRange(0, count);
-    bar_->setValue(done);
-    label_->setText(text);
+    bar_->setRange(0, static_cast<int>(count));
+    bar_->setValue(static_cast<int>(done));
+    label_->setText(ToText(text));
 }
 
 QString ProgressDialog::labelText() const

@@ -13,6 +13,7 @@
 #include "ui/qt/modBrowseForFolder.h"
 #include "ui/qt/modDrawText.h"
 #include "ui/qt/modOpenFolder.h"
+#include "ui/shared/Captions.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -76,8 +77,8 @@ void frm::CreateControls()
     cmdBrowse->setToolTip(tr("Choose a folder"));
     File = new QListWidget(client_);
     File->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    cmdSelectAll = new QPushButton(tr("Select &All"), client_);
-    lbl = new QLabel(tr("Original Tics:"), client_);
+    cmdSelectAll = new QPushButton(tr(captions::kSelectAll), client_);
+    lbl = new QLabel(tr(captions::kOriginalTics), client_);
     lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblTics = new QLabel(QString::number(MainWindowController::kDesignTics), client_);
     lblTics->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -92,7 +93,7 @@ void frm::CreateControls()
     // ends (valueChanged), the two notifications the tick-rate handling answers.
     hsbTics->setTracking(false);
     lbl->setBuddy(hsbTics);
-    cmdConvert = new QPushButton(tr("Convert to Wolfenstein IMF"), client_);
+    cmdConvert = new QPushButton(client_); // its caption is the target's, from the controller
     cmdConvert->setDefault(true);
 
     lblFolder->setObjectName("lblFolder");
@@ -130,7 +131,7 @@ void frm::CreateMenus()
     action(kOptionsMakeBackups)->setStatusTip(tr(kMakeBackupsTip));
     connect(&player_, &SongPlayer::Stopped, this, [this] { controller_.PlaybackEnded(); });
     if (!SongPlayer::HasOutputDevice()) {
-        noDevice_ = new QLabel(tr("No audio output device"), statusBar());
+        noDevice_ = new QLabel(tr(captions::kNoOutputDevice), statusBar());
         noDevice_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         statusBar()->addPermanentWidget(noDevice_);
     }
@@ -229,7 +230,7 @@ void frm::SelectAllSongs()
 
 std::string frm::ChooseFolder(const std::string& current)
 {
-    return ToBytes(BrowseForFolder(ToText(current), this, tr("Select a folder")));
+    return ToBytes(BrowseForFolder(ToText(current), this, tr(captions::kChooseFolder)));
 }
 
 void frm::RunBatch(const BatchWork& work)

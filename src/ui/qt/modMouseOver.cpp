@@ -1,11 +1,13 @@
 #include "ui/qt/modMouseOver.h"
 
+#include "ui/shared/MouseOverState.h"
+
 #include <QWidget>
 
 namespace brivane {
 namespace {
 
-bool g_MouseOverActive = false; // process-wide: True from a capture until the mouse leaves
+MouseOverState g_MouseOver; // process-wide, as the mouse grab is
 
 void ReleaseCapture()
 {
@@ -18,32 +20,26 @@ void ReleaseCapture()
 void CaptureMouseOver(QWidget& control)
 {
     control.grabMouse();
-    g_MouseOverActive = true;
+    g_MouseOver.Captured();
 }
 
 void ReleaseMouseOver()
 {
-    if (g_MouseOverActive)
+    if (g_MouseOver.Active())
         ReleaseCapture();
 }
 
 bool MouseLeftControl(QWidget& control, float X, float Y)
 {
-    if (!g_MouseOverActive)
-        return false;
-    const float width = static_cast<float>(control.width());
-    const float height = static_cast<float>(control.height());
-    const bool inside = X >= 0 && Y >= 0 && X <= width && Y <= height;
-    if (inside)
+    if (!g_MouseOver.Leaves(X, Y, static_cast<float>(control.width()), static_cast<float>(control.height())))
         return false;
     ReleaseCapture();
-    g_MouseOverActive = false;
     return true;
 }
 
 bool MouseOverActive()
 {
-    return g_MouseOverActive;
+    return g_MouseOver.Active();
 }
 
 } // namespace brivane

@@ -10,9 +10,9 @@ constexpr std::chrono::milliseconds kQuiet{500};
 
 } // namespace
 
-BatchRelay::BatchRelay(UserInteraction& boxes, OnWindowThread onWindowThread, std::function<void()> hideDialog,
+BatchRelay::BatchRelay(UserInteraction& boxes, OnWindowThread onWindowThread, BatchDialog& dialog,
                        const std::atomic<bool>& cancel)
-    : boxes_(boxes), onWindowThread_(std::move(onWindowThread)), hideDialog_(std::move(hideDialog)), cancel_(cancel)
+    : boxes_(boxes), onWindowThread_(std::move(onWindowThread)), dialog_(dialog), cancel_(cancel)
 {
 }
 
@@ -21,7 +21,7 @@ UserReply BatchRelay::Show(const UserMessage& message)
     UserReply reply;
     onWindowThread_([&] {
         messageOpen_ = true;
-        hideDialog_();
+        dialog_.HideDialog();
         reply = boxes_.Show(message);
         messageOpen_ = false;
         quietSince_ = std::chrono::steady_clock::now();
@@ -43,21 +43,19 @@ void BatchRelay::Progress(std::size_t done, std::size_t count, const std::string
     fresh_ = true;
 }
 
-BatchRelay::DialogUpdate BatchRelay::Poll()
+void BatchRelay::UpdateDialog()
 {
-    DialogUpdate update;
     std::unique_lock lock(mutex_);
     if (finished_ || messageOpen_ || cancel_)
-        return update;
-    update.NewText = fresh_;
-    update.Done = done_;
-    update.Count = count_;
-    update.Text = "Converting " + std::to_string(done_ + 1) + " of " + std::to_string(count_) + ": " +
-                  DisplayName(path_);
+        return;
+    if (fresh_)
+        dialog_.ShowProgress(done_, count_, "Converting " + std::to_string(done_ + 1) + " of " +
+                                                std::to_string(count_) + ": " + DisplayName(path_));
     fresh_ = false;
+    const bool started = count_ > 0;
     lock.unlock();
-    update.Show = update.Count > 0 && std::chrono::steady_clock::now() - quietSince_ >= kQuiet;
-    return update;
+    if (started && std::chrono::steady_clock::now() - quietSince_ >= kQuiet && !dialog_.IsShown())
+        dialog_.ShowDialog();
 }
 
 } // namespace brivane

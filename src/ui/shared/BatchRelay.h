@@ -13,6 +13,16 @@ namespace brivane {
 // The work of a batch: converts, telling the user through `ui`, until done or `cancel` is set.
 using BatchWork = std::function<void(UserInteraction& ui, const std::atomic<bool>& cancel)>;
 
+// The progress dialog a batch shows, in each toolkit: "Converting N of M" with a bar and Cancel.
+class BatchDialog {
+public:
+    virtual ~BatchDialog() = default;
+    virtual void ShowProgress(std::size_t done, std::size_t count, const std::string& text) = 0;
+    virtual bool IsShown() const = 0;
+    virtual void ShowDialog() = 0;
+    virtual void HideDialog() = 0;
+};
+
 // Stands between a batch's thread and the window's thread, whatever the toolkit: each message
 // is shown on the window's thread while the batch waits for its answer, and progress is only
 // noted, for the window to show a few times a second, so thousands of small songs cost no
@@ -26,26 +36,20 @@ public:
     // Runs a call on the window's thread and returns once it has run.
     using OnWindowThread = std::function<void(const std::function<void()>&)>;
 
-    BatchRelay(UserInteraction& boxes, OnWindowThread onWindowThread, std::function<void()> hideDialog,
+    BatchRelay(UserInteraction& boxes, OnWindowThread onWindowThread, BatchDialog& dialog,
                const std::atomic<bool>& cancel);
 
     UserReply Show(const UserMessage& message) override;
     void Progress(std::size_t done, std::size_t count, const std::string& path) override;
 
-    struct DialogUpdate {
-        bool Show = false;      // the dialog should be visible now
-        bool NewText = false;   // Done, Count and Text changed since the last poll
-        std::size_t Done = 0;
-        std::size_t Count = 0;
-        std::string Text;       // "Converting 3 of 40: SONG.IMF"
-    };
-    // On the window's thread, a few times a second.
-    DialogUpdate Poll();
+    // On the window's thread, a few times a second: "Converting 3 of 40: SONG.IMF", and the
+    // dialog shown once the batch has run quietly long enough.
+    void UpdateDialog();
 
 private:
     UserInteraction& boxes_;
     OnWindowThread onWindowThread_;
-    std::function<void()> hideDialog_;
+    BatchDialog& dialog_;
     const std::atomic<bool>& cancel_;
     std::chrono::steady_clock::time_point quietSince_ = std::chrono::steady_clock::now(); // window's thread
     bool messageOpen_ = false;                                                            // window's thread

@@ -1,7 +1,8 @@
 #include "ui/win32/BatchRunner.h"
 
-#include "ui/win32/Controls.h"
 #include "ui/shared/BatchRelay.h"
+#include "ui/shared/Captions.h"
+#include "ui/win32/Controls.h"
 
 #include <commctrl.h>
 #include <optional>
@@ -16,7 +17,7 @@ constexpr int kBarId = 100;
 const wchar_t* const kProgressClass = L"BrivaneProgress";
 
 // "Converting N of M" with a bar and Cancel; Esc and the close box cancel too.
-class ProgressWindow {
+class ProgressWindow : public BatchDialog {
 public:
     ProgressWindow(HWND owner, std::atomic<bool>& cancel) : cancel_(cancel)
     {
@@ -35,7 +36,7 @@ public:
         ::GetWindowRect(owner, &ownerRect);
         const float tpp = TwipsPerPixel(owner);
         const int width = TwipsToPixels(5400, tpp), height = TwipsToPixels(2000, tpp);
-        window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kProgressClass, L"Converting",
+        window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kProgressClass, Widen(captions::kProgressTitle).c_str(),
                                     WS_POPUP | WS_CAPTION | WS_SYSMENU,
                                     (ownerRect.left + ownerRect.right - width) / 2,
                                     (ownerRect.top + ownerRect.bottom - height) / 2, width, height, owner, nullptr,
@@ -50,18 +51,18 @@ public:
     }
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
-    ~ProgressWindow()
+    ~ProgressWindow() override
     {
         ::DestroyWindow(window_);
         ::DeleteObject(font_);
     }
 
     HWND Handle() const { return window_; }
-    void Hide() { ::ShowWindow(window_, SW_HIDE); }
-    bool Visible() const { return ::IsWindowVisible(window_) != FALSE; }
-    void Show() { ::ShowWindow(window_, SW_SHOW); }
+    void HideDialog() override { ::ShowWindow(window_, SW_HIDE); }
+    bool IsShown() const override { return ::IsWindowVisible(window_) != FALSE; }
+    void ShowDialog() override { ::ShowWindow(window_, SW_SHOW); }
 
-    void SetProgress(std::size_t done, std::size_t count, const std::string& text)
+    void ShowProgress(std::size_t done, std::size_t count, const std::string& text) override
     {
         ::SendMessageW(bar_, PBM_SETRANGE32, 0, static_cast<LPARAM>(count));
         ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(done), 0);
@@ -113,7 +114,7 @@ void RunBatch(HWND window, UserInteraction& boxes, const BatchWork& work)
             };
             ::SendMessageW(window, kRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&thenBlock));
         },
-        [&dialog] { dialog.Hide(); }, cancel);
+        dialog, cancel);
 
     ::SetTimer(dialog.Handle(), kPollTimer, 40, nullptr);
     std::thread batch([&] {
@@ -131,11 +132,7 @@ void RunBatch(HWND window, UserInteraction& boxes, const BatchWork& work)
         if (got < 0 || (message.message == kBatchEnded && message.hwnd == window))
             break;
         if (message.message == WM_TIMER && message.hwnd == dialog.Handle()) {
-            const BatchRelay::DialogUpdate update = relay.Poll();
-            if (update.NewText)
-                dialog.SetProgress(update.Done, update.Count, update.Text);
-            if (update.Show && !dialog.Visible())
-                dialog.Show();
+            relay.UpdateDialog();
             continue;
         }
         if (!::IsDialogMessageW(dialog.Handle(), &message)) {

@@ -1,6 +1,7 @@
 #include "ui/win32/MessageBoxes.h"
 
 #include "platform/windows/WideText.h"
+#include "ui/shared/Captions.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -60,7 +61,8 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     config.pszWindowTitle = title.c_str();
     config.pszContent = text.c_str();
     config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
-    config.pszVerificationText = L"Do this for the remaining files";
+    const std::wstring applyToRest = win32::Widen(captions::kApplyToRest);
+    config.pszVerificationText = applyToRest.c_str();
     const bool question = message.Style == MB_ICONQUESTION_YESNO;
     config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
     config.nDefaultButton = question ? IDYES : IDOK;

@@ -82,8 +82,8 @@ void frm::CreateControls()
     File = CreateChild(window_, L"LISTBOX", "",
                        WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kFile, font_,
                        WS_EX_CLIENTEDGE);
-    cmdSelectAll = CreateChild(window_, L"BUTTON", "Select &All", WS_TABSTOP, kSelectAll, font_);
-    lbl = CreateChild(window_, L"STATIC", "Original Tics:", SS_LEFT, 0, font_);
+    cmdSelectAll = CreateChild(window_, L"BUTTON", captions::kSelectAll, WS_TABSTOP, kSelectAll, font_);
+    lbl = CreateChild(window_, L"STATIC", captions::kOriginalTics, SS_LEFT, 0, font_);
     lblTics = CreateChild(window_, L"STATIC", std::to_string(MainWindowController::kDesignTics), SS_CENTER, kTicsValue, font_);
     hsbTics = CreateChild(window_, L"SCROLLBAR", "", WS_TABSTOP | SBS_HORZ, kTics, font_);
     SCROLLINFO range{};
@@ -93,8 +93,7 @@ void frm::CreateControls()
     range.nMax = kMaxOriginalTics;
     range.nPos = MainWindowController::kDesignTics;
     ::SetScrollInfo(hsbTics, SB_CTL, &range, FALSE);
-    cmdConvert = CreateChild(window_, L"BUTTON", "Convert to Wolfenstein IMF", WS_TABSTOP | BS_DEFPUSHBUTTON,
-                             kConvert, font_);
+    cmdConvert = CreateChild(window_, L"BUTTON", "", WS_TABSTOP | BS_DEFPUSHBUTTON, kConvert, font_);
     statusBar_ = CreateChild(window_, STATUSCLASSNAMEW, "", SBARS_SIZEGRIP, kStatus, font_);
 
     // The tab order: Browse, the list, Convert, Select All, the scroll bar.
@@ -183,7 +182,7 @@ void frm::ShowStatusParts()
     const int parts[2] = {bar.right - notice, -1};
     ::SendMessageW(statusBar_, SB_SETPARTS, hasOutputDevice_ ? 1 : 2, reinterpret_cast<LPARAM>(parts));
     if (!hasOutputDevice_)
-        ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"No audio output device"));
+        ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Widen(captions::kNoOutputDevice).c_str()));
 }
 
 std::vector<std::size_t> frm::SelectedSongs() const

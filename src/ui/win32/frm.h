@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interaction/UserInteraction.h"
+#include "ui/shared/Captions.h"
 #include "ui/shared/MainLayout.h"
 #include "ui/shared/MainWindowController.h"
 #include "ui/win32/BatchRunner.h"
@@ -56,7 +57,7 @@ private:
     void SelectAllSongs() override { ::SendMessageW(File, LB_SETSEL, TRUE, -1); }
     std::string ChooseFolder(const std::string& current) override
     {
-        return BrowseForFolder(current, window_, "Select a folder");
+        return BrowseForFolder(current, window_, captions::kChooseFolder);
     }
     void RunBatch(const BatchWork& work) override { win32::RunBatch(window_, boxes_, work); }
     void ShowAbout() override;

@@ -1,38 +1,37 @@
 #include "ui/win32/modMouseOver.h"
 
 #include "platform/windows/WideText.h"
+#include "ui/shared/MouseOverState.h"
 
 #include <shellapi.h>
 
 namespace brivane::win32 {
 namespace {
 
-bool MouseOverActive = false; // module state by design: the capture is the process's
+MouseOverState MouseOver; // module state by design: the capture is the process's
 
 } // namespace
 
 void CaptureMouseOver(HWND control)
 {
     ::SetCapture(control);
-    MouseOverActive = true;
+    MouseOver.Captured();
 }
 
 void ReleaseMouseOver()
 {
-    if (MouseOverActive)
+    if (MouseOver.Active())
         ::ReleaseCapture();
 }
 
 bool MouseLeftControl(HWND control, int X, int Y)
 {
-    if (!MouseOverActive)
-        return false;
     RECT size{};
     ::GetClientRect(control, &size);
-    if (X >= 0 && Y >= 0 && X <= size.right && Y <= size.bottom)
-        return false; // the edges count as inside
+    if (!MouseOver.Leaves(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(size.right),
+                          static_cast<float>(size.bottom)))
+        return false;
     ::ReleaseCapture();
-    MouseOverActive = false;
     return true;
 }
 
