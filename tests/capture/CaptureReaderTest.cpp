@@ -9,6 +9,13 @@
 #include <filesystem>
 
 namespace brivane {
+
+// Found by argument-dependent lookup, so that a failing table names the writes.
+void PrintTo(const TimedWrite& w, std::ostream* os)
+{
+    *os << "{" << int(w.Register) << ", " << int(w.Value) << " at " << w.At << "}";
+}
+
 namespace {
 
 using test::Bytes;
@@ -16,11 +23,6 @@ using test::Dro;
 using test::DroOld;
 using test::Raw;
 using test::Vgm;
-
-void PrintTo(const TimedWrite& w, std::ostream* os)
-{
-    *os << "{" << int(w.Register) << ", " << int(w.Value) << " at " << w.At << "}";
-}
 
 TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
 {
