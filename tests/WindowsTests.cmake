@@ -35,6 +35,9 @@ target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_
 brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp capture/CaptureSongTest.cpp LIBS brivane_capture ZLIB::ZLIB)
 add_dependencies(capture_tests brivane-cli)
 
+brivane_test(games_tests SOURCES games/GameFileTest.cpp LIBS brivane_games)
+add_dependencies(games_tests brivane-cli)
+
 brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp ui/shared/TextFittingTest.cpp LIBS brivane_ui_shared)
 
 # The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one

@@ -14,6 +14,7 @@ const char* const kUsageText =
     "                           [--backup | --no-backup] [--yes | --no] [--jobs N]\n"
     "                           [--force] [-o SONG.imf] [--loop] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
+    "       brivane-cli songs [--first-song N] GAMEFILE...\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
     "       brivane-cli --help | --version\n"
@@ -24,6 +25,8 @@ const char* const kUsageText =
     "         VGM, VGZ) is never changed: its song is written beside it as NAME.imf, or at -o.\n"
     "info     prints each file's layout, size, records, trailing bytes, trailer, tag and\n"
     "         duration.\n"
+    "songs    lists the songs inside games' files (AUDIOT/AUDIOHED, Duke Nukem II's .CMP,\n"
+    "         Cosmo's .VOL and .STN): number, name, layout, rate, size and duration.\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
     "         (-o - writes it to standard output).\n"
     "\n"
@@ -45,6 +48,8 @@ const char* const kUsageText =
     "  --no             answer No (the answer when standard input is not a terminal)\n"
     "  --jobs N         songs converted at once, 1 to 64 (default: the cores, at most 4);\n"
     "                   messages still come in the order of the files\n"
+    "  --first-song N   songs: the chunk of an AUDIOT its music starts at, for a version of\n"
+    "                   a game that is not known\n"
     "  --emulator NAME  nuked (the default), woody or satoh\n"
     "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
     "  --force          let render replace an existing regular file that is not a WAV file\n"
@@ -134,6 +139,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         options.Command = CliCommand::Info;
     else if (command == "render")
         options.Command = CliCommand::Render;
+    else if (command == "songs")
+        options.Command = CliCommand::Songs;
     else
         throw UsageError("unknown command '" + command + "'");
 
@@ -168,6 +175,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             if (*value != "headerless" && *value != "length")
                 throw UsageError("--from takes headerless or length, not '" + *value + "'");
             options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfLengthWord;
+        } else if (options.Command == CliCommand::Songs && (value = ValueOf("--first-song", arguments, i))) {
+            options.FirstSong = static_cast<std::size_t>(ParseNumber("--first-song", *value, 0, 65535));
         } else if (isConvert && argument == "--loop") {
             options.Rates.LoopOnly = true;
         } else if (isConvert && argument == "--exact") {

@@ -6,12 +6,13 @@
 #include "playback/SongRenderer.h"
 
 #include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace brivane {
 
-enum class CliCommand { Convert, Info, Render, Help, Version };
+enum class CliCommand { Convert, Info, Render, Songs, Help, Version };
 
 struct CliOptions {
     CliCommand Command = CliCommand::Help;
@@ -26,6 +27,7 @@ struct CliOptions {
     int SampleRate = kDefaultSampleRate;
     std::string Output; // render's -o: a path, or "-" for standard output
     bool Force = false; // render may replace a file that is not a WAV
+    std::optional<std::size_t> FirstSong; // songs' --first-song: the chunk an AUDIOT's music starts at
 };
 
 // A command line that cannot be run; what() is the one-line reason.

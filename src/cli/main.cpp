@@ -2,6 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
 #include "conversion/ConvertCommand.h"
+#include "games/GameFile.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
@@ -201,6 +202,32 @@ int RunRender(const CliOptions& options)
     return 0;
 }
 
+// Each game file's songs, one line each: number, name, layout, rate, size, duration.
+int RunSongs(const CliOptions& options)
+{
+    int status = 0;
+    for (const std::string& path : options.Files) {
+        try {
+            const GameFile game = ReadGameFile(path, options.FirstSong);
+            std::cout << Printable(path) << ": " << game.Game << ", " << game.Files << ", "
+                      << Count(game.Songs.size(), "song", "songs") << (game.FoundBy.empty() ? "" : "; " + game.FoundBy)
+                      << "\n";
+            for (const GameSong& song : game.Songs)
+                std::cout << std::setw(5) << song.Number << "  " << std::left << std::setw(12) << Printable(song.Name)
+                          << std::right << "  " << (song.Layout == ImfHeaderless ? "headerless" : "length word") << " at " << song.Tics << ", "
+                          << Count(song.Bytes.size(), "byte", "bytes") << ", " << std::fixed << std::setprecision(2)
+                          << song.Seconds() << " seconds\n";
+        } catch (const FileError& error) {
+            std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+            status = 1;
+        } catch (const GameFileError& error) {
+            std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
+
 // Puts the files a pattern matches in its place; a pattern that matches none is reported
 // and left out. Returns whether every pattern matched.
 bool ExpandPatterns(std::vector<std::string>& files)
@@ -243,6 +270,8 @@ int main(int argc, char* argv[])
             return std::max(RunInfo(options), allMatched ? 0 : 1);
         case CliCommand::Convert:
             return std::max(RunConvert(options), allMatched ? 0 : 1);
+        case CliCommand::Songs:
+            return std::max(RunSongs(options), allMatched ? 0 : 1);
         case CliCommand::Render:
             if (options.Files.size() != 1)
                 throw UsageError("render takes one song");

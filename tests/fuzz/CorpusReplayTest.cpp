@@ -25,7 +25,8 @@ TEST(CorpusReplayTest, EveryKeptInputHoldsItsProperties)
                                       {"readlong", CheckReadLong},
                                       {"conversion", CheckConversion},
                                       {"info", CheckInfo},
-                                      {"capture", CheckCapture}};
+                                      {"capture", CheckCapture},
+                                      {"games", CheckGameFile}};
     for (const Target& target : targets) {
         const fs::path folder = fs::path(BRIVANE_CORPUS_DIR) / target.Folder;
         int replayed = 0;

@@ -5,6 +5,7 @@
 #include "conversion/RescaleDelays.h"
 #include "conversion/TicScale.h"
 #include "conversion/WolfensteinLayout.h"
+#include "games/GameFile.h"
 #include "settings/clsINI.h"
 
 #include <algorithm>
@@ -128,12 +129,17 @@ void CheckCapture(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return;
-    const std::string mark = data[0] & 1 ? "RAWADATA" : "DBRAWOPL";
+    // The first byte picks the mark the rest follows: 0 DRO, 1 RAW, 2 VGM, 3 gzip (VGZ).
+    static const std::string kMarks[] = {"DBRAWOPL", "RAWADATA", "Vgm ", std::string("\x1F\x8B", 2)};
+    const std::string& mark = kMarks[data[0] % 4];
     std::vector<std::uint8_t> capture(mark.begin(), mark.end());
     capture.insert(capture.end(), data + 1, data + size);
     try {
         const std::optional<Capture> read = ReadCapture(capture);
-        Require(read.has_value(), "a marked capture is read or refused");
+        // A gzip stream may hold something other than a VGM, which is no capture.
+        Require(read.has_value() || data[0] % 4 == 3, "a marked capture is read or refused");
+        if (!read)
+            return;
         std::uint64_t last = 0;
         for (const TimedWrite& write : read->Writes) {
             Require(write.At >= last, "the writes come in time order");
@@ -141,6 +147,28 @@ void CheckCapture(const std::uint8_t* data, std::size_t size)
         }
         Require(last <= read->End, "no write comes after the end");
     } catch (const CaptureError&) {
+        // refused with its reason
+    }
+}
+
+void CheckGameFile(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return;
+    // The first byte picks the game file, the second where an AUDIOHED ends and its AUDIOT begins.
+    static const char* const kExtensions[] = {"WL6", "SOD", "BS6", "BM1", "CMP", "STN"};
+    const std::string extension = kExtensions[data[0] % 6];
+    const std::vector<std::uint8_t> bytes(data + 2, data + size);
+    try {
+        const std::size_t split = std::min<std::size_t>(bytes.size(), std::size_t{data[1]} * 4);
+        const GameFile file = data[0] % 6 < 4
+                                  ? ReadAudioPair({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(split)},
+                                                  {bytes.begin() + static_cast<std::ptrdiff_t>(split), bytes.end()},
+                                                  extension, std::nullopt)
+                                  : ReadGroupFile(bytes, extension);
+        for (const GameSong& song : file.Songs)
+            Require(song.Bytes.size() <= bytes.size() && song.Seconds() >= 0, "a song lies inside its file");
+    } catch (const GameFileError&) {
         // refused with its reason
     }
 }

@@ -27,4 +27,7 @@ void CheckInfo(const std::uint8_t* data, std::size_t size);
 // after the capture's end.
 void CheckCapture(const std::uint8_t* data, std::size_t size);
 
+// The game-file readers read or refuse any bytes; every song lies inside its file.
+void CheckGameFile(const std::uint8_t* data, std::size_t size);
+
 } // namespace brivane::fuzz

@@ -1,0 +1,129 @@
+#include "games/GameFile.h"
+
+#include <array>
+#include <span>
+
+namespace brivane {
+namespace {
+
+constexpr std::array<const char*, 27> kWolfensteinSongs{
+    "CORNER", "DUNGEON", "WARMARCH", "GETTHEM", "HEADACHE", "HITLWLTZ", "INTROCW3", "NAZI_NOR", "NAZI_OMI",
+    "POW", "SALUTE", "SEARCHN", "SUSPENSE", "VICTORS", "WONDERIN", "FUNKYOU", "ENDLEVEL", "GOINGAFT",
+    "PREGNANT", "ULTIMATE", "NAZI_RAP", "ZEROHOUR", "TWELFTH", "ROSTER", "URAHERO", "VICMARCH", "PACMAN"};
+constexpr std::array<const char*, 24> kSpearSongs{
+    "XFUNKIE", "DUNGEON", "XDEATH", "GETTHEM", "XTIPTOE", "GOINGAFT", "URAHERO", "XTHEEND",
+    "NAZI_OMI", "POW", "TWELFTH", "SEARCHN", "SUSPENSE", "ZEROHOUR", "WONDERIN", "ULTIMATE",
+    "ENDLEVEL", "XEVIL", "XJAZNAZI", "COPYPRO", "XAWARD", "XPUTIT", "XGETYOU", "XTOWER2"};
+
+// The games whose AUDIOT this reads, by extension and, where known, by chunk count: the chunk
+// the music starts at (the engines' STARTMUSIC) and the names their sources give the songs.
+struct KnownGame {
+    const char* Extensions; // ".WL1.WL6."
+    const char* Game;
+    int Tics;
+    std::size_t Chunks;     // 0: any
+    std::size_t FirstSong;  // 0: told by the chunks' contents
+    std::span<const char* const> Names;
+};
+
+constexpr KnownGame kKnownGames[] = {
+    {".WL1.WL3.WL6.", "Wolfenstein 3-D", 700, 288, 261, kWolfensteinSongs},
+    {".WL1.WL3.WL6.", "Wolfenstein 3-D 1.0", 700, 246, 219, kWolfensteinSongs},
+    {".SOD.SDM.", "Spear of Destiny", 700, 267, 243, kSpearSongs},
+    {".BS1.BS6.VSI.", "Blake Stone", 700, 0, 300, {}},
+    {".BM1.BM2.BM3.", "Bio Menace", 560, 0, 0, {}},
+};
+
+std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// A music chunk is a song with a length word: a whole number of records within the chunk.
+bool LooksLikeSong(std::span<const std::uint8_t> chunk)
+{
+    if (chunk.size() < 2)
+        return false;
+    const std::size_t length = chunk[0] | chunk[1] << 8;
+    return length > 0 && length % 4 == 0 && length + 2 <= chunk.size();
+}
+
+bool IsMarker(std::span<const std::uint8_t> chunk)
+{
+    return chunk.size() == 4 && chunk[0] == '!' && chunk[1] == 'I' && chunk[2] == 'D' && chunk[3] == '!';
+}
+
+} // namespace
+
+GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
+                       const std::string& extension, std::optional<std::size_t> firstSong)
+{
+    if (header.size() < 8 || header.size() % 4 != 0)
+        throw GameFileError("its AUDIOHED holds " + std::to_string(header.size()) +
+                            " bytes, which are no list of offsets");
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t at = 0; at < header.size(); at += 4)
+        offsets.push_back(U32(header, at));
+    for (std::size_t i = 1; i < offsets.size(); ++i)
+        if (offsets[i] < offsets[i - 1])
+            throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));
+    if (offsets.back() > data.size())
+        throw GameFileError("its offsets reach byte " + std::to_string(offsets.back()) + " of an AUDIOT of " +
+                            std::to_string(data.size()));
+    const std::size_t chunks = offsets.size() - 1;
+    const auto chunk = [&](std::size_t i) {
+        return std::span<const std::uint8_t>(data).subspan(offsets[i], offsets[i + 1] - offsets[i]);
+    };
+
+    // A chunk count of no known version still names its game by the extension; its songs are
+    // then checked against the chunks' contents.
+    const KnownGame* known = nullptr;
+    const KnownGame* byExtension = nullptr;
+    bool counted = true;
+    for (const KnownGame& game : kKnownGames)
+        if (std::string(game.Extensions).find("." + extension + ".") != std::string::npos) {
+            byExtension = byExtension ? byExtension : &game;
+            if (game.Chunks == chunks)
+                known = &game;
+        }
+    if (!known) {
+        known = byExtension;
+        counted = byExtension && byExtension->Chunks == 0;
+    }
+    if (!known)
+        throw GameFileError("its extension ." + extension + " names no game whose music this reads");
+
+    GameFile file;
+    file.Game = known->Game;
+    std::size_t first = firstSong.value_or(counted ? known->FirstSong : 0);
+    if (firstSong && first >= chunks)
+        throw GameFileError("it has " + std::to_string(chunks) + " chunks: there is no chunk " + std::to_string(first));
+    if (!firstSong && (first == 0 || first >= chunks || !LooksLikeSong(chunk(first)))) {
+        // The music is the last section: the run of songs (and markers) that ends the file.
+        first = chunks;
+        while (first > 0 && (LooksLikeSong(chunk(first - 1)) || IsMarker(chunk(first - 1)) || chunk(first - 1).empty()))
+            --first;
+        if (first == chunks)
+            throw GameFileError("none of its chunks is a song; give the first song's chunk with --first-song");
+        file.FoundBy = "the songs were told by their contents, from chunk " + std::to_string(first) + " on";
+    }
+    const bool byContents = !file.FoundBy.empty();
+    for (std::size_t i = first; i < chunks; ++i) {
+        const std::span<const std::uint8_t> bytes = chunk(i);
+        if (bytes.empty() || IsMarker(bytes))
+            continue;
+        const std::size_t index = i - first;
+        GameSong song;
+        song.Number = file.Songs.size() + 1;
+        const bool named = index < known->Names.size() && !firstSong && !byContents;
+        song.Name = named ? known->Names[index] : "song " + std::to_string(song.Number);
+        song.Tics = known->Tics;
+        song.Bytes.assign(bytes.begin(), bytes.end());
+        file.Songs.push_back(std::move(song));
+    }
+    if (file.Songs.empty())
+        throw GameFileError("none of its chunks is a song; give the first song's chunk with --first-song");
+    return file;
+}
+
+} // namespace brivane

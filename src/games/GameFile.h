@@ -1,0 +1,49 @@
+#pragma once
+
+#include "conversion/ImfType.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace brivane {
+
+// One song inside a game's files, as the game holds it.
+struct GameSong {
+    std::size_t Number = 0;    // from 1, as `songs` lists them
+    std::string Name;          // the game's own ("GETTHEM", "MCAVES.MNI"), or "song 12"
+    ImfType Layout = ImfLengthWord;
+    int Tics = 700;            // the rate the game plays it at
+    std::vector<std::uint8_t> Bytes;
+    double Seconds() const;
+};
+
+// The songs of a game file: an AUDIOHED/AUDIOT pair or a group file.
+struct GameFile {
+    std::string Game;          // "Wolfenstein 3-D"
+    std::string Files;         // "AUDIOT.WL6 indexed by AUDIOHED.WL6"
+    std::string FoundBy;       // how the first song was told, when not by the table of known games
+    std::vector<GameSong> Songs;
+};
+
+// A game file that cannot be read: what() is the reason ("its offsets go backwards at chunk 12").
+class GameFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The songs of an AUDIOHED (N + 1 little-endian offsets) and its AUDIOT, whose extension names
+// the game; `firstSong` is the chunk the music starts at, when the user says so.
+GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
+                       const std::string& extension, std::optional<std::size_t> firstSong);
+
+// The songs of a group file: Duke Nukem II's .CMP, Cosmo's .VOL or .STN.
+GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string& extension);
+
+// The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file.
+// Throws GameFileError, or FileError when a file cannot be read.
+GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
+
+} // namespace brivane

@@ -1,0 +1,163 @@
+// The songs of game files built here: AUDIOHED/AUDIOT pairs of every game, group files, and
+// every refusal, through the reader and through `brivane-cli songs`.
+#include "games/GameFile.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace brivane {
+namespace {
+
+using test::Bytes;
+
+void PutU32(Bytes& to, std::size_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        to.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A song with a length word: `records` records of one tick each, then a tag.
+Bytes Song(std::uint8_t records)
+{
+    Bytes song{static_cast<std::uint8_t>(4 * records), 0};
+    for (std::uint8_t i = 0; i < records; ++i)
+        song.insert(song.end(), {0x20, i, 1, 0});
+    song.insert(song.end(), {0x1A, 'T', 0, 0, 0});
+    return song;
+}
+
+// `sounds` chunks that are no songs, a marker, then the songs: an AUDIOHED and its AUDIOT.
+std::pair<Bytes, Bytes> AudioPair(std::size_t sounds, std::size_t songs)
+{
+    std::vector<Bytes> chunks(sounds, Bytes{5, 0, 0, 0, 9, 9, 9});
+    chunks.back() = {'!', 'I', 'D', '!'};
+    for (std::size_t i = 0; i < songs; ++i)
+        chunks.push_back(Song(static_cast<std::uint8_t>(i + 1)));
+    Bytes header, data;
+    for (const Bytes& chunk : chunks) {
+        PutU32(header, data.size());
+        data.insert(data.end(), chunk.begin(), chunk.end());
+    }
+    PutU32(header, data.size());
+    return {header, data};
+}
+
+// A group file: a table of 20-byte entries, ended by an empty one, then the files.
+Bytes Group(const std::vector<std::pair<std::string, Bytes>>& files, std::size_t tableSize)
+{
+    Bytes table, data;
+    for (const auto& [name, bytes] : files) {
+        Bytes entry(name.begin(), name.end());
+        entry.resize(12, 0);
+        PutU32(entry, tableSize + data.size());
+        PutU32(entry, bytes.size());
+        table.insert(table.end(), entry.begin(), entry.end());
+        data.insert(data.end(), bytes.begin(), bytes.end());
+    }
+    table.resize(tableSize, 0);
+    table.insert(table.end(), data.begin(), data.end());
+    return table;
+}
+
+TEST(GameFileTest, EachGamesSongsAreFoundAndNamed)
+{
+    const struct {
+        const char* Extension;
+        std::size_t Sounds, Songs;
+        std::optional<std::size_t> First;
+        const char* Game;
+        const char* FourthName;
+        int Tics;
+        bool ByContents;
+    } cases[] = {
+        {"WL6", 261, 27, {}, "Wolfenstein 3-D", "GETTHEM", 700, false},
+        {"WL1", 219, 27, {}, "Wolfenstein 3-D 1.0", "GETTHEM", 700, false},
+        {"SOD", 243, 24, {}, "Spear of Destiny", "GETTHEM", 700, false},
+        {"BS6", 300, 10, {}, "Blake Stone", "song 4", 700, false},
+        {"BM1", 150, 6, {}, "Bio Menace", "song 4", 560, true},
+        {"WL6", 250, 27, {}, "Wolfenstein 3-D", "song 4", 700, true}, // a version of no known count
+        {"BM2", 150, 6, 149, "Bio Menace", "song 4", 560, false},       // --first-song at the marker
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Extension) + " " + std::to_string(c.Sounds));
+        const auto [header, data] = AudioPair(c.Sounds, c.Songs);
+        const GameFile file = ReadAudioPair(header, data, c.Extension, c.First);
+        EXPECT_EQ(file.Game, c.Game);
+        ASSERT_EQ(file.Songs.size(), c.Songs);
+        EXPECT_EQ(file.Songs[3].Name, c.FourthName);
+        EXPECT_EQ(file.Songs[3].Tics, c.Tics);
+        EXPECT_EQ(file.Songs[3].Bytes, Song(4)) << "the song as the game holds it, tag and all";
+        EXPECT_EQ(file.FoundBy.empty(), !c.ByContents) << file.FoundBy;
+    }
+
+    std::vector<std::pair<std::string, Bytes>> entries;
+    for (int i = 0; i < 197; ++i)
+        entries.push_back({"TILES" + std::to_string(i) + ".MNI", Bytes{1, 2, 3}});
+    entries.push_back({"CAVES.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 2, 0}});
+    entries.push_back({"menu.imf", Bytes{0, 0, 0, 0}});
+    entries.push_back({"MCAVES.MNI", Bytes{0, 0, 0, 0, 0x20, 1, 28, 0}});
+    const GameFile duke = ReadGroupFile(Group(entries, 200 * 20 + 20), "CMP");
+    ASSERT_EQ(duke.Songs.size(), 2u);
+    EXPECT_EQ(duke.Songs[1].Name, "MENU.IMF");
+    EXPECT_EQ(duke.Songs[0].Seconds(), 2.0 / 280);
+    const GameFile cosmo = ReadGroupFile(Group({entries.end() - 3, entries.end()}, 960), "STN");
+    ASSERT_EQ(cosmo.Songs.size(), 1u);
+    EXPECT_EQ(cosmo.Songs[0].Name, "MCAVES.MNI");
+    EXPECT_EQ(cosmo.Songs[0].Seconds(), 28.0 / 560);
+}
+
+TEST(GameFileTest, DamagedAndUnknownFilesAreRefusedWithTheReason)
+{
+    auto [header, data] = AudioPair(261, 27);
+    Bytes backwards = header;
+    backwards[4 * 10] = 0xFF, backwards[4 * 10 + 1] = 0xFF, backwards[4 * 10 + 2] = 0xFF;
+    const Bytes outside = Group({{"CAVES.IMF", Bytes(8, 0)}}, 40);
+    const struct {
+        std::function<GameFile()> Read;
+        const char* Reason;
+    } cases[] = {
+        {[&] { return ReadAudioPair(Bytes(6, 0), data, "WL6", {}); }, "its AUDIOHED holds 6 bytes, which are no list of offsets"},
+        {[&] { return ReadAudioPair(backwards, data, "WL6", {}); }, "its offsets go backwards at chunk 10"},
+        {[&] { return ReadAudioPair(header, Bytes(data.begin(), data.end() - 1), "WL6", {}); },
+         "its offsets reach byte 3525 of an AUDIOT of 3524"},
+        {[&] { return ReadAudioPair(header, data, "XYZ", {}); }, "its extension .XYZ names no game whose music this reads"},
+        {[&] { return ReadAudioPair(AudioPair(40, 0).first, AudioPair(40, 0).second, "BM1", {}); },
+         "none of its chunks is a song; give the first song's chunk with --first-song"},
+        {[&] { return ReadAudioPair(header, data, "WL6", 400); }, "it has 288 chunks: there is no chunk 400"},
+        {[&] { return ReadGroupFile(Bytes(outside.begin(), outside.end() - 1), "CMP"); },
+         "its entry CAVES.IMF lies outside the file"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.Read();
+            ADD_FAILURE() << "read: " << c.Reason;
+        } catch (const GameFileError& error) {
+            EXPECT_STREQ(error.what(), c.Reason);
+        }
+    }
+}
+
+TEST(GameFileTest, SongsListsAPairGivenByEitherFileAndAGroupFile)
+{
+    test::TempDir dir;
+    const auto [header, data] = AudioPair(261, 27);
+    test::WriteBytes(dir / "audiohed.wl6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    test::WriteBytes(dir / "NUKEM2.CMP", Group({{"CAVES.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 28, 0}}}, 4000));
+    for (const std::string given : {"audiohed.wl6", "AUDIOT.WL6"}) {
+        const test::ProcessResult songs = test::RunCli({"songs", dir / given});
+        EXPECT_EQ(songs.ExitCode, 0) << songs.Err;
+        EXPECT_NE(songs.Out.find(": Wolfenstein 3-D, AUDIOT.WL6 indexed by audiohed.wl6, 27 songs\n"), std::string::npos);
+        EXPECT_NE(songs.Out.find("    4  GETTHEM       length word at 700, 23 bytes, 0.01 seconds\n"), std::string::npos)
+            << songs.Out;
+    }
+    const test::ProcessResult duke = test::RunCli({"songs", dir / "NUKEM2.CMP", dir / "AUDIOT.WL1"});
+    EXPECT_EQ(duke.ExitCode, 1);
+    EXPECT_NE(duke.Out.find("    1  CAVES.IMF     headerless at 280, 8 bytes, 0.10 seconds\n"), std::string::npos)
+        << duke.Out;
+    EXPECT_NE(duke.Err.find("its partner AUDIOHED.WL1 is not beside it"), std::string::npos) << duke.Err;
+}
+
+} // namespace
+} // namespace brivane
