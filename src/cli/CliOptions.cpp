@@ -15,6 +15,7 @@ const char* const kUsageText =
     "                           [--force] [-o SONG.imf] [--loop] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli songs [--first-song N] GAMEFILE...\n"
+    "       brivane-cli extract [--first-song N] [-o DIR] [--force] GAMEFILE [SONG...]\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
     "       brivane-cli --help | --version\n"
@@ -27,6 +28,8 @@ const char* const kUsageText =
     "         duration.\n"
     "songs    lists the songs inside games' files (AUDIOT/AUDIOHED, Duke Nukem II's .CMP,\n"
     "         Cosmo's .VOL and .STN): number, name, layout, rate, size and duration.\n"
+    "extract  writes each song (all, or those named by number or name) as the game holds\n"
+    "         it, one file each, into DIR (default: the current folder).\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
     "         (-o - writes it to standard output).\n"
     "\n"
@@ -54,8 +57,10 @@ const char* const kUsageText =
     "  --sample-rate HZ 8000 to 192000 (default 44100)\n"
     "  --force          let render replace an existing regular file that is not a WAV file\n"
     "                   (a FIFO or a character device is written into without it); let\n"
-    "                   convert replace a song at the name a capture's song takes\n"
-    "  -o FILE          render: the WAV file; convert: where one capture's song goes\n"
+    "                   convert replace a song at the name a capture's song takes; let\n"
+    "                   extract replace files of its songs' names\n"
+    "  -o FILE          render: the WAV file; convert: where one capture's song goes;\n"
+    "                   extract: the folder the songs go to\n"
     "  --loop           a VGM's looping part only, the registers as they stand at its loop\n"
     "                   point written first\n"
     "\n"
@@ -141,11 +146,15 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         options.Command = CliCommand::Render;
     else if (command == "songs")
         options.Command = CliCommand::Songs;
+    else if (command == "extract")
+        options.Command = CliCommand::Extract;
     else
         throw UsageError("unknown command '" + command + "'");
 
     const bool isConvert = options.Command == CliCommand::Convert;
     const bool isRender = options.Command == CliCommand::Render;
+    const bool isExtract = options.Command == CliCommand::Extract;
+    const bool readsGames = isExtract || options.Command == CliCommand::Songs;
     bool optionsEnded = false;
     std::optional<bool> backups;
     std::optional<QuestionPolicy> questions;
@@ -175,7 +184,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             if (*value != "headerless" && *value != "length")
                 throw UsageError("--from takes headerless or length, not '" + *value + "'");
             options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfLengthWord;
-        } else if (options.Command == CliCommand::Songs && (value = ValueOf("--first-song", arguments, i))) {
+        } else if (readsGames && (value = ValueOf("--first-song", arguments, i))) {
             options.FirstSong = static_cast<std::size_t>(ParseNumber("--first-song", *value, 0, 65535));
         } else if (isConvert && argument == "--loop") {
             options.Rates.LoopOnly = true;
@@ -190,14 +199,14 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.Chip = *chip;
         } else if (isRender && (value = ValueOf("--sample-rate", arguments, i))) {
             options.SampleRate = ParseNumber("--sample-rate", *value, 8000, 192000);
-        } else if ((isRender || isConvert) &&
+        } else if ((isRender || isConvert || isExtract) &&
                    ((value = ValueOf("-o", arguments, i)) || (value = ValueOf("--output", arguments, i)))) {
             if (!options.Output.empty())
                 throw UsageError("give the output once");
             if (value->empty())
                 throw UsageError("-o needs a file name");
             options.Output = *value;
-        } else if ((isRender || isConvert) && argument == "--force") {
+        } else if ((isRender || isConvert || isExtract) && argument == "--force") {
             options.Force = true;
         } else if (isConvert && (argument == "--backup" || argument == "--no-backup")) {
             SetOnce(backups, argument == "--backup", "--backup and --no-backup");

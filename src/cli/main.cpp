@@ -14,6 +14,7 @@
 #include "playback/WavFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
@@ -228,6 +229,70 @@ int RunSongs(const CliOptions& options)
     return status;
 }
 
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The file a song is extracted to: its name in the game, as an .imf (GETTHEM.imf, CAVES.IMF).
+std::string ExtractedName(const GameSong& song)
+{
+    std::string name = song.Name.substr(0, song.Name.rfind('.'));
+    std::replace(name.begin(), name.end(), ' ', '-');
+    return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
+}
+
+int RunExtract(const CliOptions& options)
+{
+    const std::string& path = options.Files.front();
+    GameFile game;
+    try {
+        game = ReadGameFile(path, options.FirstSong);
+    } catch (const FileError& error) {
+        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+        return 1;
+    } catch (const GameFileError& error) {
+        std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
+        return 1;
+    }
+    std::vector<const GameSong*> chosen;
+    for (std::size_t i = 1; i < options.Files.size(); ++i) {
+        const std::string& wanted = options.Files[i];
+        const auto found = std::find_if(game.Songs.begin(), game.Songs.end(), [&](const GameSong& song) {
+            return std::to_string(song.Number) == wanted || Upper(song.Name) == Upper(wanted);
+        });
+        if (found == game.Songs.end())
+            throw UsageError(Printable(path) + " has no song " + Printable(wanted) + " (see brivane-cli songs)");
+        chosen.push_back(&*found);
+    }
+    if (chosen.empty())
+        for (const GameSong& song : game.Songs)
+            chosen.push_back(&song);
+    const std::string folder = options.Output.empty() ? "." : options.Output;
+    if (!IsReadableFolder(folder))
+        throw UsageError("the folder " + Printable(folder) + " cannot be opened");
+    int status = 0;
+    for (const GameSong* song : chosen) {
+        const std::string out = folder + PathSeparator() + ExtractedName(*song);
+        if (!options.Force && LookUpPath(out).Kind != PathKind::Missing) {
+            std::cerr << "File exists: " << Printable(out) << " exists; give --force to replace it\n";
+            status = 1;
+            continue;
+        }
+        try {
+            ReplaceFile(out, song->Bytes, "the song " + out);
+            std::cout << "Extracted song " << song->Number << " (" << Printable(song->Name) << ") to " << Printable(out)
+                      << "\n";
+        } catch (const FileError& error) {
+            std::cerr << "Extract failed: " << Printable(error.what()) << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
+
 // Puts the files a pattern matches in its place; a pattern that matches none is reported
 // and left out. Returns whether every pattern matched.
 bool ExpandPatterns(std::vector<std::string>& files)
@@ -270,6 +335,8 @@ int main(int argc, char* argv[])
             return std::max(RunInfo(options), allMatched ? 0 : 1);
         case CliCommand::Convert:
             return std::max(RunConvert(options), allMatched ? 0 : 1);
+        case CliCommand::Extract:
+            return std::max(RunExtract(options), allMatched ? 0 : 1);
         case CliCommand::Songs:
             return std::max(RunSongs(options), allMatched ? 0 : 1);
         case CliCommand::Render:

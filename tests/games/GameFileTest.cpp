@@ -159,5 +159,32 @@ TEST(GameFileTest, SongsListsAPairGivenByEitherFileAndAGroupFile)
     EXPECT_NE(duke.Err.find("its partner AUDIOHED.WL1 is not beside it"), std::string::npos) << duke.Err;
 }
 
+TEST(GameFileTest, ExtractWritesEachSongAsTheGameHoldsItAndNeverOverAFileUnasked)
+{
+    test::TempDir dir, out;
+    const auto [header, data] = AudioPair(261, 27);
+    test::WriteBytes(dir / "AUDIOHED.WL6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    const struct {
+        std::vector<std::string> Arguments;
+        int Exit;
+        const char* Says;
+    } steps[] = {
+        {{"-o", out.Path(), dir / "AUDIOT.WL6", "4", "pacman"}, 0, "Extracted song 4 (GETTHEM) to "},
+        {{"-o", out.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 1, "GETTHEM.imf exists; give --force to replace it"},
+        {{"-o", out.Path(), "--force", dir / "AUDIOT.WL6"}, 0, "Extracted song 27 (PACMAN) to "},
+        {{"-o", out.Path(), dir / "AUDIOT.WL6", "99"}, 2, "has no song 99"},
+    };
+    for (const auto& step : steps) {
+        std::vector<std::string> arguments{"extract"};
+        arguments.insert(arguments.end(), step.Arguments.begin(), step.Arguments.end());
+        const test::ProcessResult run = test::RunCli(arguments);
+        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
+    }
+    EXPECT_EQ(out.Names().size(), 27u);
+    EXPECT_EQ(test::ReadBytes(out / "GETTHEM.imf"), Song(4)) << "the length word, the records and the tag";
+}
+
 } // namespace
 } // namespace brivane
