@@ -16,6 +16,8 @@ const char* const kUsageText =
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli songs [--first-song N] GAMEFILE...\n"
     "       brivane-cli extract [--first-song N] [-o DIR] [--force] GAMEFILE [SONG...]\n"
+    "       brivane-cli replace [--tics N | --game NAME] GAMEFILE SONG FILE\n"
+    "       brivane-cli restore GAMEFILE\n"
     "       brivane-cli render [--tics N | --game NAME] [--emulator nuked|woody|satoh]\n"
     "                          [--sample-rate HZ] [--force] FILE -o OUT.wav\n"
     "       brivane-cli --help | --version\n"
@@ -30,6 +32,9 @@ const char* const kUsageText =
     "         Cosmo's .VOL and .STN): number, name, layout, rate, size and duration.\n"
     "extract  writes each song (all, or those named by number or name) as the game holds\n"
     "         it, one file each, into DIR (default: the current folder).\n"
+    "replace  puts FILE (an IMF song or a capture) in the place of SONG, converted to the\n"
+    "         game's layout and rate; the game's files are kept as NAME.bak first.\n"
+    "restore  puts a game's files back from their backups.\n"
     "render   plays the song through an emulated OPL2 chip into a 16-bit mono WAV file\n"
     "         (-o - writes it to standard output).\n"
     "\n"
@@ -148,6 +153,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         options.Command = CliCommand::Songs;
     else if (command == "extract")
         options.Command = CliCommand::Extract;
+    else if (command == "replace")
+        options.Command = CliCommand::Replace;
+    else if (command == "restore")
+        options.Command = CliCommand::Restore;
     else
         throw UsageError("unknown command '" + command + "'");
 
@@ -226,6 +235,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         throw UsageError("no files given to " + command);
     if (isRender && options.Files.size() != 1)
         throw UsageError("render takes one song");
+    if (options.Command == CliCommand::Replace && options.Files.size() != 3)
+        throw UsageError("replace takes a game file, a song of it and the file to put in its place");
+    if (options.Command == CliCommand::Restore && options.Files.size() != 1)
+        throw UsageError("restore takes one game file");
     if (isRender && options.Output.empty())
         throw UsageError("render needs -o OUT.wav");
     if (isConvert && !options.Output.empty() && options.Files.size() != 1)

@@ -12,7 +12,7 @@
 
 namespace brivane {
 
-enum class CliCommand { Convert, Info, Render, Songs, Extract, Help, Version };
+enum class CliCommand { Convert, Info, Render, Songs, Extract, Replace, Restore, Help, Version };
 
 struct CliOptions {
     CliCommand Command = CliCommand::Help;

@@ -1,12 +1,13 @@
 #include "capture/CaptureReaders.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
+#include "conversion/ConvertCapture.h"
 #include "conversion/ConvertCommand.h"
-#include "games/GameFile.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
 #include "conversion/SongRecognition.h"
+#include "games/GameFile.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -244,6 +245,85 @@ std::string ExtractedName(const GameSong& song)
     return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
 }
 
+// The song a SONG argument names: its number in `songs`, or its name in any case.
+const GameSong& SongNamed(const GameFile& game, const std::string& path, const std::string& wanted)
+{
+    const auto found = std::find_if(game.Songs.begin(), game.Songs.end(), [&](const GameSong& song) {
+        return std::to_string(song.Number) == wanted || Upper(song.Name) == Upper(wanted);
+    });
+    if (found == game.Songs.end())
+        throw UsageError(Printable(path) + " has no song " + Printable(wanted) + " (see brivane-cli songs)");
+    return *found;
+}
+
+// FILE in the layout and at the rate of the song it replaces: a capture at its captured times,
+// a song at the rate of its layout (a headerless one at --tics, 280 by default).
+std::optional<Bytes> SongForGame(const Bytes& file, const GameSong& place, const Conversion& rates, std::string& how)
+{
+    const ConversionTarget target{place.Layout, place.Tics, ""};
+    if (const std::optional<Capture> capture = ReadCapture(file)) {
+        how = "written from the capture at " + std::to_string(place.Tics) + " ticks per second";
+        return CaptureSongBytes(*capture, target);
+    }
+    if (const std::string kind = OtherKindOf(file); !kind.empty())
+        throw NotASongError("it is not an IMF song (it is " + kind + ")");
+    Conversion conversion = rates;
+    conversion.Target = target;
+    const ImfType layout = LayoutOfBytes(file);
+    if (conversion.AlreadyThere(layout)) {
+        how = "already in its layout and rate";
+        return file;
+    }
+    how = "converted from " + std::to_string(conversion.SourceTics(layout)) + " to " + std::to_string(place.Tics) +
+          " ticks per second";
+    return ConvertSongBytes(file, layout, conversion);
+}
+
+int RunReplace(const CliOptions& options)
+{
+    const std::string& gamePath = options.Files[0];
+    const std::string& songPath = options.Files[2];
+    try {
+        const GameFile game = ReadGameFile(gamePath);
+        const GameSong& place = SongNamed(game, gamePath, options.Files[1]);
+        std::string how;
+        const std::optional<Bytes> song = SongForGame(ReadWholeFile(songPath, songPath), place, options.Rates, how);
+        if (!song)
+            throw GameFileError(Printable(NameOf(songPath)) + " is too long for a length word");
+        const std::string changed = ReplaceGameSong(gamePath, place.Number, *song);
+        std::cout << "Put " << Printable(NameOf(songPath)) << " into " << Printable(NameOf(changed)) << " as song "
+                  << place.Number << " (" << Printable(place.Name) << "): " << how << "\n";
+        return 0;
+    } catch (const FileError& error) {
+        std::cerr << "Replace failed: " << Printable(error.what()) << "; nothing was changed\n";
+    } catch (const GameFileError& error) {
+        std::cerr << "Replace failed: " << Printable(gamePath) << ": " << error.what() << "; nothing was changed\n";
+    } catch (const CaptureError& error) {
+        std::cerr << "Replace failed: " << Printable(songPath) << ": " << error.what() << "; nothing was changed\n";
+    } catch (const NotASongError& error) {
+        std::cerr << "Replace failed: " << Printable(songPath) << ": " << error.what() << "; nothing was changed\n";
+    }
+    return 1;
+}
+
+int RunRestore(const CliOptions& options)
+{
+    const std::string& path = options.Files.front();
+    try {
+        const std::vector<std::string> restored = RestoreGameFiles(path);
+        if (restored.empty()) {
+            std::cerr << "Nothing to restore: " << Printable(path) << " has no backups; Brivane has not changed it\n";
+            return 1;
+        }
+        for (const std::string& file : restored)
+            std::cout << "Restored " << Printable(file) << " from " << Printable(file + ".bak") << "\n";
+        return 0;
+    } catch (const FileError& error) {
+        std::cerr << "Restore failed: " << Printable(error.what()) << "\n";
+        return 1;
+    }
+}
+
 int RunExtract(const CliOptions& options)
 {
     const std::string& path = options.Files.front();
@@ -258,15 +338,8 @@ int RunExtract(const CliOptions& options)
         return 1;
     }
     std::vector<const GameSong*> chosen;
-    for (std::size_t i = 1; i < options.Files.size(); ++i) {
-        const std::string& wanted = options.Files[i];
-        const auto found = std::find_if(game.Songs.begin(), game.Songs.end(), [&](const GameSong& song) {
-            return std::to_string(song.Number) == wanted || Upper(song.Name) == Upper(wanted);
-        });
-        if (found == game.Songs.end())
-            throw UsageError(Printable(path) + " has no song " + Printable(wanted) + " (see brivane-cli songs)");
-        chosen.push_back(&*found);
-    }
+    for (std::size_t i = 1; i < options.Files.size(); ++i)
+        chosen.push_back(&SongNamed(game, path, options.Files[i]));
     if (chosen.empty())
         for (const GameSong& song : game.Songs)
             chosen.push_back(&song);
@@ -335,6 +408,10 @@ int main(int argc, char* argv[])
             return std::max(RunInfo(options), allMatched ? 0 : 1);
         case CliCommand::Convert:
             return std::max(RunConvert(options), allMatched ? 0 : 1);
+        case CliCommand::Replace:
+            return RunReplace(options);
+        case CliCommand::Restore:
+            return RunRestore(options);
         case CliCommand::Extract:
             return std::max(RunExtract(options), allMatched ? 0 : 1);
         case CliCommand::Songs:

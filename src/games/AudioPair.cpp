@@ -119,6 +119,7 @@ GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vecto
         song.Name = named ? known->Names[index] : "song " + std::to_string(song.Number);
         song.Tics = known->Tics;
         song.Bytes.assign(bytes.begin(), bytes.end());
+        song.Place = i;
         file.Songs.push_back(std::move(song));
     }
     if (file.Songs.empty())

@@ -17,6 +17,7 @@ struct GameSong {
     ImfType Layout = ImfLengthWord;
     int Tics = 700;            // the rate the game plays it at
     std::vector<std::uint8_t> Bytes;
+    std::size_t Place = 0;     // its chunk in an AUDIOT, or its entry's place in a group table
     double Seconds() const;
 };
 
@@ -26,6 +27,8 @@ struct GameFile {
     std::string Files;         // "AUDIOT.WL6 indexed by AUDIOHED.WL6"
     std::string FoundBy;       // how the first song was told, when not by the table of known games
     std::vector<GameSong> Songs;
+    std::string HeaderPath;    // an AUDIOHED; empty for a group file
+    std::string DataPath;      // its AUDIOT, or the group file
 };
 
 // A game file that cannot be read: what() is the reason ("its offsets go backwards at chunk 12").
@@ -45,5 +48,19 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
 // The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file.
 // Throws GameFileError, or FileError when a file cannot be read.
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
+
+// The files of the game file at `path`, read or not: it, and its partner when it has one.
+std::vector<std::string> FilesOfGame(const std::string& path);
+
+// Puts `song`, in the game's layout and at its rate, in the place of song `number` of the game
+// file at `path`, keeping each file it changes as NAME.bak the first time. A song that fits
+// the chunk it replaces changes the AUDIOT alone, in one atomic replace; a group file is
+// replaced whole, in one atomic replace. Returns the file changed. Throws GameFileError, or
+// FileError when a file cannot be read or written; nothing has changed then.
+std::string ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song);
+
+// Puts back the files of the game file at `path` from their backups; returns the files put
+// back, none when there are no backups.
+std::vector<std::string> RestoreGameFiles(const std::string& path);
 
 } // namespace brivane

@@ -65,6 +65,7 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
         entry.Layout = ImfHeaderless;
         entry.Tics = cosmo ? 560 : 280;
         entry.Bytes.assign(bytes.begin() + offset, bytes.begin() + offset + size);
+        entry.Place = at;
         file.Songs.push_back(std::move(entry));
     }
     if (bytes.size() < kEntrySize)

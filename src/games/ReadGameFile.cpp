@@ -15,17 +15,47 @@ std::string Upper(std::string text)
     return text;
 }
 
-// The other file of an AUDIOHED/AUDIOT pair, found in the same folder whatever its case.
-std::string Partner(const std::string& path, const std::string& partnerName)
+// The other file of an AUDIOHED/AUDIOT pair, found in the same folder whatever its case;
+// empty when it is not there.
+std::string FindPartner(const std::string& path, const std::string& partnerName)
 {
     const std::string folder = FolderOf(path);
     for (const std::string& name : VisibleFilesIn(folder.empty() ? "." : folder))
         if (Upper(name) == partnerName)
             return folder.empty() ? name : folder + PathSeparator() + name;
-    throw GameFileError("its partner " + partnerName + " is not beside it");
+    return {};
+}
+
+struct PairNames {
+    bool IsPair = false;
+    bool IsHeader = false;
+    std::string Extension, PartnerName;
+};
+
+PairNames NamesOf(const std::string& path)
+{
+    const std::string name = Upper(NameOf(path));
+    const std::size_t dot = name.rfind('.');
+    PairNames names;
+    const std::string stem = name.substr(0, dot);
+    names.Extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    names.IsPair = stem == "AUDIOT" || stem == "AUDIOHED";
+    names.IsHeader = stem == "AUDIOHED";
+    names.PartnerName = (names.IsHeader ? "AUDIOT." : "AUDIOHED.") + names.Extension;
+    return names;
 }
 
 } // namespace
+
+std::vector<std::string> FilesOfGame(const std::string& path)
+{
+    const PairNames names = NamesOf(path);
+    std::vector<std::string> files{path};
+    if (names.IsPair)
+        if (std::string partner = FindPartner(path, names.PartnerName); !partner.empty())
+            files.push_back(std::move(partner));
+    return files;
+}
 
 double GameSong::Seconds() const
 {
@@ -38,20 +68,24 @@ double GameSong::Seconds() const
 
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong)
 {
-    const std::string name = Upper(NameOf(path));
-    const std::size_t dot = name.rfind('.');
-    const std::string stem = name.substr(0, dot), extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    if (stem == "AUDIOT" || stem == "AUDIOHED") {
-        const bool isHeader = stem == "AUDIOHED";
-        const std::string other = Partner(path, (isHeader ? "AUDIOT." : "AUDIOHED.") + extension);
+    const PairNames names = NamesOf(path);
+    const std::string& extension = names.Extension;
+    if (names.IsPair) {
+        const bool isHeader = names.IsHeader;
+        const std::string other = FindPartner(path, names.PartnerName);
+        if (other.empty())
+            throw GameFileError("its partner " + names.PartnerName + " is not beside it");
         const std::string& header = isHeader ? path : other;
         const std::string& data = isHeader ? other : path;
         GameFile file = ReadAudioPair(ReadWholeFile(header, header), ReadWholeFile(data, data), extension, firstSong);
         file.Files = NameOf(data) + " indexed by " + NameOf(header);
+        file.HeaderPath = header;
+        file.DataPath = data;
         return file;
     }
     GameFile file = ReadGroupFile(ReadWholeFile(path, path), extension);
     file.Files = NameOf(path);
+    file.DataPath = path;
     return file;
 }
 

@@ -186,5 +186,57 @@ TEST(GameFileTest, ExtractWritesEachSongAsTheGameHoldsItAndNeverOverAFileUnasked
     EXPECT_EQ(test::ReadBytes(out / "GETTHEM.imf"), Song(4)) << "the length word, the records and the tag";
 }
 
+TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThemBack)
+{
+    test::TempDir dir;
+    auto [header, data] = AudioPair(261, 27);
+    test::WriteBytes(dir / "AUDIOHED.WL6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    std::vector<std::pair<std::string, Bytes>> entries{{"INTRO.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 4, 0}},
+                                                       {"TILES.MNI", Bytes{1, 2, 3}}};
+    test::WriteBytes(dir / "NUKEM2.CMP", Group(entries, 200));
+    test::WriteBytes(dir / "theme.mid", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
+    test::WriteBytes(dir / "duke.imf", Bytes{0, 0, 0, 0, 0x20, 1, 1, 0, 0x20, 2, 3, 0, 0xB0, 0x20, 5, 0});
+    const struct {
+        std::vector<std::string> Arguments;
+        int Exit;
+        const char* Says;
+    } steps[] = {
+        {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "duke.imf"}, 0,
+         "Put duke.imf into AUDIOT.WL6 as song 4 (GETTHEM): converted from 280 to 700 ticks per second"},
+        {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "it is not an IMF song (it is a MIDI file)"},
+        {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
+         "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
+        {{"replace", dir / "AUDIOT.WL6", "1", dir / "duke.imf"}, 1,
+         "the song takes 18 bytes, more than the 11 of chunk 261 it would replace"},
+    };
+    for (const auto& step : steps) {
+        const test::ProcessResult run = test::RunCli(step.Arguments);
+        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
+    }
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header) << "a song that fits changes AUDIOT alone";
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data);
+    EXPECT_FALSE(test::Exists(dir / "AUDIOHED.WL6.bak"));
+
+    // As the engine reads it: each write at 700 within a tick of its time at 280.
+    const GameFile wolf = ReadGameFile(dir / "AUDIOT.WL6");
+    const Bytes& put = wolf.Songs[3].Bytes;
+    ASSERT_EQ(put.size(), Song(4).size());
+    EXPECT_EQ(Bytes(put.begin(), put.begin() + 18),
+              (Bytes{16, 0, 0, 0, 0, 0, 0x20, 1, 2, 0, 0x20, 2, 8, 0, 0xB0, 0x20, 12, 0}));
+    const GameFile duke = ReadGameFile(dir / "NUKEM2.CMP");
+    EXPECT_EQ(duke.Songs[0].Bytes, test::ReadBytes(dir / "duke.imf"));
+    EXPECT_EQ(ReadGroupFile(test::ReadBytes(dir / "NUKEM2.CMP"), "CMP").Songs.size(), 1u);
+
+    const test::ProcessResult restored = test::RunCli({"restore", dir / "AUDIOHED.WL6"});
+    EXPECT_EQ(restored.ExitCode, 0) << restored.Err;
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6"), data);
+    EXPECT_EQ(test::RunCli({"restore", dir / "NUKEM2.CMP"}).ExitCode, 0);
+    EXPECT_EQ(test::ReadBytes(dir / "NUKEM2.CMP"), Group(entries, 200));
+    test::WriteBytes(dir / "COSMO1.STN", Group({}, 960));
+    EXPECT_NE(test::RunCli({"restore", dir / "COSMO1.STN"}).Err.find("has no backups"), std::string::npos);
+}
+
 } // namespace
 } // namespace brivane
