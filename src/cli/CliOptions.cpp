@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 namespace brivane {
 
@@ -143,22 +145,15 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         options.Command = CliCommand::Version;
         return options;
     }
-    if (command == "convert")
-        options.Command = CliCommand::Convert;
-    else if (command == "info")
-        options.Command = CliCommand::Info;
-    else if (command == "render")
-        options.Command = CliCommand::Render;
-    else if (command == "songs")
-        options.Command = CliCommand::Songs;
-    else if (command == "extract")
-        options.Command = CliCommand::Extract;
-    else if (command == "replace")
-        options.Command = CliCommand::Replace;
-    else if (command == "restore")
-        options.Command = CliCommand::Restore;
-    else
+    static constexpr std::pair<std::string_view, CliCommand> kCommands[] = {
+        {"convert", CliCommand::Convert}, {"info", CliCommand::Info},       {"render", CliCommand::Render},
+        {"songs", CliCommand::Songs},     {"extract", CliCommand::Extract}, {"replace", CliCommand::Replace},
+        {"restore", CliCommand::Restore}};
+    const auto named = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&command](const auto& entry) { return entry.first == command; });
+    if (named == std::end(kCommands))
         throw UsageError("unknown command '" + command + "'");
+    options.Command = named->second;
 
     const bool isConvert = options.Command == CliCommand::Convert;
     const bool isRender = options.Command == CliCommand::Render;
