@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <random>
+#include <thread>
+
 namespace brivane {
 namespace {
 
@@ -236,6 +240,44 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     EXPECT_EQ(test::ReadBytes(dir / "NUKEM2.CMP"), Group(entries, 200));
     test::WriteBytes(dir / "COSMO1.STN", Group({}, 960));
     EXPECT_NE(test::RunCli({"restore", dir / "COSMO1.STN"}).Err.find("has no backups"), std::string::npos);
+}
+
+// Kills `replace` at random moments: each time the pair reads, as the engine reads it, as the
+// old songs or the new ones, and the game's original is never lost.
+TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
+{
+    std::mt19937 random(20261209);
+    const auto [header, data] = AudioPair(261, 27);
+    const Bytes song{0, 0, 0, 0, 0x20, 1, 4, 0};
+    const auto prepare = [&](const test::TempDir& dir) {
+        test::WriteBytes(dir / "AUDIOHED.WL6", header);
+        test::WriteBytes(dir / "AUDIOT.WL6", data);
+        test::WriteBytes(dir / "song.imf", song);
+        return std::vector<std::string>{test::CliPath(), "replace", dir / "AUDIOT.WL6", "27", dir / "song.imf"};
+    };
+    test::TempDir timed;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(test::RunProgram(prepare(timed)).ExitCode, 0);
+    const Bytes replaced = test::ReadBytes(timed / "AUDIOT.WL6");
+    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    int landed = 0;
+    for (int trial = 0; trial < 100; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        test::TempDir dir;
+        const test::ProgramId child = test::StartProgram(prepare(dir));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % (duration.count() + 1)));
+        test::KillProgram(child);
+        const Bytes now = test::ReadBytes(dir / "AUDIOT.WL6");
+        ASSERT_TRUE(now == data || now == replaced);
+        ASSERT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header);
+        ASSERT_EQ(ReadGameFile(dir / "AUDIOT.WL6").Songs.size(), 27u);
+        if (test::Exists(dir / "AUDIOT.WL6.bak"))
+            ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data);
+        else
+            ASSERT_EQ(now, data) << "changed without keeping the original";
+        landed += now == data && test::Exists(dir / "AUDIOT.WL6.bak");
+    }
+    RecordProperty("KilledBetweenBackupAndReplace", landed);
 }
 
 } // namespace
