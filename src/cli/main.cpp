@@ -290,8 +290,10 @@ int RunReplace(const CliOptions& options)
         const std::optional<Bytes> song = SongForGame(ReadWholeFile(songPath, songPath), place, options.Rates, how);
         if (!song)
             throw GameFileError(Printable(NameOf(songPath)) + " is too long for a length word");
-        const std::string changed = ReplaceGameSong(gamePath, place.Number, *song);
-        std::cout << "Put " << Printable(NameOf(songPath)) << " into " << Printable(NameOf(changed)) << " as song "
+        std::string changed;
+        for (const std::string& file : ReplaceGameSong(gamePath, place.Number, *song))
+            changed += (changed.empty() ? "" : " and ") + NameOf(file);
+        std::cout << "Put " << Printable(NameOf(songPath)) << " into " << Printable(changed) << " as song "
                   << place.Number << " (" << Printable(place.Name) << "): " << how << "\n";
         return 0;
     } catch (const FileError& error) {

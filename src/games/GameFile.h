@@ -45,19 +45,31 @@ GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vecto
 // The songs of a group file: Duke Nukem II's .CMP, Cosmo's .VOL or .STN.
 GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string& extension);
 
-// The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file.
-// Throws GameFileError, or FileError when a file cannot be read.
+// The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file,
+// once a change of its files that a crash interrupted has been finished. Throws GameFileError,
+// or FileError when a file cannot be read or the change cannot be finished.
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
+// The same, for a caller that holds the game's lock and has finished any change itself.
+GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
 
-// The files of the game file at `path`, read or not: it, and its partner when it has one.
+// Finishes a change of the game's files that a crash interrupted, or clears away one that had
+// not begun.
+void FinishInterruptedChange(const std::string& path);
+// Where the record of a change in progress of the game's files is kept.
+std::string ChangeRecordOf(const std::string& path);
+
+// The files of the game file at `path`, read or not: it, and its partner when it has one, the
+// AUDIOT (or the group file) last.
 std::vector<std::string> FilesOfGame(const std::string& path);
 
 // Puts `song`, in the game's layout and at its rate, in the place of song `number` of the game
 // file at `path`, keeping each file it changes as NAME.bak the first time. A song that fits
-// the chunk it replaces changes the AUDIOT alone, in one atomic replace; a group file is
-// replaced whole, in one atomic replace. Returns the file changed. Throws GameFileError, or
+// the chunk it replaces changes the AUDIOT alone, in one atomic replace, and a group file is
+// replaced whole; a song that grows its chunk changes AUDIOHED and AUDIOT as one recorded
+// change (ChangeGameFiles). Returns the files changed. Throws GameFileError, or
 // FileError when a file cannot be read or written; nothing has changed then.
-std::string ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song);
+std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t number,
+                                         const std::vector<std::uint8_t>& song);
 
 // Puts back the files of the game file at `path` from their backups; returns the files put
 // back, none when there are no backups.

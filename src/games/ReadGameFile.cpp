@@ -1,5 +1,7 @@
 #include "conversion/ImfCommand.h"
 #include "games/GameFile.h"
+#include "games/GameChange.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -53,8 +55,26 @@ std::vector<std::string> FilesOfGame(const std::string& path)
     std::vector<std::string> files{path};
     if (names.IsPair)
         if (std::string partner = FindPartner(path, names.PartnerName); !partner.empty())
-            files.push_back(std::move(partner));
+            files.insert(names.IsHeader ? files.end() : files.begin(), std::move(partner));
     return files;
+}
+
+std::string ChangeRecordOf(const std::string& path)
+{
+    return FilesOfGame(path).back() + ".change";
+}
+
+void FinishInterruptedChange(const std::string& path)
+{
+    const std::vector<std::string> files = FilesOfGame(path);
+    const std::string record = files.back() + ".change";
+    const auto exists = [](const std::string& file) { return LookUpPath(file, Links::DoNotFollow).Kind != PathKind::Missing; };
+    if (!exists(record) && std::none_of(files.begin(), files.end(), [&](const std::string& f) { return exists(f + ".new"); }))
+        return;
+    // Under the lock: the change may not be interrupted at all, only still going on.
+    FileLock lock = FileLock::Acquire(files.back(), std::chrono::seconds(10));
+    if (lock.Status() == FileLock::State::Held)
+        FinishGameChange(record, files, lock);
 }
 
 double GameSong::Seconds() const
@@ -67,6 +87,12 @@ double GameSong::Seconds() const
 }
 
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong)
+{
+    FinishInterruptedChange(path);
+    return ReadGameFileAsItIs(path, firstSong);
+}
+
+GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong)
 {
     const PairNames names = NamesOf(path);
     const std::string& extension = names.Extension;

@@ -1,3 +1,4 @@
+#include "games/GameChange.h"
 #include "games/GameFile.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
@@ -49,7 +50,7 @@ std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std:
 
 } // namespace
 
-std::string ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
+std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
 {
     const GameFile game = ReadGameFile(path);
     if (number == 0 || number > game.Songs.size())
@@ -60,21 +61,32 @@ std::string ReplaceGameSong(const std::string& path, std::size_t number, const s
     if (lock.Status() != FileLock::State::Held)
         throw FileError("could not open " + game.DataPath, lock.Error());
     // Read again under the lock: another Brivane may have changed it while we waited.
-    const GameFile held = ReadGameFile(path);
+    FinishGameChange(ChangeRecordOf(path), FilesOfGame(path), lock);
+    const GameFile held = ReadGameFileAsItIs(path);
     const GameSong& old = held.Songs.at(number - 1);
     const std::vector<std::uint8_t> data = ReadWholeFile(lock.File(), "the game file " + held.DataPath);
     std::vector<std::uint8_t> changed;
     if (held.HeaderPath.empty()) {
         changed = WithEntry(data, old.Place, song);
     } else {
-        // A chunk keeps its size, so that AUDIOHED stays as it is and the game needs no more
-        // memory for it: the song's length word tells the engine where its records end.
-        if (song.size() > old.Bytes.size())
-            throw GameFileError("the song takes " + std::to_string(song.size()) + " bytes, more than the " +
-                                std::to_string(old.Bytes.size()) + " of chunk " + std::to_string(old.Place) +
-                                " it would replace; a song that grows its chunk is not put in yet");
         const std::vector<std::uint8_t> header = ReadWholeFile(held.HeaderPath, held.HeaderPath);
         const std::size_t at = U32(header, 4 * old.Place);
+        if (song.size() > old.Bytes.size()) {
+            // The chunk grows: AUDIOHED's later offsets move with it, and both files change.
+            std::vector<std::uint8_t> newHeader = header;
+            const std::size_t grown = song.size() - old.Bytes.size();
+            for (std::size_t i = old.Place + 1; 4 * i < header.size(); ++i)
+                PutU32(newHeader, 4 * i, static_cast<std::uint32_t>(U32(header, 4 * i) + grown));
+            changed.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(at));
+            changed.insert(changed.end(), song.begin(), song.end());
+            changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), data.end());
+            KeepOriginal(held.HeaderPath, header);
+            KeepOriginal(held.DataPath, data);
+            ChangeGameFiles(ChangeRecordOf(path), {{held.HeaderPath, newHeader}, {held.DataPath, changed}}, lock);
+            return {held.DataPath, held.HeaderPath};
+        }
+        // A song that fits keeps the chunk's size, so that AUDIOHED stays as it is and the game
+        // needs no more memory for it: the song's length word tells the engine where it ends.
         changed = data;
         std::copy(song.begin(), song.end(), changed.begin() + static_cast<std::ptrdiff_t>(at));
         std::fill(changed.begin() + static_cast<std::ptrdiff_t>(at + song.size()),
@@ -82,12 +94,13 @@ std::string ReplaceGameSong(const std::string& path, std::size_t number, const s
     }
     KeepOriginal(held.DataPath, data);
     lock.Replace(changed, "the game file " + held.DataPath);
-    return held.DataPath;
+    return {held.DataPath};
 }
 
 std::vector<std::string> RestoreGameFiles(const std::string& path)
 {
     // A damaged game is what a restore is for: its files are found by name, never read.
+    FinishInterruptedChange(path);
     std::vector<std::string> restored;
     for (const std::string& file : FilesOfGame(path)) {
         const std::string backup = file + ".bak";

@@ -211,8 +211,6 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
         {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "it is not an IMF song (it is a MIDI file)"},
         {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
          "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
-        {{"replace", dir / "AUDIOT.WL6", "1", dir / "duke.imf"}, 1,
-         "the song takes 18 bytes, more than the 11 of chunk 261 it would replace"},
     };
     for (const auto& step : steps) {
         const test::ProcessResult run = test::RunCli(step.Arguments);
@@ -233,9 +231,20 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     EXPECT_EQ(duke.Songs[0].Bytes, test::ReadBytes(dir / "duke.imf"));
     EXPECT_EQ(ReadGroupFile(test::ReadBytes(dir / "NUKEM2.CMP"), "CMP").Songs.size(), 1u);
 
+    // A song larger than its chunk: both files change, the later songs move, none is lost.
+    const test::ProcessResult grown = test::RunCli({"replace", dir / "AUDIOT.WL6", "1", dir / "duke.imf"});
+    EXPECT_NE(grown.Out.find("Put duke.imf into AUDIOT.WL6 and AUDIOHED.WL6 as song 1 (CORNER)"), std::string::npos)
+        << grown.Out << grown.Err;
+    const GameFile after = ReadGameFile(dir / "AUDIOT.WL6");
+    EXPECT_EQ(after.Songs[0].Bytes.size(), 18u);
+    EXPECT_EQ(after.Songs[26].Bytes, Song(27));
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6.bak"), header);
+    EXPECT_FALSE(test::Exists(dir / "AUDIOT.WL6.change")) << "the record goes once the change is done";
+
     const test::ProcessResult restored = test::RunCli({"restore", dir / "AUDIOHED.WL6"});
     EXPECT_EQ(restored.ExitCode, 0) << restored.Err;
     EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6"), data);
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header);
     EXPECT_EQ(test::RunCli({"restore", dir / "NUKEM2.CMP"}).ExitCode, 0);
     EXPECT_EQ(test::ReadBytes(dir / "NUKEM2.CMP"), Group(entries, 200));
     test::WriteBytes(dir / "COSMO1.STN", Group({}, 960));
@@ -248,36 +257,41 @@ TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
 {
     std::mt19937 random(20261209);
     const auto [header, data] = AudioPair(261, 27);
-    const Bytes song{0, 0, 0, 0, 0x20, 1, 4, 0};
-    const auto prepare = [&](const test::TempDir& dir) {
+    // Song 27 takes a shorter song in its chunk; song 1 a longer one, which grows its chunk.
+    const Bytes song{0, 0, 0, 0, 0x20, 1, 4, 0, 0x20, 2, 4, 0, 0x20, 3, 4, 0};
+    const auto prepare = [&](const test::TempDir& dir, int trial) {
         test::WriteBytes(dir / "AUDIOHED.WL6", header);
         test::WriteBytes(dir / "AUDIOT.WL6", data);
         test::WriteBytes(dir / "song.imf", song);
-        return std::vector<std::string>{test::CliPath(), "replace", dir / "AUDIOT.WL6", "27", dir / "song.imf"};
+        return std::vector<std::string>{test::CliPath(), "replace", dir / "AUDIOT.WL6", trial % 2 ? "1" : "27",
+                                        dir / "song.imf"};
     };
-    test::TempDir timed;
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(test::RunProgram(prepare(timed)).ExitCode, 0);
-    const Bytes replaced = test::ReadBytes(timed / "AUDIOT.WL6");
-    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    int landed = 0;
+    std::vector<std::pair<Bytes, Bytes>> replaced; // AUDIOHED and AUDIOT after each kind of replace
+    std::chrono::microseconds duration{0};
+    for (int kind = 0; kind < 2; ++kind) {
+        test::TempDir timed;
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(test::RunProgram(prepare(timed, kind)).ExitCode, 0);
+        duration = std::max(duration, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
+        replaced.emplace_back(test::ReadBytes(timed / "AUDIOHED.WL6"), test::ReadBytes(timed / "AUDIOT.WL6"));
+    }
+    int finishedLater = 0;
     for (int trial = 0; trial < 100; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial));
         test::TempDir dir;
-        const test::ProgramId child = test::StartProgram(prepare(dir));
+        const test::ProgramId child = test::StartProgram(prepare(dir, trial));
         std::this_thread::sleep_for(std::chrono::microseconds(random() % (duration.count() + 1)));
         test::KillProgram(child);
-        const Bytes now = test::ReadBytes(dir / "AUDIOT.WL6");
-        ASSERT_TRUE(now == data || now == replaced);
-        ASSERT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header);
-        ASSERT_EQ(ReadGameFile(dir / "AUDIOT.WL6").Songs.size(), 27u);
-        if (test::Exists(dir / "AUDIOT.WL6.bak"))
-            ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data);
-        else
-            ASSERT_EQ(now, data) << "changed without keeping the original";
-        landed += now == data && test::Exists(dir / "AUDIOT.WL6.bak");
+        const bool asRead = test::Exists(dir / "AUDIOT.WL6.change");
+        ASSERT_EQ(test::RunCli({"songs", dir / "AUDIOT.WL6"}).ExitCode, 0) << "it finishes what a kill left";
+        finishedLater += asRead;
+        const std::pair<Bytes, Bytes> now{test::ReadBytes(dir / "AUDIOHED.WL6"), test::ReadBytes(dir / "AUDIOT.WL6")};
+        ASSERT_TRUE(now == std::pair(header, data) || now == replaced[trial % 2]);
+        ASSERT_FALSE(test::Exists(dir / "AUDIOT.WL6.new") || test::Exists(dir / "AUDIOT.WL6.change"));
+        if (now.second != data)
+            ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data) << "changed without keeping the original";
     }
-    RecordProperty("KilledBetweenBackupAndReplace", landed);
+    RecordProperty("FinishedByTheNextCommand", finishedLater);
 }
 
 } // namespace
