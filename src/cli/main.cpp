@@ -1,7 +1,6 @@
-#include "capture/CaptureReaders.h"
+#include "capture/Capture.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
-#include "conversion/ConvertCapture.h"
 #include "conversion/ConvertCommand.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
@@ -15,7 +14,6 @@
 #include "playback/WavFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
@@ -204,37 +202,39 @@ int RunRender(const CliOptions& options)
     return 0;
 }
 
+// The songs of a game file, or nothing when it cannot be read; the user has been told why.
+std::optional<GameFile> ReadGameOrTell(const std::string& path, std::optional<std::size_t> firstSong)
+{
+    try {
+        return ReadGameFile(path, firstSong);
+    } catch (const FileError& error) {
+        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+    } catch (const GameFileError& error) {
+        std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
+    }
+    return std::nullopt;
+}
+
 // Each game file's songs, one line each: number, name, layout, rate, size, duration.
 int RunSongs(const CliOptions& options)
 {
     int status = 0;
     for (const std::string& path : options.Files) {
-        try {
-            const GameFile game = ReadGameFile(path, options.FirstSong);
-            std::cout << Printable(path) << ": " << game.Game << ", " << game.Files << ", "
-                      << Count(game.Songs.size(), "song", "songs") << (game.FoundBy.empty() ? "" : "; " + game.FoundBy)
-                      << "\n";
-            for (const GameSong& song : game.Songs)
-                std::cout << std::setw(5) << song.Number << "  " << std::left << std::setw(12) << Printable(song.Name)
-                          << std::right << "  " << (song.Layout == ImfHeaderless ? "headerless" : "length word") << " at " << song.Tics << ", "
-                          << Count(song.Bytes.size(), "byte", "bytes") << ", " << std::fixed << std::setprecision(2)
-                          << song.Seconds() << " seconds\n";
-        } catch (const FileError& error) {
-            std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+        const std::optional<GameFile> game = ReadGameOrTell(path, options.FirstSong);
+        if (!game) {
             status = 1;
-        } catch (const GameFileError& error) {
-            std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
-            status = 1;
+            continue;
         }
+        std::cout << Printable(path) << ": " << game->Game << ", " << game->Files << ", "
+                  << Count(game->Songs.size(), "song", "songs") << (game->FoundBy.empty() ? "" : "; " + game->FoundBy)
+                  << "\n";
+        for (const GameSong& song : game->Songs)
+            std::cout << std::setw(5) << song.Number << "  " << std::left << std::setw(12) << Printable(song.Name)
+                      << std::right << "  " << (song.Layout == ImfHeaderless ? "headerless" : "length word") << " at "
+                      << song.Tics << ", " << Count(song.Bytes.size(), "byte", "bytes") << ", " << std::fixed
+                      << std::setprecision(2) << song.Seconds() << " seconds\n";
     }
     return status;
-}
-
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // The file a song is extracted to: its name in the game, as an .imf (GETTHEM.imf, CAVES.IMF).
@@ -245,38 +245,13 @@ std::string ExtractedName(const GameSong& song)
     return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
 }
 
-// The song a SONG argument names: its number in `songs`, or its name in any case.
+// The song a SONG argument names; a name the game does not have is a usage error.
 const GameSong& SongNamed(const GameFile& game, const std::string& path, const std::string& wanted)
 {
-    const auto found = std::find_if(game.Songs.begin(), game.Songs.end(), [&](const GameSong& song) {
-        return std::to_string(song.Number) == wanted || Upper(song.Name) == Upper(wanted);
-    });
-    if (found == game.Songs.end())
+    const GameSong* song = FindSong(game, wanted);
+    if (!song)
         throw UsageError(Printable(path) + " has no song " + Printable(wanted) + " (see brivane-cli songs)");
-    return *found;
-}
-
-// FILE in the layout and at the rate of the song it replaces: a capture at its captured times,
-// a song at the rate of its layout (a headerless one at --tics, 280 by default).
-std::optional<Bytes> SongForGame(const Bytes& file, const GameSong& place, const Conversion& rates, std::string& how)
-{
-    const ConversionTarget target{place.Layout, place.Tics, ""};
-    if (const std::optional<Capture> capture = ReadCapture(file)) {
-        how = "written from the capture at " + std::to_string(place.Tics) + " ticks per second";
-        return CaptureSongBytes(*capture, target);
-    }
-    if (const std::string kind = OtherKindOf(file); !kind.empty())
-        throw NotASongError("it is not an IMF song (it is " + kind + ")");
-    Conversion conversion = rates;
-    conversion.Target = target;
-    const ImfType layout = LayoutOfBytes(file);
-    if (conversion.AlreadyThere(layout)) {
-        how = "already in its layout and rate";
-        return file;
-    }
-    how = "converted from " + std::to_string(conversion.SourceTics(layout)) + " to " + std::to_string(place.Tics) +
-          " ticks per second";
-    return ConvertSongBytes(file, layout, conversion);
+    return *song;
 }
 
 int RunReplace(const CliOptions& options)
@@ -286,15 +261,14 @@ int RunReplace(const CliOptions& options)
     try {
         const GameFile game = ReadGameFile(gamePath);
         const GameSong& place = SongNamed(game, gamePath, options.Files[1]);
-        std::string how;
-        const std::optional<Bytes> song = SongForGame(ReadWholeFile(songPath, songPath), place, options.Rates, how);
-        if (!song)
+        const SongForPlace song = PrepareSong(ReadWholeFile(songPath, songPath), place, options.Rates);
+        if (!song.Bytes)
             throw GameFileError(Printable(NameOf(songPath)) + " is too long for a length word");
         std::string changed;
-        for (const std::string& file : ReplaceGameSong(gamePath, place.Number, *song))
+        for (const std::string& file : ReplaceGameSong(gamePath, place.Number, *song.Bytes))
             changed += (changed.empty() ? "" : " and ") + NameOf(file);
         std::cout << "Put " << Printable(NameOf(songPath)) << " into " << Printable(changed) << " as song "
-                  << place.Number << " (" << Printable(place.Name) << "): " << how << "\n";
+                  << place.Number << " (" << Printable(place.Name) << "): " << song.How << "\n";
         return 0;
     } catch (const FileError& error) {
         std::cerr << "Replace failed: " << Printable(error.what()) << "; nothing was changed\n";
@@ -329,21 +303,14 @@ int RunRestore(const CliOptions& options)
 int RunExtract(const CliOptions& options)
 {
     const std::string& path = options.Files.front();
-    GameFile game;
-    try {
-        game = ReadGameFile(path, options.FirstSong);
-    } catch (const FileError& error) {
-        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+    const std::optional<GameFile> game = ReadGameOrTell(path, options.FirstSong);
+    if (!game)
         return 1;
-    } catch (const GameFileError& error) {
-        std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
-        return 1;
-    }
     std::vector<const GameSong*> chosen;
     for (std::size_t i = 1; i < options.Files.size(); ++i)
-        chosen.push_back(&SongNamed(game, path, options.Files[i]));
+        chosen.push_back(&SongNamed(*game, path, options.Files[i]));
     if (chosen.empty())
-        for (const GameSong& song : game.Songs)
+        for (const GameSong& song : game->Songs)
             chosen.push_back(&song);
     const std::string folder = options.Output.empty() ? "." : options.Output;
     if (!IsReadableFolder(folder))

@@ -1,3 +1,4 @@
+#include "games/GameBytes.h"
 #include "games/GameFile.h"
 
 #include <array>
@@ -34,11 +35,6 @@ constexpr KnownGame kKnownGames[] = {
     {".BM1.BM2.BM3.", "Bio Menace", 560, 0, 0, {}},
 };
 
-std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
 // A music chunk is a song with a length word: a whole number of records within the chunk.
 bool LooksLikeSong(std::span<const std::uint8_t> chunk)
 {
@@ -63,7 +59,7 @@ GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vecto
                             " bytes, which are no list of offsets");
     std::vector<std::uint32_t> offsets;
     for (std::size_t at = 0; at < header.size(); at += 4)
-        offsets.push_back(U32(header, at));
+        offsets.push_back(ReadLe32(header, at));
     for (std::size_t i = 1; i < offsets.size(); ++i)
         if (offsets[i] < offsets[i - 1])
             throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));

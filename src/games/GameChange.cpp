@@ -2,12 +2,19 @@
 
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+
 namespace brivane {
 namespace {
 
 std::string Staged(const std::string& target)
 {
     return target + ".new";
+}
+
+std::string RecordFor(const std::string& lastTarget)
+{
+    return lastTarget + ".change";
 }
 
 bool Exists(const std::string& path)
@@ -30,9 +37,9 @@ void ReplaceFromStaged(const std::string& target, FileLock* lock)
 
 } // namespace
 
-void ChangeGameFiles(const std::string& recordPath,
-                     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock)
+void ChangeGameFiles(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock)
 {
+    const std::string recordPath = RecordFor(files.back().first);
     std::string record;
     for (const auto& [target, bytes] : files) {
         ReplaceFile(Staged(target), bytes, "the staged " + Staged(target), {Durability::Flushed, Links::DoNotFollow, target, {}});
@@ -45,8 +52,15 @@ void ChangeGameFiles(const std::string& recordPath,
     RemoveFile(recordPath, "the record " + recordPath);
 }
 
-void FinishGameChange(const std::string& recordPath, const std::vector<std::string>& targets, FileLock& lock)
+bool ChangeLeft(const std::vector<std::string>& targets)
 {
+    return Exists(RecordFor(targets.back())) ||
+           std::any_of(targets.begin(), targets.end(), [](const std::string& target) { return Exists(Staged(target)); });
+}
+
+void FinishGameChange(const std::vector<std::string>& targets, FileLock& lock)
+{
+    const std::string recordPath = RecordFor(targets.back());
     const bool recorded = Exists(recordPath);
     for (const std::string& target : targets) {
         if (recorded)

@@ -16,11 +16,13 @@ namespace brivane {
 // was written leaves the old files, and its staged copies are removed. The last target is the
 // file `lock` holds, replaced last and through it, so that the lock passes to the new file
 // and no other Brivane comes between.
-void ChangeGameFiles(const std::string& recordPath,
-                     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock);
+// The record is kept beside the last target, as NAME.change.
+void ChangeGameFiles(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock);
 
-// Finishes, or clears away, a change of the game whose record is at `recordPath`; `lock`
-// holds the last of `targets`.
-void FinishGameChange(const std::string& recordPath, const std::vector<std::string>& targets, FileLock& lock);
+// Whether a change of `targets` was left behind: its record, or a staged copy.
+bool ChangeLeft(const std::vector<std::string>& targets);
+
+// Finishes, or clears away, a change of `targets` left behind; `lock` holds the last of them.
+void FinishGameChange(const std::vector<std::string>& targets, FileLock& lock);
 
 } // namespace brivane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/Conversion.h"
 #include "conversion/ImfType.h"
 
 #include <cstdint>
@@ -29,6 +30,7 @@ struct GameFile {
     std::vector<GameSong> Songs;
     std::string HeaderPath;    // an AUDIOHED; empty for a group file
     std::string DataPath;      // its AUDIOT, or the group file
+    std::vector<std::uint8_t> HeaderBytes, DataBytes; // the files as read, for a change of them
 };
 
 // A game file that cannot be read: what() is the reason ("its offsets go backwards at chunk 12").
@@ -55,12 +57,26 @@ GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> 
 // Finishes a change of the game's files that a crash interrupted, or clears away one that had
 // not begun.
 void FinishInterruptedChange(const std::string& path);
-// Where the record of a change in progress of the game's files is kept.
-std::string ChangeRecordOf(const std::string& path);
 
 // The files of the game file at `path`, read or not: it, and its partner when it has one, the
 // AUDIOT (or the group file) last.
 std::vector<std::string> FilesOfGame(const std::string& path);
+
+// The song a user names: by its number in `songs`, or by its name in any case; nothing when
+// the game has no such song.
+const GameSong* FindSong(const GameFile& game, const std::string& wanted);
+
+// A file made ready for a song's place: its bytes in the place's layout and at its rate
+// (nothing when they are more than a length word counts), and how they were made.
+struct SongForPlace {
+    std::optional<std::vector<std::uint8_t>> Bytes;
+    std::string How; // "converted from 280 to 700 ticks per second"
+};
+
+// An IMF song in any layout (a headerless one at the rate `rates` take headerless songs at) or
+// a capture, for `place`. Throws CaptureError for a damaged capture, NotASongError for a file
+// of another kind.
+SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& place, const Conversion& rates);
 
 // Puts `song`, in the game's layout and at its rate, in the place of song `number` of the game
 // file at `path`, keeping each file it changes as NAME.bak the first time. A song that fits

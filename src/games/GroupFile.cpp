@@ -1,8 +1,8 @@
+#include "games/GameBytes.h"
 #include "games/GameFile.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace brivane {
 namespace {
@@ -16,23 +16,6 @@ constexpr std::array<const char*, 19> kCosmoSongs{
     "MROCKIT.MNI", "MHAPPY.MNI", "MDEVO.MNI", "MDADODA.MNI", "MBELLS.MNI", "MDRUMS.MNI", "MBANJO.MNI",
     "MEASY2.MNI", "MTECK2.MNI", "MTECK3.MNI", "MTECK4.MNI", "MZZTOP.MNI"};
 
-std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 } // namespace
 
 GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string& extension)
@@ -40,6 +23,8 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
     const bool cosmo = extension == "VOL" || extension == "STN";
     if (!cosmo && extension != "CMP")
         throw GameFileError("its extension ." + extension + " names no group file this reads");
+    if (bytes.size() < kEntrySize)
+        throw GameFileError("it is too short for a group file's table");
     GameFile file;
     file.Game = cosmo ? "Cosmo's Cosmic Adventure" : "Duke Nukem II";
     // Cosmo reads a header of 960 bytes; Duke Nukem II's table ends at an entry of no offset
@@ -48,15 +33,15 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
     for (std::size_t at = 0; at + kEntrySize <= tableEnd; at += kEntrySize) {
         if (bytes[at] == 0)
             break;
-        const std::string name = Upper(std::string(reinterpret_cast<const char*>(&bytes[at]),
+        const std::string name = UpperCase(std::string(reinterpret_cast<const char*>(&bytes[at]),
                                                     std::find(&bytes[at], &bytes[at] + 12, 0) - &bytes[at]));
-        const std::uint32_t offset = U32(bytes, at + 12), size = U32(bytes, at + 16);
+        const std::uint32_t offset = ReadLe32(bytes, at + 12), size = ReadLe32(bytes, at + 16);
         if (!cosmo && offset == 0 && size == 0)
             break;
         if (offset > bytes.size() || size > bytes.size() - offset)
             throw GameFileError("its entry " + name + " lies outside the file");
         const bool song = cosmo ? std::find(kCosmoSongs.begin(), kCosmoSongs.end(), name) != kCosmoSongs.end()
-                                : EndsWith(name, ".IMF");
+                                : name.ends_with(".IMF");
         if (!song)
             continue;
         GameSong entry;
@@ -68,8 +53,6 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
         entry.Place = at;
         file.Songs.push_back(std::move(entry));
     }
-    if (bytes.size() < kEntrySize)
-        throw GameFileError("it is too short for a group file's table");
     return file;
 }
 

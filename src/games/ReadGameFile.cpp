@@ -1,21 +1,14 @@
 #include "conversion/ImfCommand.h"
+#include "games/GameBytes.h"
 #include "games/GameFile.h"
 #include "games/GameChange.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace brivane {
 namespace {
-
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The other file of an AUDIOHED/AUDIOT pair, found in the same folder whatever its case;
 // empty when it is not there.
@@ -23,7 +16,7 @@ std::string FindPartner(const std::string& path, const std::string& partnerName)
 {
     const std::string folder = FolderOf(path);
     for (const std::string& name : VisibleFilesIn(folder.empty() ? "." : folder))
-        if (Upper(name) == partnerName)
+        if (UpperCase(name) == partnerName)
             return folder.empty() ? name : folder + PathSeparator() + name;
     return {};
 }
@@ -36,7 +29,7 @@ struct PairNames {
 
 PairNames NamesOf(const std::string& path)
 {
-    const std::string name = Upper(NameOf(path));
+    const std::string name = UpperCase(NameOf(path));
     const std::size_t dot = name.rfind('.');
     PairNames names;
     const std::string stem = name.substr(0, dot);
@@ -59,22 +52,15 @@ std::vector<std::string> FilesOfGame(const std::string& path)
     return files;
 }
 
-std::string ChangeRecordOf(const std::string& path)
-{
-    return FilesOfGame(path).back() + ".change";
-}
-
 void FinishInterruptedChange(const std::string& path)
 {
     const std::vector<std::string> files = FilesOfGame(path);
-    const std::string record = files.back() + ".change";
-    const auto exists = [](const std::string& file) { return LookUpPath(file, Links::DoNotFollow).Kind != PathKind::Missing; };
-    if (!exists(record) && std::none_of(files.begin(), files.end(), [&](const std::string& f) { return exists(f + ".new"); }))
+    if (!ChangeLeft(files))
         return;
     // Under the lock: the change may not be interrupted at all, only still going on.
     FileLock lock = FileLock::Acquire(files.back(), std::chrono::seconds(10));
     if (lock.Status() == FileLock::State::Held)
-        FinishGameChange(record, files, lock);
+        FinishGameChange(files, lock);
 }
 
 double GameSong::Seconds() const
@@ -103,15 +89,20 @@ GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> 
             throw GameFileError("its partner " + names.PartnerName + " is not beside it");
         const std::string& header = isHeader ? path : other;
         const std::string& data = isHeader ? other : path;
-        GameFile file = ReadAudioPair(ReadWholeFile(header, header), ReadWholeFile(data, data), extension, firstSong);
+        std::vector<std::uint8_t> headerBytes = ReadWholeFile(header, header), dataBytes = ReadWholeFile(data, data);
+        GameFile file = ReadAudioPair(headerBytes, dataBytes, extension, firstSong);
         file.Files = NameOf(data) + " indexed by " + NameOf(header);
         file.HeaderPath = header;
         file.DataPath = data;
+        file.HeaderBytes = std::move(headerBytes);
+        file.DataBytes = std::move(dataBytes);
         return file;
     }
-    GameFile file = ReadGroupFile(ReadWholeFile(path, path), extension);
+    std::vector<std::uint8_t> bytes = ReadWholeFile(path, path);
+    GameFile file = ReadGroupFile(bytes, extension);
     file.Files = NameOf(path);
     file.DataPath = path;
+    file.DataBytes = std::move(bytes);
     return file;
 }
 
