@@ -84,8 +84,8 @@ std::vector<std::string> Gd3Texts(std::span<const std::uint8_t> bytes)
     return texts;
 }
 
-// How many operand bytes follow a command this program does not play, by the VGM
-// specification's ranges; nothing for a command it does not define.
+// How many operand bytes follow a command this program does not play, by the ranges the VGM
+// format gives its commands; nothing for a command no version of it defines.
 std::optional<std::size_t> OperandsOf(std::uint8_t command)
 {
     if (command >= 0x30 && command <= 0x3F) return 1;

@@ -98,16 +98,13 @@ ConversionOutcome ConvertCapture(const std::string& path, const Capture& whole, 
         if (existing != PathKind::Regular)
             return Refuse(ui, path, shown + " is " + KindName(existing) + "; its song is written only as a file.",
                           "Conversion failed", ConversionOutcome::Failed);
-        bool replace = conversion.ReplaceSongs.value_or(false);
-        if (!conversion.ReplaceSongs)
-            replace = ui.Show({shown + " already exists.\r\nReplace it with the song of " +
-                                   Printable(DisplayName(path)) + "?",
-                               "Replace song?", MB_ICONQUESTION_YESNO, path})
-                          .Answer == IDYES;
-        else if (!replace)
+        if (conversion.ReplaceSongs == false)
             return Refuse(ui, path, shown + " already exists; nothing was written (--force replaces it).",
                           "Song exists", ConversionOutcome::SongExists);
-        if (!replace)
+        if (!conversion.ReplaceSongs &&
+            ui.Show({shown + " already exists.\r\nReplace it with the song of " + Printable(DisplayName(path)) + "?",
+                     "Replace song?", MB_ICONQUESTION_YESNO, path})
+                    .Answer != IDYES)
             return ConversionOutcome::Declined;
     }
     try {

@@ -18,7 +18,7 @@ struct Mark {
     const char* Kind;
 };
 
-// Marks at offset 0, from the formats' own specifications.
+// Marks at offset 0, as the formats' own documents give them.
 constexpr Mark kMarks[] = {
     {"DBRAWOPL", "a DOSBox DRO capture"},
     {"RAWADATA", "an Rdos RAW capture"},
