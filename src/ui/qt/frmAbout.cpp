@@ -114,7 +114,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     auto* field = qobject_cast<QLineEdit*>(watched);
     const auto link = std::find(std::begin(links_), std::end(links_), field);
-    if (!field || link == std::end(links_))
+    if (link == std::end(links_))
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         cmdOK->setFocus();
