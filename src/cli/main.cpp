@@ -6,7 +6,7 @@
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
 #include "conversion/SongRecognition.h"
-#include "games/GameFile.h"
+#include "games/GameSongTasks.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
@@ -202,17 +202,17 @@ int RunRender(const CliOptions& options)
     return 0;
 }
 
-// The songs of a game file, or nothing when it cannot be read; the user has been told why.
-std::optional<GameFile> ReadGameOrTell(const std::string& path, std::optional<std::size_t> firstSong)
+// Prints what a task on a game's songs did: a failure to standard error under its title, one
+// line a line.
+int Say(const GameReport& report)
 {
-    try {
-        return ReadGameFile(path, firstSong);
-    } catch (const FileError& error) {
-        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
-    } catch (const GameFileError& error) {
-        std::cerr << "Not a game file: " << Printable(path) << ": " << error.what() << "\n";
+    std::ostream& out = report.Failed ? std::cerr : std::cout;
+    std::size_t from = 0;
+    for (std::size_t end; from <= report.Text.size(); from = end + 1) {
+        end = std::min(report.Text.find('\n', from), report.Text.size());
+        out << (report.Failed ? report.Title + ": " : "") << Printable(report.Text.substr(from, end - from)) << "\n";
     }
-    return std::nullopt;
+    return report.Failed ? 1 : 0;
 }
 
 // Each game file's songs, one line each: number, name, layout, rate, size, duration.
@@ -220,29 +220,21 @@ int RunSongs(const CliOptions& options)
 {
     int status = 0;
     for (const std::string& path : options.Files) {
-        const std::optional<GameFile> game = ReadGameOrTell(path, options.FirstSong);
-        if (!game) {
-            status = 1;
+        const GameRead read = ReadGameForUser(path, options.FirstSong);
+        if (!read.File) {
+            status = Say(read.Failure);
             continue;
         }
-        std::cout << Printable(path) << ": " << game->Game << ", " << game->Files << ", "
-                  << Count(game->Songs.size(), "song", "songs") << (game->FoundBy.empty() ? "" : "; " + game->FoundBy)
-                  << "\n";
-        for (const GameSong& song : game->Songs)
-            std::cout << std::setw(5) << song.Number << "  " << std::left << std::setw(12) << Printable(song.Name)
-                      << std::right << "  " << (song.Layout == ImfHeaderless ? "headerless" : "length word") << " at "
-                      << song.Tics << ", " << Count(song.Bytes.size(), "byte", "bytes") << ", " << std::fixed
-                      << std::setprecision(2) << song.Seconds() << " seconds\n";
+        std::cout << Printable(path) << ": " << Printable(GameSummary(*read.File)) << "\n";
+        for (const GameSong& song : read.File->Songs) {
+            const SongColumns columns = ColumnsOf(song);
+            const std::string note = PlayedFromNote(song);
+            std::cout << std::setw(5) << columns.Number << "  " << std::left << std::setw(12) << Printable(columns.Name)
+                      << std::right << "  " << columns.Layout << ", " << columns.Size << ", " << columns.Length
+                      << (note.empty() ? "" : "; " + Printable(note)) << "\n";
+        }
     }
     return status;
-}
-
-// The file a song is extracted to: its name in the game, as an .imf (GETTHEM.imf, CAVES.IMF).
-std::string ExtractedName(const GameSong& song)
-{
-    std::string name = song.Name.substr(0, song.Name.rfind('.'));
-    std::replace(name.begin(), name.end(), ' ', '-');
-    return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
 }
 
 // The song a SONG argument names; a name the game does not have is a usage error.
@@ -257,80 +249,34 @@ const GameSong& SongNamed(const GameFile& game, const std::string& path, const s
 int RunReplace(const CliOptions& options)
 {
     const std::string& gamePath = options.Files[0];
-    const std::string& songPath = options.Files[2];
-    try {
-        const GameFile game = ReadGameFile(gamePath);
-        const GameSong& place = SongNamed(game, gamePath, options.Files[1]);
-        const SongForPlace song = PrepareSong(ReadWholeFile(songPath, songPath), place, options.Rates);
-        if (!song.Bytes)
-            throw GameFileError(Printable(NameOf(songPath)) + " is too long for a length word");
-        std::string changed;
-        for (const std::string& file : ReplaceGameSong(gamePath, place.Number, *song.Bytes))
-            changed += (changed.empty() ? "" : " and ") + NameOf(file);
-        std::cout << "Put " << Printable(NameOf(songPath)) << " into " << Printable(changed) << " as song "
-                  << place.Number << " (" << Printable(place.Name) << "): " << song.How << "\n";
-        return 0;
-    } catch (const FileError& error) {
-        std::cerr << "Replace failed: " << Printable(error.what()) << "; nothing was changed\n";
-    } catch (const GameFileError& error) {
-        std::cerr << "Replace failed: " << Printable(gamePath) << ": " << error.what() << "; nothing was changed\n";
-    } catch (const CaptureError& error) {
-        std::cerr << "Replace failed: " << Printable(songPath) << ": " << error.what() << "; nothing was changed\n";
-    } catch (const NotASongError& error) {
-        std::cerr << "Replace failed: " << Printable(songPath) << ": " << error.what() << "; nothing was changed\n";
-    }
-    return 1;
-}
-
-int RunRestore(const CliOptions& options)
-{
-    const std::string& path = options.Files.front();
-    try {
-        const std::vector<std::string> restored = RestoreGameFiles(path);
-        if (restored.empty()) {
-            std::cerr << "Nothing to restore: " << Printable(path) << " has no backups; Brivane has not changed it\n";
-            return 1;
-        }
-        for (const std::string& file : restored)
-            std::cout << "Restored " << Printable(file) << " from " << Printable(file + ".bak") << "\n";
-        return 0;
-    } catch (const FileError& error) {
-        std::cerr << "Restore failed: " << Printable(error.what()) << "\n";
-        return 1;
-    }
+    const GameRead read = ReadGameForUser(gamePath);
+    if (!read.File)
+        return Say(read.Failure);
+    return Say(ReplaceSongWithFile(gamePath, SongNamed(*read.File, gamePath, options.Files[1]), options.Files[2],
+                                   options.Rates));
 }
 
 int RunExtract(const CliOptions& options)
 {
     const std::string& path = options.Files.front();
-    const std::optional<GameFile> game = ReadGameOrTell(path, options.FirstSong);
-    if (!game)
-        return 1;
+    const GameRead read = ReadGameForUser(path, options.FirstSong);
+    if (!read.File)
+        return Say(read.Failure);
     std::vector<const GameSong*> chosen;
     for (std::size_t i = 1; i < options.Files.size(); ++i)
-        chosen.push_back(&SongNamed(*game, path, options.Files[i]));
+        chosen.push_back(&SongNamed(*read.File, path, options.Files[i]));
     if (chosen.empty())
-        for (const GameSong& song : game->Songs)
+        for (const GameSong& song : read.File->Songs)
             chosen.push_back(&song);
     const std::string folder = options.Output.empty() ? "." : options.Output;
     if (!IsReadableFolder(folder))
         throw UsageError("the folder " + Printable(folder) + " cannot be opened");
     int status = 0;
     for (const GameSong* song : chosen) {
-        const std::string out = folder + PathSeparator() + ExtractedName(*song);
-        if (!options.Force && LookUpPath(out).Kind != PathKind::Missing) {
-            std::cerr << "File exists: " << Printable(out) << " exists; give --force to replace it\n";
-            status = 1;
-            continue;
-        }
-        try {
-            ReplaceFile(out, song->Bytes, "the song " + out);
-            std::cout << "Extracted song " << song->Number << " (" << Printable(song->Name) << ") to " << Printable(out)
-                      << "\n";
-        } catch (const FileError& error) {
-            std::cerr << "Extract failed: " << Printable(error.what()) << "\n";
-            status = 1;
-        }
+        GameReport report = ExtractSong(*song, folder, options.Force);
+        if (report.FileExists)
+            report.Text += "; give --force to replace it";
+        status = std::max(status, Say(report));
     }
     return status;
 }
@@ -380,7 +326,7 @@ int main(int argc, char* argv[])
         case CliCommand::Replace:
             return RunReplace(options);
         case CliCommand::Restore:
-            return RunRestore(options);
+            return Say(RestoreGame(options.Files.front()));
         case CliCommand::Extract:
             return std::max(RunExtract(options), allMatched ? 0 : 1);
         case CliCommand::Songs:

@@ -1,5 +1,6 @@
 #include "games/GameChange.h"
 
+#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -37,19 +38,48 @@ void ReplaceFromStaged(const std::string& target, FileLock* lock)
 
 } // namespace
 
-void ChangeGameFiles(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock)
+void ChangeGameFiles(const std::vector<GameFileChange>& files, FileLock& lock)
 {
-    const std::string recordPath = RecordFor(files.back().first);
+    const std::string recordPath = RecordFor(files.back().Path);
+    const auto clearAway = [&] {
+        for (const GameFileChange& file : files)
+            if (Exists(Staged(file.Path)))
+                RemoveFile(Staged(file.Path), "the staged " + Staged(file.Path));
+        RemoveFile(recordPath, "the record " + recordPath);
+    };
     std::string record;
-    for (const auto& [target, bytes] : files) {
-        ReplaceFile(Staged(target), bytes, "the staged " + Staged(target), {Durability::Flushed, Links::DoNotFollow, target, {}});
-        record += NameOf(target) + "\n";
+    try {
+        for (const GameFileChange& file : files) {
+            ReplaceFile(Staged(file.Path), file.New, "the staged " + Staged(file.Path),
+                        {Durability::Flushed, Links::DoNotFollow, file.Path, {}});
+            record += NameOf(file.Path) + "\n";
+        }
+        ReplaceFile(recordPath, std::vector<std::uint8_t>(record.begin(), record.end()), "the record " + recordPath,
+                    {Durability::Flushed, Links::DoNotFollow, {}, {}});
+    } catch (const FileError&) {
+        clearAway(); // the change never began
+        throw;
     }
-    ReplaceFile(recordPath, std::vector<std::uint8_t>(record.begin(), record.end()), "the record " + recordPath,
-                {Durability::Flushed, Links::DoNotFollow, {}, {}});
-    for (std::size_t i = 0; i < files.size(); ++i)
-        ReplaceFromStaged(files[i].first, i + 1 == files.size() ? &lock : nullptr);
-    RemoveFile(recordPath, "the record " + recordPath);
+    std::size_t replaced = 0;
+    try {
+        for (; replaced < files.size(); ++replaced) {
+            const std::size_t i = files.size() - 1 - replaced;
+            ReplaceFromStaged(files[i].Path, i + 1 == files.size() ? &lock : nullptr);
+        }
+        RemoveFile(recordPath, "the record " + recordPath);
+    } catch (const FileError&) {
+        // Put back what was replaced; should that fail too, the record stays for the next
+        // command to finish the change.
+        for (std::size_t done = 0; done < replaced; ++done) {
+            const GameFileChange& file = files[files.size() - 1 - done];
+            if (done == 0)
+                lock.Replace(file.Old, "the game file " + file.Path);
+            else
+                ReplaceFile(file.Path, file.Old, "the game file " + file.Path);
+        }
+        clearAway();
+        throw;
+    }
 }
 
 bool ChangeLeft(const std::vector<std::string>& targets)

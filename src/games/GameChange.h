@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace brivane {
@@ -14,10 +13,15 @@ namespace brivane {
 // the change names the targets, and only then are they replaced. A change a crash interrupted
 // is finished by the next Brivane that touches the game; one interrupted before its record
 // was written leaves the old files, and its staged copies are removed. The last target is the
-// file `lock` holds, replaced last and through it, so that the lock passes to the new file
-// and no other Brivane comes between.
+// file `lock` holds (the AUDIOT, which a running game keeps open), replaced first and through
+// it, so that the lock passes to the new file and no other Brivane comes between; when a
+// later target cannot be replaced, the ones replaced get their old bytes back.
 // The record is kept beside the last target, as NAME.change.
-void ChangeGameFiles(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files, FileLock& lock);
+struct GameFileChange {
+    std::string Path;
+    std::vector<std::uint8_t> Old, New;
+};
+void ChangeGameFiles(const std::vector<GameFileChange>& files, FileLock& lock);
 
 // Whether a change of `targets` was left behind: its record, or a staged copy.
 bool ChangeLeft(const std::vector<std::string>& targets);

@@ -19,6 +19,9 @@ struct GameSong {
     int Tics = 700;            // the rate the game plays it at
     std::vector<std::uint8_t> Bytes;
     std::size_t Place = 0;     // its chunk in an AUDIOT, or its entry's place in a group table
+    // The file the game plays this song from instead, when there is one beside it: Duke
+    // Nukem II's loose file of the same name, or Cosmo's .STN copy of a .VOL's song.
+    std::string PlayedFrom;
     double Seconds() const;
 };
 

@@ -10,8 +10,8 @@
 namespace brivane {
 namespace {
 
-// The other file of an AUDIOHED/AUDIOT pair, found in the same folder whatever its case;
-// empty when it is not there.
+// A file beside `path` of the name the game asks for, found whatever its case; empty when it
+// is not there.
 std::string FindPartner(const std::string& path, const std::string& partnerName)
 {
     const std::string folder = FolderOf(path);
@@ -38,6 +38,30 @@ PairNames NamesOf(const std::string& path)
     names.IsHeader = stem == "AUDIOHED";
     names.PartnerName = (names.IsHeader ? "AUDIOT." : "AUDIOHED.") + names.Extension;
     return names;
+}
+
+// Where the game looks before its group file: Duke Nukem II takes a loose file of the song's
+// name from its folder, and Cosmo takes a song from its .STN before its .VOL.
+void NoteWhereSongsPlayFrom(const std::string& path, const std::string& extension, GameFile& file)
+{
+    std::optional<GameFile> stones;
+    if (extension == "VOL") {
+        const std::string name = UpperCase(NameOf(path));
+        if (const std::string stn = FindPartner(path, name.substr(0, name.rfind('.')) + ".STN"); !stn.empty()) {
+            try {
+                stones = ReadGroupFile(ReadWholeFile(stn, stn), "STN");
+                stones->DataPath = stn;
+            } catch (const std::exception&) {
+                // An .STN that cannot be read gives the game no copy to prefer.
+            }
+        }
+    }
+    for (GameSong& song : file.Songs) {
+        if (extension == "CMP")
+            song.PlayedFrom = FindPartner(path, song.Name);
+        else if (stones && FindSong(*stones, song.Name))
+            song.PlayedFrom = stones->DataPath;
+    }
 }
 
 } // namespace
@@ -98,8 +122,12 @@ GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> 
         file.DataBytes = std::move(dataBytes);
         return file;
     }
+    if (extension == "CK4" || extension == "CK5" || extension == "CK6")
+        throw GameFileError("it is a file of Commander Keen 4-6, which keep their music compressed with a dictionary "
+                            "inside the game's executable; Brivane does not read it");
     std::vector<std::uint8_t> bytes = ReadWholeFile(path, path);
     GameFile file = ReadGroupFile(bytes, extension);
+    NoteWhereSongsPlayFrom(path, extension, file);
     file.Files = NameOf(path);
     file.DataPath = path;
     file.DataBytes = std::move(bytes);

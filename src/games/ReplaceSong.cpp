@@ -5,19 +5,42 @@
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
+#include <exception>
+
 namespace brivane {
 namespace {
 
 // Long enough for another Brivane to finish its change of the same game.
 constexpr std::chrono::seconds kLockTimeout{10};
 
-// The game's own file is kept the first time Brivane changes it, and never written over after.
-void KeepOriginal(const std::string& path, const std::vector<std::uint8_t>& original)
-{
-    const std::string backup = path + ".bak";
-    if (LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Missing)
+// The game's own files are kept the first time Brivane changes them, and never written over
+// after. A change that then fails takes away the backups it made: the game is left as it was.
+class Originals {
+public:
+    ~Originals()
+    {
+        if (std::uncaught_exceptions() > exceptions_)
+            for (const std::string& backup : made_)
+                try {
+                    RemoveFile(backup, "the backup " + backup);
+                } catch (const FileError&) {
+                    // A copy of the original left beside it loses nothing.
+                }
+    }
+
+    void Keep(const std::string& path, const std::vector<std::uint8_t>& original)
+    {
+        const std::string backup = path + ".bak";
+        if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Missing)
+            return;
         ReplaceFile(backup, original, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path, path});
-}
+        made_.push_back(backup);
+    }
+
+private:
+    int exceptions_ = std::uncaught_exceptions();
+    std::vector<std::string> made_;
+};
 
 // The group file with one entry's data replaced: what follows moves, and so do the offsets
 // of the entries stored after it.
@@ -55,6 +78,9 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
         throw GameFileError("it has no song " + std::to_string(number));
     const GameSong& old = held.Songs[number - 1];
     const std::vector<std::uint8_t>& data = held.DataBytes;
+    // A read-only game file is refused before anything is written beside it.
+    EnsureWritable(held.DataPath, "the game file " + held.DataPath);
+    Originals originals;
     std::vector<std::uint8_t> changed;
     if (held.HeaderPath.empty()) {
         changed = WithEntry(data, old.Place, song);
@@ -63,6 +89,7 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
         const std::size_t at = ReadLe32(header, 4 * old.Place);
         if (song.size() > old.Bytes.size()) {
             // The chunk grows: AUDIOHED's later offsets move with it, and both files change.
+            EnsureWritable(held.HeaderPath, "the game file " + held.HeaderPath);
             std::vector<std::uint8_t> newHeader = header;
             const std::size_t grown = song.size() - old.Bytes.size();
             for (std::size_t i = old.Place + 1; 4 * i < header.size(); ++i)
@@ -70,9 +97,9 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
             changed.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(at));
             changed.insert(changed.end(), song.begin(), song.end());
             changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), data.end());
-            KeepOriginal(held.HeaderPath, header);
-            KeepOriginal(held.DataPath, data);
-            ChangeGameFiles({{held.HeaderPath, newHeader}, {held.DataPath, changed}}, lock);
+            originals.Keep(held.HeaderPath, header);
+            originals.Keep(held.DataPath, data);
+            ChangeGameFiles({{held.HeaderPath, header, newHeader}, {held.DataPath, data, changed}}, lock);
             return {held.DataPath, held.HeaderPath};
         }
         // A song that fits keeps the chunk's size, so that AUDIOHED stays as it is and the game
@@ -82,7 +109,7 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
         std::fill(changed.begin() + static_cast<std::ptrdiff_t>(at + song.size()),
                   changed.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), std::uint8_t{0});
     }
-    KeepOriginal(held.DataPath, data);
+    originals.Keep(held.DataPath, data);
     lock.Replace(changed, "the game file " + held.DataPath);
     return {held.DataPath};
 }

@@ -1,6 +1,7 @@
 // The songs of game files built here: AUDIOHED/AUDIOT pairs of every game, group files, and
 // every refusal, through the reader and through `brivane-cli songs`.
 #include "games/GameFile.h"
+#include "games/GameSongTasks.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -9,6 +10,13 @@
 #include <chrono>
 #include <random>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "support/Unprivileged.h"
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 
 namespace brivane {
 namespace {
@@ -251,6 +259,75 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     EXPECT_NE(test::RunCli({"restore", dir / "COSMO1.STN"}).Err.find("has no backups"), std::string::npos);
 }
 
+// Where the games look before their group files, and the files no song goes into.
+TEST(GameFileTest, ReplaceGoesWhereTheGamePlaysFromAndRefusesKeensFiles)
+{
+    test::TempDir dir;
+    const Bytes mcaves{0, 0, 0, 0, 0x20, 1, 28, 0};
+    test::WriteBytes(dir / "COSMO1.VOL", Group({{"MBOSS.MNI", mcaves}, {"MCAVES.MNI", mcaves}}, 960));
+    test::WriteBytes(dir / "COSMO1.STN", Group({{"MCAVES.MNI", mcaves}}, 960));
+    test::WriteBytes(dir / "NUKEM2.CMP", Group({{"CAVES.IMF", mcaves}}, 200));
+    test::WriteBytes(dir / "caves.imf", mcaves);
+    test::WriteBytes(dir / "AUDIO.CK4", Bytes(100, 7));
+    test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
+    const struct {
+        std::vector<std::string> Arguments;
+        int Exit;
+        const char* Says;
+    } steps[] = {
+        {{"songs", dir / "COSMO1.VOL"}, 0, "    2  MCAVES.MNI    headerless at 560, 8 bytes, 0.05 seconds; the game plays COSMO1.STN's copy\n"},
+        {{"replace", dir / "COSMO1.VOL", "mcaves.mni", dir / "song.imf"}, 0,
+         "Put song.imf into COSMO1.STN as song 1 (MCAVES.MNI): converted from 280 to 560"},
+        {{"replace", dir / "NUKEM2.CMP", "1", dir / "song.imf"}, 0,
+         "already in its layout and rate; the game plays the loose caves.imf beside it, which was left as it is"},
+        {{"songs", dir / "AUDIO.CK4"}, 1, "Commander Keen 4-6, which keep their music compressed"},
+    };
+    for (const auto& step : steps) {
+        const test::ProcessResult run = test::RunCli(step.Arguments);
+        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
+    }
+    EXPECT_EQ(test::ReadBytes(dir / "COSMO1.VOL"), Group({{"MBOSS.MNI", mcaves}, {"MCAVES.MNI", mcaves}}, 960));
+    EXPECT_FALSE(test::Exists(dir / "COSMO1.VOL.bak"));
+}
+
+// A game file that cannot be changed is reported, and no backup or new file is left beside it.
+TEST(GameFileTest, AGameFileThatCannotBeChangedIsLeftAsItWas)
+{
+    test::TempDir dir;
+    const auto [header, data] = AudioPair(261, 27);
+    test::WriteBytes(dir / "AUDIOHED.WL6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0, 0x20, 3, 1, 0, 0x20, 4, 1, 0});
+    const auto unchanged = [&](const std::string& says) {
+        EXPECT_NE(says.find("; nothing was changed"), std::string::npos) << says;
+        EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6"), data);
+        EXPECT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header);
+        EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AUDIOHED.WL6", "AUDIOT.WL6", "song.imf"}));
+    };
+#ifdef _WIN32
+    // A running game holds its AUDIOT open without sharing it: waited for, then reported.
+    const HANDLE game = ::CreateFileA((dir / "AUDIOT.WL6").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(game, INVALID_HANDLE_VALUE);
+    for (const char* song : {"27", "1"})
+        unchanged(test::RunCli({"replace", dir / "AUDIOT.WL6", song, dir / "song.imf"}).Err);
+    ::CloseHandle(game);
+#else
+    const std::vector<std::pair<std::string, std::function<void()>>> limits{
+        {"27", [] { const rlimit full{1000, 1000}; ::setrlimit(RLIMIT_FSIZE, &full); }},
+        {"1", [] { const rlimit full{3530, 3530}; ::setrlimit(RLIMIT_FSIZE, &full); }}}; // the grown AUDIOT fails
+    for (const auto& [song, limit] : limits)
+        unchanged(test::RunCli({"replace", dir / "AUDIOT.WL6", song, dir / "song.imf"}, limit).Err);
+    test::GiveToNobody(dir.Path());
+    ::chmod((dir / "AUDIOT.WL6").c_str(), 0444);
+    unchanged(test::RunUnprivileged([&] {
+        const GameFile game = ReadGameFile(dir / "AUDIOT.WL6");
+        return ReplaceSongWithFile(dir / "AUDIOT.WL6", game.Songs[26], dir / "song.imf", {}).Text;
+    }));
+#endif
+}
+
 // Kills `replace` at random moments: each time the pair reads, as the engine reads it, as the
 // old songs or the new ones, and the game's original is never lost.
 TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
@@ -288,8 +365,9 @@ TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
         const std::pair<Bytes, Bytes> now{test::ReadBytes(dir / "AUDIOHED.WL6"), test::ReadBytes(dir / "AUDIOT.WL6")};
         ASSERT_TRUE(now == std::pair(header, data) || now == replaced[trial % 2]);
         ASSERT_FALSE(test::Exists(dir / "AUDIOT.WL6.new") || test::Exists(dir / "AUDIOT.WL6.change"));
-        if (now.second != data)
+        if (now.second != data) {
             ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data) << "changed without keeping the original";
+        }
     }
     RecordProperty("FinishedByTheNextCommand", finishedLater);
 }

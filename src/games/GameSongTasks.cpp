@@ -1,0 +1,149 @@
+#include "games/GameSongTasks.h"
+
+#include "capture/Capture.h"
+#include "conversion/SongRecognition.h"
+#include "games/GameBytes.h"
+#include "platform/FileError.h"
+#include "conversion/ImfPaths.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace brivane {
+namespace {
+
+std::string Count(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+GameReport Failure(std::string title, std::string text)
+{
+    return {true, false, std::move(title), std::move(text)};
+}
+
+GameReport Done(std::string text)
+{
+    return {false, false, {}, std::move(text)};
+}
+
+// The copy the game plays, when it is another group file's: Cosmo's .STN before its .VOL.
+bool PlaysAnotherGroupFilesCopy(const GameSong& song)
+{
+    return UpperCase(song.PlayedFrom).ends_with(".STN");
+}
+
+} // namespace
+
+GameRead ReadGameForUser(const std::string& path, std::optional<std::size_t> firstSong)
+{
+    try {
+        return {ReadGameFile(path, firstSong), {}};
+    } catch (const FileError& error) {
+        return {std::nullopt, Failure("File not readable", "Could not read " + path + ": " + error.Reason())};
+    } catch (const GameFileError& error) {
+        return {std::nullopt, Failure("Not a game file", path + ": " + error.what())};
+    }
+}
+
+std::string GameSummary(const GameFile& game)
+{
+    return game.Game + ", " + game.Files + ", " + Count(game.Songs.size(), "song", "songs") +
+           (game.FoundBy.empty() ? "" : "; " + game.FoundBy);
+}
+
+SongColumns ColumnsOf(const GameSong& song)
+{
+    char length[32];
+    std::snprintf(length, sizeof length, "%.2f seconds", song.Seconds());
+    return {std::to_string(song.Number), song.Name,
+            std::string(song.Layout == ImfHeaderless ? "headerless" : "length word") + " at " + std::to_string(song.Tics),
+            Count(song.Bytes.size(), "byte", "bytes"), length};
+}
+
+std::string PlayedFromNote(const GameSong& song)
+{
+    if (song.PlayedFrom.empty())
+        return {};
+    return PlaysAnotherGroupFilesCopy(song) ? "the game plays " + NameOf(song.PlayedFrom) + "'s copy"
+                                            : "the game plays the loose " + NameOf(song.PlayedFrom) + " beside it";
+}
+
+std::string ExtractedName(const GameSong& song)
+{
+    std::string name = song.Name.substr(0, song.Name.rfind('.'));
+    std::replace(name.begin(), name.end(), ' ', '-');
+    return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
+}
+
+GameReport ExtractSong(const GameSong& song, const std::string& folder, bool overwrite)
+{
+    const std::string out = JoinPath(folder, ExtractedName(song));
+    if (!overwrite && LookUpPath(out).Kind != PathKind::Missing) {
+        GameReport exists = Failure("File exists", out + " exists");
+        exists.FileExists = true;
+        return exists;
+    }
+    try {
+        ReplaceFile(out, song.Bytes, "the song " + out);
+        return Done("Extracted song " + std::to_string(song.Number) + " (" + song.Name + ") to " + out);
+    } catch (const FileError& error) {
+        return Failure("Extract failed", error.what());
+    }
+}
+
+GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& place, const std::string& songPath,
+                               const Conversion& rates)
+{
+    const std::string title = "Replace failed";
+    const std::string unchanged = "; nothing was changed";
+    std::string target = gamePath;
+    GameSong into = place;
+    try {
+        if (PlaysAnotherGroupFilesCopy(place)) {
+            target = place.PlayedFrom;
+            const GameFile played = ReadGameFile(target);
+            const GameSong* copy = FindSong(played, place.Name);
+            if (!copy)
+                throw GameFileError("it no longer holds " + place.Name);
+            into = *copy;
+        }
+        const SongForPlace song = PrepareSong(ReadWholeFile(songPath, songPath), into, rates);
+        if (!song.Bytes)
+            return Failure(title, target + ": " + NameOf(songPath) + " is too long for a length word" + unchanged);
+        std::string changed;
+        for (const std::string& file : ReplaceGameSong(target, into.Number, *song.Bytes))
+            changed += (changed.empty() ? "" : " and ") + NameOf(file);
+        std::string text = "Put " + NameOf(songPath) + " into " + changed + " as song " + std::to_string(into.Number) +
+                           " (" + into.Name + "): " + song.How;
+        if (!into.PlayedFrom.empty())
+            text += "; " + PlayedFromNote(into) + ", which was left as it is";
+        return Done(text);
+    } catch (const FileError& error) {
+        return Failure(title, error.what() + unchanged);
+    } catch (const GameFileError& error) {
+        return Failure(title, target + ": " + error.what() + unchanged);
+    } catch (const CaptureError& error) {
+        return Failure(title, songPath + ": " + error.what() + unchanged);
+    } catch (const NotASongError& error) {
+        return Failure(title, songPath + ": " + error.what() + unchanged);
+    }
+}
+
+GameReport RestoreGame(const std::string& path)
+{
+    try {
+        const std::vector<std::string> restored = RestoreGameFiles(path);
+        if (restored.empty())
+            return Failure("Nothing to restore", path + " has no backups; Brivane has not changed it");
+        std::string text;
+        for (const std::string& file : restored)
+            text += (text.empty() ? "" : "\n") + ("Restored " + file + " from " + file + ".bak");
+        return Done(text);
+    } catch (const FileError& error) {
+        return Failure("Restore failed", error.what());
+    }
+}
+
+} // namespace brivane
