@@ -61,6 +61,9 @@ GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> 
 // not begun.
 void FinishInterruptedChange(const std::string& path);
 
+// The game files in a folder, each game once: its AUDIOT.* files and its group files, by name.
+std::vector<std::string> GameFilesIn(const std::string& folder);
+
 // The files of the game file at `path`, read or not: it, and its partner when it has one, the
 // AUDIOT (or the group file) last.
 std::vector<std::string> FilesOfGame(const std::string& path);

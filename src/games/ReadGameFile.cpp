@@ -66,6 +66,18 @@ void NoteWhereSongsPlayFrom(const std::string& path, const std::string& extensio
 
 } // namespace
 
+std::vector<std::string> GameFilesIn(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (std::string& name : VisibleFilesIn(folder)) {
+        const std::string upper = UpperCase(name);
+        if (upper.starts_with("AUDIOT.") || upper.ends_with(".CMP") || upper.ends_with(".VOL") || upper.ends_with(".STN"))
+            found.push_back(folder + PathSeparator() + name);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 std::vector<std::string> FilesOfGame(const std::string& path)
 {
     const PairNames names = NamesOf(path);

@@ -10,6 +10,7 @@
 #include "ui/qt/FileNames.h"
 #include "ui/qt/ScaleMode.h"
 #include "ui/qt/frmAbout.h"
+#include "ui/qt/frmGameMusic.h"
 #include "ui/qt/modBrowseForFolder.h"
 #include "ui/qt/modDrawText.h"
 #include "ui/qt/modOpenFolder.h"
@@ -280,6 +281,12 @@ void frm::ShowAbout()
 {
     frmAbout about(this, ShellOpen);
     about.exec();
+}
+
+void frm::ShowGameMusic(const std::string& folder, const Conversion& rates)
+{
+    frmGameMusic dialog(this, folder, rates);
+    dialog.exec();
 }
 
 void frm::closeEvent(QCloseEvent* event)

@@ -54,6 +54,7 @@ private:
     std::string ChooseFolder(const std::string& current) override;
     void RunBatch(const BatchWork& work) override;
     void ShowAbout() override;
+    void ShowGameMusic(const std::string& folder, const Conversion& rates) override;
     void CloseWindow() override { close(); }
 
     void CreateControls();

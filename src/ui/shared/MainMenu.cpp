@@ -33,6 +33,7 @@ std::vector<MenuEntry> MakeMenus()
         {"&Options", "mnuOptions", 0, {}, false,
          {{"&Make Backups", "mnuOptionsMakeBackups", kOptionsMakeBackups, {}, true, {}},
           {"&Exact Timing", "mnuOptionsExactTiming", kOptionsExactTiming, {}, true, {}},
+          {"Game M&usic...", "mnuOptionsGameMusic", kOptionsGameMusic, {}, false, {}},
           {"&Game", "mnuOptionsGame", 0, {}, false, GameItems(kOptionsGame, true)},
           {"Convert &To", "mnuOptionsConvertTo", 0, {}, false, GameItems(kOptionsConvertTo, false)}}},
         {"&Play", "mnuPlay", 0, {}, false,

@@ -13,6 +13,7 @@ enum MenuCommand : int {
     kPlayPlaySong,
     kPlayStop,
     kOptionsExactTiming,
+    kOptionsGameMusic,
     kOptionsGame = 300,      // + the game's index
     kOptionsConvertTo = 400, // + the target's index
 };

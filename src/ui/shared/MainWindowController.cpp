@@ -104,12 +104,7 @@ void MainWindowController::ConvertClicked()
     view_.RunBatch([&](UserInteraction& ui, const std::atomic<bool>& cancel) {
         ConvertFiles(paths, rates, [makeBackups] { return makeBackups; }, ui, {DefaultJobs(), &cancel});
     });
-    // A capture's song is a new file in the folder, for the list to show.
-    if (std::vector<std::string> songs = SongsIn(folder_); songs != songs_) {
-        songs_ = std::move(songs);
-        current_.reset();
-        view_.ShowSongs(songs_);
-    }
+    RelistSongs(); // a capture's song is a new file in the folder, for the list to show
     Refresh(); // the current song may have been converted
 }
 
@@ -150,9 +145,27 @@ void MainWindowController::MenuChosen(int command)
     case kPlayPlaySong: return PlayClicked();
     case kPlayStop: player_.Stop(); break;
     case kHelpAbout: return view_.ShowAbout();
+    case kOptionsGameMusic: return GameMusicChosen();
     default: return;
     }
     Refresh();
+}
+
+void MainWindowController::GameMusicChosen()
+{
+    player_.Stop(); // the dialog plays songs of its own
+    view_.ShowGameMusic(folder_, settings_.Choice().Rates());
+    RelistSongs(); // songs may have been extracted into the folder
+    Refresh();
+}
+
+void MainWindowController::RelistSongs()
+{
+    if (std::vector<std::string> songs = SongsIn(folder_); songs != songs_) {
+        songs_ = std::move(songs);
+        current_.reset();
+        view_.ShowSongs(songs_);
+    }
 }
 
 void MainWindowController::CurrentSongChanged(std::optional<std::size_t> row)

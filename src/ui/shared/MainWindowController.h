@@ -48,6 +48,8 @@ public:
 private:
     void GameChosen(const GamePreset& game);
     void TargetChosen(const GamePreset& target);
+    void GameMusicChosen();
+    void RelistSongs();
     std::string CurrentSongPath() const;
     void ShowFolderAndSongs(const std::string& folder);
     void ShowChoice();

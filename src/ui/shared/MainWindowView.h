@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/Conversion.h"
 #include "conversion/GamePresets.h"
 #include "ui/shared/MainMenu.h"
 #include "ui/shared/BatchRelay.h"
@@ -48,6 +49,9 @@ public:
     // The toolkit's folder picker; empty when the user cancels.
     virtual std::string ChooseFolder(const std::string& current) = 0;
     virtual void ShowAbout() = 0;
+    // The Game Music dialog over the folder's game files, modal; a headerless song put into a
+    // game takes the rate `rates` give it.
+    virtual void ShowGameMusic(const std::string& folder, const Conversion& rates) = 0;
     virtual void CloseWindow() = 0;
     // Runs a batch beside the window (progress, Cancel, its messages as modal boxes) and
     // returns when it has ended.

@@ -33,6 +33,7 @@ public:
     }
     std::string ChooseFolder(const std::string&) override { return chosen; }
     void ShowAbout() override {}
+    void ShowGameMusic(const std::string&, const Conversion&) override {}
     void CloseWindow() override {}
     void RunBatch(const BatchWork& work) override
     {

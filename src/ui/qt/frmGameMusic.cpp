@@ -1,0 +1,118 @@
+#include "ui/qt/frmGameMusic.h"
+
+#include "ui/qt/Controls.h"
+#include "ui/qt/FileNames.h"
+#include "ui/qt/modBrowseForFolder.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace brivane {
+
+using namespace game_music;
+
+frmGameMusic::frmGameMusic(QWidget* owner, const std::string& folder, const Conversion& rates)
+    : QDialog(owner), controller_(*this, ui_, player_, SongPlayer::HasOutputDevice(), folder, rates)
+{
+    setWindowTitle(tr(kTitle));
+    const float tx = TwipsPerPixelX(*this), ty = TwipsPerPixelY(*this);
+    setFixedSize(TwipsToPixels(kClientWidth, tx), TwipsToPixels(kClientHeight, ty));
+
+    lstSongs = new QTreeWidget(this);
+    lstSongs->setObjectName("lstSongs");
+    lstSongs->setRootIsDecorated(false);
+    lstSongs->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QStringList headers;
+    for (const char* column : kColumns)
+        headers << tr(column);
+    lstSongs->setHeaderLabels(headers);
+    for (int i = 0; i < static_cast<int>(std::size(kColumnTwips)); ++i)
+        lstSongs->setColumnWidth(i, TwipsToPixels(kColumnTwips[i], tx));
+    PlaceInTwips(*lstSongs, kListPlace, tx, ty);
+    connect(lstSongs, &QTreeWidget::itemSelectionChanged, this, [this] { controller_.SelectionChanged(); });
+    connect(lstSongs, &QTreeWidget::itemActivated, this, [this] { controller_.PlayClicked(); });
+
+    const std::function<void()> actions[kButtonCount] = {
+        [this] { controller_.PlayClicked(); },    [this] { controller_.StopClicked(); },
+        [this] { controller_.ExtractClicked(); }, [this] { controller_.ReplaceClicked(); },
+        [this] { controller_.RestoreClicked(); }, [this] { reject(); }};
+    for (int i = 0; i < kButtonCount; ++i) {
+        buttons_[i] = new QPushButton(tr(kButtons[i].Caption), this);
+        buttons_[i]->setObjectName(kButtons[i].Name);
+        buttons_[i]->setAutoDefault(false);
+        PlaceInTwips(*buttons_[i], ButtonPlace(i), tx, ty);
+        connect(buttons_[i], &QPushButton::clicked, this, actions[i]);
+    }
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName("lblStatus");
+    lblStatus->setTextFormat(Qt::PlainText);
+    PlaceInTwips(*lblStatus, kStatusPlace, tx, ty);
+
+    connect(&player_, &SongPlayer::Stopped, this, [this] { controller_.PlaybackEnded(); });
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, [this] { controller_.ClockTicked(); });
+    clock->start(250);
+    controller_.Start();
+    lstSongs->setFocus();
+}
+
+void frmGameMusic::done(int result)
+{
+    controller_.Closing();
+    QDialog::done(result);
+}
+
+void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
+{
+    lstSongs->clear();
+    for (const GameMusicRow& row : rows) {
+        const SongColumns& c = row.Columns;
+        auto* item = new QTreeWidgetItem(lstSongs, {ToText(row.GameFile), QString::fromStdString(c.Number),
+                                                    ToText(c.Name), QString::fromStdString(c.Layout),
+                                                    QString::fromStdString(c.Size), QString::fromStdString(c.Length)});
+        item->setTextAlignment(1, Qt::AlignRight);
+    }
+    if (lstSongs->topLevelItemCount() > 0)
+        lstSongs->setCurrentItem(lstSongs->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+}
+
+void frmGameMusic::ShowStatus(const std::string& text)
+{
+    lblStatus->setText(ToText(text));
+    lblStatus->setToolTip(ToText(text));
+}
+
+void frmGameMusic::ShowButtons(const GameMusicButtons& shown)
+{
+    const bool enabled[kButtonCount] = {shown.Play, shown.Stop, shown.Extract, shown.Replace, shown.Restore, true};
+    for (int i = 0; i < kButtonCount; ++i)
+        buttons_[i]->setEnabled(enabled[i]);
+}
+
+std::vector<std::size_t> frmGameMusic::SelectedSongs() const
+{
+    std::vector<std::size_t> rows;
+    for (QTreeWidgetItem* item : lstSongs->selectedItems())
+        rows.push_back(static_cast<std::size_t>(lstSongs->indexOfTopLevelItem(item)));
+    return rows;
+}
+
+std::string frmGameMusic::ChooseFolder(const std::string& current)
+{
+    return ToBytes(BrowseForFolder(ToText(current), this, tr(kExtractTitle)));
+}
+
+std::string frmGameMusic::ChooseSongFile(const std::string& folder)
+{
+    QStringList patterns;
+    for (const char* pattern : kSongPatterns)
+        patterns << pattern << QString(pattern).toUpper();
+    const QString filter = tr(kSongFilesName) + " (" + patterns.join(' ') + ")";
+    return ToBytes(QFileDialog::getOpenFileName(this, tr(kReplaceTitle), ToText(folder), filter));
+}
+
+} // namespace brivane

@@ -1,0 +1,178 @@
+#include "ui/shared/GameMusicController.h"
+
+#include "playback/PlayableSong.h"
+#include "platform/FileSystem.h"
+#include "ui/shared/PlaybackStatus.h"
+
+#include <algorithm>
+
+namespace brivane {
+
+GameMusicController::GameMusicController(GameMusicView& view, UserInteraction& boxes, SongOutput& player,
+                                         bool hasOutputDevice, std::string folder, const Conversion& rates)
+    : view_(view), boxes_(boxes), player_(player), hasOutputDevice_(hasOutputDevice), folder_(std::move(folder)),
+      rates_(rates)
+{
+}
+
+void GameMusicController::Start()
+{
+    player_.Stop(); // a song the list no longer holds may be playing
+    games_.clear();
+    rows_.clear();
+    std::string unread;
+    for (const std::string& path : GameFilesIn(folder_)) {
+        GameRead read = ReadGameForUser(path);
+        if (read.File)
+            games_.push_back({path, std::move(*read.File)});
+        else
+            unread += "; " + read.Failure.Title + ": " + read.Failure.Text;
+    }
+    std::vector<GameMusicRow> shown;
+    std::size_t songs = 0;
+    for (const Listed& game : games_) {
+        for (const GameSong& song : game.Game.Songs) {
+            rows_.push_back({&game, &song});
+            shown.push_back({NameOf(game.Path), ColumnsOf(song)});
+        }
+        songs += game.Game.Songs.size();
+    }
+    summary_ = games_.empty() && unread.empty()
+                   ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL and .STN files"
+                   : std::to_string(songs) + (songs == 1 ? " song" : " songs") + " in " + std::to_string(games_.size()) +
+                         (games_.size() == 1 ? " game file" : " game files") + unread;
+    view_.ShowSongs(shown);
+    Refresh();
+}
+
+std::vector<GameMusicController::Place> GameMusicController::Selected() const
+{
+    std::vector<std::size_t> rows = view_.SelectedSongs();
+    std::sort(rows.begin(), rows.end());
+    std::vector<Place> places;
+    for (const std::size_t row : rows)
+        if (row < rows_.size())
+            places.push_back(rows_[row]);
+    return places;
+}
+
+void GameMusicController::Tell(const GameReport& report, const std::string& title)
+{
+    if (report.Failed)
+        boxes_.Show({report.Text, report.Title, MB_ICONHAND});
+    else
+        boxes_.Show({report.Text, title, MB_ICONINFORMATION});
+}
+
+void GameMusicController::PlayClicked()
+{
+    const std::vector<Place> selected = Selected();
+    if (selected.empty() || !hasOutputDevice_)
+        return;
+    const GameSong& song = *selected.front().Song;
+    if (!player_.Play(ParsePlayableSong(song.Bytes), song.Tics))
+        boxes_.ShowMessage("Could not play " + song.Name + ": the audio output device cannot be opened",
+                           "Could not play", MB_ICONHAND);
+    playing_ = song.Name;
+    Refresh();
+}
+
+void GameMusicController::StopClicked()
+{
+    player_.Stop();
+    Refresh();
+}
+
+void GameMusicController::PlaybackEnded()
+{
+    player_.Stop(); // lets the finished output go
+    Refresh();
+}
+
+void GameMusicController::ClockTicked()
+{
+    if (player_.IsPlaying())
+        Refresh();
+}
+
+void GameMusicController::ExtractClicked()
+{
+    const std::vector<Place> selected = Selected();
+    if (selected.empty())
+        return;
+    const std::string folder = view_.ChooseFolder(folder_);
+    if (folder.empty())
+        return;
+    std::string extracted;
+    for (const Place& place : selected) {
+        GameReport report = ExtractSong(*place.Song, folder, false);
+        if (report.FileExists &&
+            boxes_.Show({report.Text + ". Replace it?", report.Title, MB_ICONQUESTION_YESNO, report.Text}).Answer == IDYES)
+            report = ExtractSong(*place.Song, folder, true);
+        if (report.FileExists)
+            continue;
+        if (report.Failed)
+            Tell(report, {});
+        else
+            extracted += (extracted.empty() ? "" : "\n") + report.Text;
+    }
+    if (!extracted.empty())
+        Tell({false, false, {}, extracted}, "Extracted");
+}
+
+void GameMusicController::ReplaceClicked()
+{
+    const std::vector<Place> selected = Selected();
+    if (selected.size() != 1)
+        return;
+    const std::string file = view_.ChooseSongFile(folder_);
+    if (file.empty())
+        return;
+    player_.Stop(); // the game file is about to change under the player
+    Tell(ReplaceSongWithFile(selected.front().Game->Path, *selected.front().Song, file, rates_), "Replaced");
+    Start();
+}
+
+void GameMusicController::RestoreClicked()
+{
+    std::vector<std::string> games;
+    for (const Place& place : Selected())
+        if (std::find(games.begin(), games.end(), place.Game->Path) == games.end())
+            games.push_back(place.Game->Path);
+    if (games.empty())
+        return;
+    player_.Stop();
+    for (const std::string& game : games)
+        Tell(RestoreGame(game), "Restored");
+    Start();
+}
+
+// The status line says what plays, else the selected song, else what the folder holds; the
+// buttons follow the selection and the player.
+void GameMusicController::Refresh()
+{
+    const std::vector<Place> selected = Selected();
+    std::string status = summary_;
+    if (player_.IsPlaying()) {
+        status = PlayingStatus(playing_, player_.TickRate(), player_.PositionSeconds(), player_.LengthSeconds());
+    } else if (selected.size() == 1) {
+        const GameSong& song = *selected.front().Song;
+        const SongColumns columns = ColumnsOf(song);
+        const std::string note = PlayedFromNote(song);
+        status = NameOf(selected.front().Game->Path) + ", song " + columns.Number + " (" + song.Name +
+                 "): " + columns.Layout + ", " + columns.Size + ", " + columns.Length + (note.empty() ? "" : "; " + note);
+    }
+    if (status != status_) {
+        status_ = status;
+        view_.ShowStatus(status_);
+    }
+    const bool any = !selected.empty();
+    const GameMusicButtons buttons{any && hasOutputDevice_, player_.IsPlaying(), any, selected.size() == 1, any};
+    if (!buttonsShown_ || buttons != buttons_) {
+        buttons_ = buttons;
+        buttonsShown_ = true;
+        view_.ShowButtons(buttons_);
+    }
+}
+
+} // namespace brivane

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "conversion/Conversion.h"
+#include "interaction/UserInteraction.h"
+#include "ui/shared/GameMusicView.h"
+#include "ui/shared/SongOutput.h"
+
+#include <string>
+#include <vector>
+
+namespace brivane {
+
+// What the Game Music dialog does, for every toolkit: it lists the songs of the game files in
+// the main window's folder, plays one at its game's rate, and extracts, replaces and restores
+// with the command line's messages, shown in `boxes`. A headerless song to put in takes the
+// rate `rates` give it, the main window's bar or game.
+class GameMusicController {
+public:
+    GameMusicController(GameMusicView& view, UserInteraction& boxes, SongOutput& player, bool hasOutputDevice,
+                        std::string folder, const Conversion& rates);
+
+    // Reads the folder's game files, finishing any change of them a crash interrupted.
+    void Start();
+    void SelectionChanged() { Refresh(); }
+    void PlayClicked();
+    void StopClicked();
+    void ExtractClicked();
+    void ReplaceClicked();
+    void RestoreClicked();
+    // The output stopped by itself, at the song's end.
+    void PlaybackEnded();
+    void ClockTicked();
+    void Closing() { player_.Stop(); }
+
+private:
+    struct Listed {
+        std::string Path;
+        GameFile Game;
+    };
+    struct Place {
+        const Listed* Game;
+        const GameSong* Song;
+    };
+    std::vector<Place> Selected() const;
+    void Tell(const GameReport& report, const std::string& title);
+    void Refresh();
+
+    GameMusicView& view_;
+    UserInteraction& boxes_;
+    SongOutput& player_;
+    bool hasOutputDevice_;
+    std::string folder_;
+    Conversion rates_;
+    std::vector<Listed> games_;
+    std::vector<Place> rows_;
+    std::string summary_;
+    std::string playing_;
+    std::string status_;
+    GameMusicButtons buttons_;
+    bool buttonsShown_ = false;
+};
+
+} // namespace brivane
