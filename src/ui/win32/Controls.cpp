@@ -82,4 +82,44 @@ HFONT CreateMessageFont(HWND window)
     return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+namespace {
+
+// An empty dialog: every control is made at load, placed in twips.
+struct Template {
+    DLGTEMPLATE Dialog{DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 0};
+    WORD Menu = 0, Class = 0, Title = 0, PointSize = 8;
+    wchar_t Font[14] = L"MS Shell Dlg";
+};
+
+} // namespace
+
+void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self)
+{
+    alignas(DWORD) static const Template kTemplate;
+    ::DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
+                              &kTemplate.Dialog, owner, procedure, self);
+}
+
+void SizeAndCentre(HWND dialog, HWND owner, float clientWidthTwips, float clientHeightTwips)
+{
+    const float tpp = TwipsPerPixel(dialog);
+    RECT frame{0, 0, TwipsToPixels(clientWidthTwips, tpp), TwipsToPixels(clientHeightTwips, tpp)};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE)));
+    RECT ownerRect{};
+    ::GetWindowRect(owner, &ownerRect);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    ::SetWindowPos(dialog, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
+                   (ownerRect.top + ownerRect.bottom - height) / 2, width, height, SWP_NOZORDER);
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconOf(owner)));
+}
+
+HICON IconOf(HWND window)
+{
+    auto icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    if (!icon) // the main window's icon is its class's
+        icon = reinterpret_cast<HICON>(::GetClassLongPtrW(window, GCLP_HICON));
+    return icon;
+}
+
 } // namespace brivane::win32

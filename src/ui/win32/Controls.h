@@ -31,4 +31,12 @@ void WidenToFitText(HWND control);
 // The system's message font at the window's DPI; the caller deletes it.
 HFONT CreateMessageFont(HWND window);
 
+// Runs a modal dialog with no controls of its own over `owner`: `procedure` makes them at
+// WM_INITDIALOG, whose lParam is `self`. Returns when the dialog has ended.
+void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self);
+
+// Gives a dialog a client area of the design's size, centred over its owner, and the owner's icon.
+void SizeAndCentre(HWND dialog, HWND owner, float clientWidthTwips, float clientHeightTwips);
+HICON IconOf(HWND window);
+
 } // namespace brivane::win32

@@ -4,6 +4,7 @@
 #include "ui/win32/BatchRunner.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/frmAbout.h"
+#include "ui/win32/frmGameMusic.h"
 #include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/modDrawText.h"
 #include "ui/win32/modMouseOver.h"
@@ -338,6 +339,12 @@ void frm::OnScroll(WPARAM wParam)
     if (value == info.nPos)
         return;
     controller_->TicsMoved(value);
+}
+
+void frm::ShowGameMusic(const std::string& folder, const Conversion& rates)
+{
+    frmGameMusic dialog(window_, folder, rates);
+    dialog.ShowModal();
 }
 
 void frm::ShowAbout()

@@ -61,6 +61,7 @@ private:
     }
     void RunBatch(const BatchWork& work) override { win32::RunBatch(window_, boxes_, work); }
     void ShowAbout() override;
+    void ShowGameMusic(const std::string& folder, const Conversion& rates) override;
     void CloseWindow() override { ::SendMessageW(window_, WM_CLOSE, 0, 0); }
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

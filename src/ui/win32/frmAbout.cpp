@@ -22,22 +22,13 @@ HFONT Derived(HFONT from, LONG weight, BOOL underline)
     return ::CreateFontIndirectW(&font);
 }
 
-// An empty dialog: every control is made at load, placed in twips.
-struct Template {
-    DLGTEMPLATE Dialog{DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 0};
-    WORD Menu = 0, Class = 0, Title = 0, PointSize = 8;
-    wchar_t Font[14] = L"MS Shell Dlg";
-};
-
 } // namespace
 
 frmAbout::frmAbout(HWND owner, std::function<void(const std::string&)> open) : owner_(owner), open_(std::move(open)) {}
 
 void frmAbout::ShowModal()
 {
-    alignas(DWORD) static const Template kTemplate;
-    ::DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner_, GWLP_HINSTANCE)),
-                              &kTemplate.Dialog, owner_, Procedure, reinterpret_cast<LPARAM>(this));
+    RunEmptyDialog(owner_, Procedure, reinterpret_cast<LPARAM>(this));
     ::DeleteObject(font_);
     ::DeleteObject(titleFont_);
     ::DeleteObject(linkFont_);
@@ -46,30 +37,19 @@ void frmAbout::ShowModal()
 void frmAbout::Load(HWND dialog)
 {
     ReleaseMouseOver();
+    SizeAndCentre(dialog, owner_, kClientWidth, kClientHeight);
     const float tpp = TwipsPerPixel(dialog);
-    RECT frame{0, 0, TwipsToPixels(kClientWidth, tpp), TwipsToPixels(kClientHeight, tpp)};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE)));
-    RECT ownerRect{};
-    ::GetWindowRect(owner_, &ownerRect);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    ::SetWindowPos(dialog, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
-                   (ownerRect.top + ownerRect.bottom - height) / 2, width, height, SWP_NOZORDER);
 
     font_ = CreateMessageFont(dialog);
     titleFont_ = Derived(font_, FW_BOLD, FALSE);
     linkFont_ = Derived(font_, FW_NORMAL, TRUE);
-    auto icon = static_cast<LPARAM>(::SendMessageW(owner_, WM_GETICON, ICON_BIG, 0));
-    if (!icon) // the main window's icon is its class's
-        icon = static_cast<LPARAM>(::GetClassLongPtrW(owner_, GCLP_HICON));
-    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
     SetText(dialog, Caption());
 
     // First in the tab order: the box opens with OK focused, the default and the cancel button.
     cmdOK = CreateChild(dialog, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, font_);
     PlaceInTwips(cmdOK, kOkPlace, tpp);
     const HWND imgIcon = CreateChild(dialog, L"STATIC", "", SS_ICON | SS_REALSIZECONTROL, 0, font_);
-    ::SendMessageW(imgIcon, STM_SETICON, static_cast<WPARAM>(icon), 0);
+    ::SendMessageW(imgIcon, STM_SETICON, reinterpret_cast<WPARAM>(IconOf(owner_)), 0);
     PlaceInTwips(imgIcon, kIconPlace, tpp);
     for (const AboutLabel& label : AboutLabels()) {
         const HWND control = CreateChild(dialog, L"STATIC", label.Text, SS_LEFT | SS_NOPREFIX, 0,

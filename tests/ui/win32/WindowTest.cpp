@@ -1,6 +1,7 @@
 // The Win32 window, created for real under Wine and driven with the messages a user's keys,
 // clicks and scroll-bar drags produce. Message boxes are answered through the interface the
 // core uses.
+#include "support/GameFiles.h"
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
@@ -11,6 +12,7 @@
 
 #include <commctrl.h>
 #include <functional>
+#include <map>
 #include <windows.h>
 
 namespace brivane::win32 {
@@ -21,13 +23,14 @@ using test::Bytes;
 // Runs `act` from a timer once the window's thread is inside a modal loop, `delayMs` from now.
 void Later(int delayMs, std::function<void()> act)
 {
-    static std::function<void()> pending;
-    pending = std::move(act);
-    ::SetTimer(nullptr, 0, static_cast<UINT>(delayMs), [](HWND, UINT, UINT_PTR id, DWORD) {
+    static std::map<UINT_PTR, std::function<void()>> pending;
+    const UINT_PTR id = ::SetTimer(nullptr, 0, static_cast<UINT>(delayMs), [](HWND, UINT, UINT_PTR id, DWORD) {
         ::KillTimer(nullptr, id);
-        const std::function<void()> act = std::move(pending); // `act` may call Later again
+        const std::function<void()> act = std::move(pending[id]); // `act` may call Later again
+        pending.erase(id);
         act();
     });
+    pending[id] = std::move(act);
 }
 
 class WindowTest : public ::testing::Test {
@@ -295,6 +298,78 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheWindowAndCentredOverIt)
     EXPECT_EQ(ownedBy, window_->Handle());
     EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 2);
     EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 2);
+}
+
+// Game Music with a click, the file picker and the keys: a song replaced, the original put back.
+TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
+{
+    const Bytes cmp = test::Group({{"CAVES.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 28, 0}}}, 200);
+    test::WriteBytes(dir_ / "NUKEM2.CMP", cmp);
+    test::WriteBytes(dir_ / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\n");
+    Open();
+    std::vector<std::string> seen; // the dialog's status, then each message box's text
+    const auto textOf = [](HWND control) {
+        wchar_t text[1024] = {};
+        ::GetWindowTextW(control, text, 1024);
+        return test::Utf8Path(std::filesystem::path(text));
+    };
+    const auto messageText = [&](HWND box) { return textOf(::GetDlgItem(box, 0xFFFF)); };
+    // Acts on the window of this title once it is shown, looking every 100 ms.
+    std::function<void(const wchar_t*, std::function<void(HWND)>)> whenShown = [&](const wchar_t* title,
+                                                                                   std::function<void(HWND)> act) {
+        Later(100, [&, title, act] {
+            const HWND shown = ::FindWindowW(nullptr, title);
+            if (shown && ::IsWindowVisible(shown))
+                act(shown);
+            else
+                whenShown(title, act);
+        });
+    };
+    HWND dialog = nullptr;
+    bool modal = false;
+    whenShown(L"Game Music", [&](HWND shown) {
+        dialog = shown;
+        modal = !::IsWindowEnabled(window_->Handle());
+        const HWND list = ::GetDlgItem(dialog, 100);
+        RECT row{LVIR_BOUNDS};
+        ::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        const LPARAM at = MAKELPARAM(row.left + 40, (row.top + row.bottom) / 2);
+        ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+        Later(300, [&] {
+            seen.push_back(textOf(::GetDlgItem(dialog, 101)));
+            ::PostMessageW(::GetDlgItem(dialog, 113), BM_CLICK, 0, 0); // Replace With...
+        });
+        whenShown(L"Replace With", [&](HWND picker) {
+            ::SetDlgItemTextW(picker, 1148, std::filesystem::path(dir_ / "song.imf").wstring().c_str());
+            ::PostMessageW(picker, WM_COMMAND, IDOK, 0);
+            whenShown(L"Replaced", [&](HWND box) {
+                seen.push_back(messageText(box));
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                Later(300, [&] {
+                    LVITEMW selected{LVIF_STATE, 0, 0, LVIS_SELECTED, LVIS_SELECTED, nullptr, 0, 0, 0, 0, 0, 0, nullptr, nullptr, 0};
+                    ::SendMessageW(::GetDlgItem(dialog, 100), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
+                    ::SetFocus(::GetDlgItem(dialog, 100));
+                    MSG alt{::GetFocus(), WM_SYSCHAR, 'o', 1 << 29, 0, {}};
+                    ::IsDialogMessageW(dialog, &alt); // Alt+O: Restore Originals
+                });
+                whenShown(L"Restored", [&](HWND restored) {
+                    seen.push_back(messageText(restored));
+                    ::PostMessageW(restored, WM_COMMAND, IDOK, 0);
+                    Later(300, [&] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); });
+                });
+            });
+        });
+    });
+    Menu(kOptionsGameMusic); // returns when the dialog has closed
+    EXPECT_TRUE(modal);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "NUKEM2.CMP, song 1 (CAVES.IMF): headerless at 280, 8 bytes, 0.10 seconds");
+    EXPECT_EQ(seen[1], "Put song.imf into NUKEM2.CMP as song 1 (CAVES.IMF): already in its layout and rate");
+    EXPECT_EQ(seen[2].rfind("Restored ", 0), 0u) << seen[2];
+    EXPECT_EQ(test::ReadBytes(dir_ / "NUKEM2.CMP"), cmp);
+    EXPECT_TRUE(::IsWindowEnabled(window_->Handle()));
 }
 
 } // namespace
