@@ -49,7 +49,30 @@ bool IsMarker(std::span<const std::uint8_t> chunk)
     return chunk.size() == 4 && chunk[0] == '!' && chunk[1] == 'I' && chunk[2] == 'D' && chunk[3] == '!';
 }
 
+// The game an AUDIOT's extension names, and the one of that chunk count where there is one.
+const KnownGame* GameOf(const std::string& extension, std::size_t chunks, bool& counted)
+{
+    const KnownGame* byExtension = nullptr;
+    for (const KnownGame& game : kKnownGames)
+        if (std::string(game.Extensions).find("." + extension + ".") != std::string::npos) {
+            if (game.Chunks == chunks) {
+                counted = true;
+                return &game;
+            }
+            byExtension = byExtension ? byExtension : &game;
+        }
+    counted = byExtension && byExtension->Chunks == 0;
+    return byExtension;
+}
+
 } // namespace
+
+std::optional<std::size_t> KnownFirstSong(const std::string& extension, std::size_t chunks)
+{
+    bool counted = false;
+    const KnownGame* known = GameOf(extension, chunks, counted);
+    return known && counted && known->FirstSong != 0 ? std::optional(known->FirstSong) : std::nullopt;
+}
 
 GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
                        const std::string& extension, std::optional<std::size_t> firstSong)
@@ -73,19 +96,8 @@ GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vecto
 
     // A chunk count of no known version still names its game by the extension; its songs are
     // then checked against the chunks' contents.
-    const KnownGame* known = nullptr;
-    const KnownGame* byExtension = nullptr;
-    bool counted = true;
-    for (const KnownGame& game : kKnownGames)
-        if (std::string(game.Extensions).find("." + extension + ".") != std::string::npos) {
-            byExtension = byExtension ? byExtension : &game;
-            if (game.Chunks == chunks)
-                known = &game;
-        }
-    if (!known) {
-        known = byExtension;
-        counted = byExtension && byExtension->Chunks == 0;
-    }
+    bool counted = false;
+    const KnownGame* known = GameOf(extension, chunks, counted);
     if (!known)
         throw GameFileError("its extension ." + extension + " names no game whose music this reads");
 

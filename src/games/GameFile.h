@@ -47,14 +47,20 @@ public:
 GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
                        const std::string& extension, std::optional<std::size_t> firstSong);
 
+// The chunk the music of an AUDIOT starts at, when the table of known games names it for
+// this extension and chunk count.
+std::optional<std::size_t> KnownFirstSong(const std::string& extension, std::size_t chunks);
+
 // The songs of a group file: Duke Nukem II's .CMP, Cosmo's .VOL or .STN.
 GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string& extension);
 
 // The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file,
-// once a change of its files that a crash interrupted has been finished. Throws GameFileError,
-// or FileError when a file cannot be read or the change cannot be finished.
+// once a change of its files that a crash interrupted has been finished. Of an AUDIOT whose
+// music starts at a known chunk only the music is read, and the file's bytes are not kept.
+// Throws GameFileError, or FileError when a file cannot be read or the change cannot be finished.
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
-// The same, for a caller that holds the game's lock and has finished any change itself.
+// The same, read whole and kept, for a caller that holds the game's lock and has finished any
+// change itself.
 GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
 
 // Finishes a change of the game's files that a crash interrupted, or clears away one that had

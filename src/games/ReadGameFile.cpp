@@ -111,7 +111,33 @@ double GameSong::Seconds() const
 GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong)
 {
     FinishInterruptedChange(path);
-    return ReadGameFileAsItIs(path, firstSong);
+    const PairNames names = NamesOf(path);
+    const std::string header = names.IsHeader ? path : FindPartner(path, names.PartnerName);
+    if (!names.IsPair || header.empty())
+        return ReadGameFileAsItIs(path, firstSong);
+    // A listing needs the header and the music, which ends the AUDIOT: the sounds before it,
+    // most of the file, are left unread where the first song's chunk is known.
+    const std::vector<std::uint8_t> offsets = ReadWholeFile(header, header);
+    const std::size_t chunks = offsets.size() / 4 - 1;
+    const std::optional<std::size_t> first = offsets.size() % 4 || offsets.size() < 8
+                                                 ? std::nullopt
+                                                 : firstSong ? firstSong : KnownFirstSong(names.Extension, chunks);
+    if (!first || *first >= chunks)
+        return ReadGameFileAsItIs(path, firstSong);
+    const std::size_t start = ReadLe32(offsets, 4 * *first), end = ReadLe32(offsets, offsets.size() - 4);
+    if (start > end)
+        return ReadGameFileAsItIs(path, firstSong);
+    const std::string data = names.IsHeader ? FindPartner(path, names.PartnerName) : path;
+    std::vector<std::uint8_t> music(start, 0);
+    const std::vector<std::uint8_t> read = ReadFileRange(data, start, end - start);
+    music.insert(music.end(), read.begin(), read.end());
+    GameFile file = ReadAudioPair(offsets, music, names.Extension, firstSong);
+    if (!file.FoundBy.empty()) // the songs are told by what may lie in the part not read
+        return ReadGameFileAsItIs(path, firstSong);
+    file.Files = NameOf(data) + " indexed by " + NameOf(header);
+    file.HeaderPath = header;
+    file.DataPath = data;
+    return file;
 }
 
 GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong)

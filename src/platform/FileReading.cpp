@@ -8,15 +8,17 @@
 namespace brivane {
 namespace {
 
-// Reads until the end or `limit` bytes, growing the buffer past the size the system gave.
-Bytes ReadUpTo(const FileDescriptor& file, std::size_t limit, const std::string& what)
+// Reads from `from` until the end or `limit` bytes, growing the buffer past the size the
+// system gave.
+Bytes ReadUpTo(const FileDescriptor& file, std::size_t limit, const std::string& what, std::size_t from = 0)
 {
-    Bytes data(std::min(limit, backend::SizeHint(file, what)));
+    const std::size_t hint = backend::SizeHint(file, what);
+    Bytes data(std::min(limit, hint > from ? hint - from : 0));
     std::size_t filled = 0;
     while (filled < limit) {
         if (filled == data.size())
             data.resize(std::min(limit, data.size() + 4096));
-        const std::size_t read = backend::ReadAt(file, filled, data.data() + filled, data.size() - filled, what);
+        const std::size_t read = backend::ReadAt(file, from + filled, data.data() + filled, data.size() - filled, what);
         if (read == 0)
             break;
         filled += read;
@@ -30,6 +32,11 @@ Bytes ReadUpTo(const FileDescriptor& file, std::size_t limit, const std::string&
 Bytes ReadFileStart(const std::string& path, std::size_t count)
 {
     return ReadUpTo(backend::OpenForReading(path, Links::Follow, path), count, path);
+}
+
+Bytes ReadFileRange(const std::string& path, std::size_t offset, std::size_t count)
+{
+    return ReadUpTo(backend::OpenForReading(path, Links::Follow, path), count, path, offset);
 }
 
 Bytes ReadWholeFile(const std::string& path, const std::string& what, Links links)

@@ -63,6 +63,8 @@ Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what);
 
 // Reads at most `count` bytes from the start of a regular file; throws FileError.
 Bytes ReadFileStart(const std::string& path, std::size_t count);
+// Up to `count` bytes from `offset` on; fewer where the file ends first.
+Bytes ReadFileRange(const std::string& path, std::size_t offset, std::size_t count);
 
 enum class Durability {
     Flushed,    // data and directory entry reach the disk before the call returns
