@@ -42,7 +42,7 @@ namespace game_music {
 
 inline constexpr const char* kTitle = "Game Music";
 inline constexpr const char* kColumns[] = {"Game File", "No.", "Song", "Layout", "Size", "Length"};
-inline constexpr int kColumnTwips[] = {1300, 540, 1400, 1800, 1100, 1500};
+inline constexpr int kColumnTwips[] = {1300, 540, 1300, 1900, 1100, 1400};
 inline constexpr const char* kExtractTitle = "Extract the songs to"; // the folder picker's
 inline constexpr const char* kReplaceTitle = "Replace With";          // the file picker's
 inline constexpr const char* kSongFilesName = "Songs and captures";
