@@ -160,18 +160,22 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     auto [header, data] = AudioPair(261, 27);
     test::WriteBytes(dir / "AUDIOHED.WL6", header);
     test::WriteBytes(dir / "AUDIOT.WL6", data);
-    std::vector<std::pair<std::string, Bytes>> entries{{"INTRO.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 4, 0}},
-                                                       {"TILES.MNI", Bytes{1, 2, 3}}};
+    const Bytes intro{0, 0, 0, 0, 0x20, 1, 1, 0, 0x20, 2, 3, 0, 0xB0, 0x20, 5, 0};
+    std::vector<std::pair<std::string, Bytes>> entries{{"INTRO.IMF", intro}, {"TILES.MNI", Bytes{1, 2, 3}}};
     test::WriteBytes(dir / "NUKEM2.CMP", Group(entries, 200));
     test::WriteBytes(dir / "theme.mid", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
-    test::WriteBytes(dir / "duke.imf", Bytes{0, 0, 0, 0, 0x20, 1, 1, 0, 0x20, 2, 3, 0, 0xB0, 0x20, 5, 0});
+    test::WriteBytes(dir / "duke.imf", intro);
     const struct {
         std::vector<std::string> Arguments;
         int Exit;
         const char* Says;
     } steps[] = {
-        {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "duke.imf"}, 0,
-         "Put duke.imf into AUDIOT.WL6 as song 4 (GETTHEM): converted from 280 to 700 ticks per second"},
+        // Extracted and put back, a song gives back the same bytes.
+        {{"extract", "-o", dir.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 0, "GETTHEM.imf"},
+        {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "GETTHEM.imf"}, 0, "already in its layout and rate"},
+        {{"extract", "-o", dir.Path(), dir / "NUKEM2.CMP", "INTRO.IMF"}, 0, "INTRO.IMF"},
+        {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "INTRO.IMF"}, 0,
+         "Put INTRO.IMF into AUDIOT.WL6 as song 4 (GETTHEM): converted from 280 to 700 ticks per second"},
         {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "it is not an IMF song (it is a MIDI file)"},
         {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
          "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
@@ -185,7 +189,8 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data);
     EXPECT_FALSE(test::Exists(dir / "AUDIOHED.WL6.bak"));
 
-    // As the engine reads it: each write at 700 within a tick of its time at 280.
+    // Duke Nukem II's song as Wolfenstein 3-D reads it: each write at 700 within a tick of its
+    // time at 280.
     const GameFile wolf = ReadGameFile(dir / "AUDIOT.WL6");
     const Bytes& put = wolf.Songs[3].Bytes;
     ASSERT_EQ(put.size(), Song(4).size());
