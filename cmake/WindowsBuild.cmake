@@ -15,6 +15,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEPREFIX=${BRIVANE_W
 include(cmake/AdPlugEmulators.cmake)
 add_subdirectory(src/platform)
 add_subdirectory(src/conversion)
+add_subdirectory(src/midi)
 add_subdirectory(src/capture)
 add_subdirectory(src/games)
 add_subdirectory(src/settings)

@@ -23,6 +23,8 @@ to_crlf "$dir/third-party/adplug/COPYING" "$stage/licenses/AdPlug LGPL-2.1.txt"
 to_crlf "$dir/third-party/adplug/debian/copyright" "$stage/licenses/AdPlug copyright.txt"
 to_crlf /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/MinGW-w64 runtime.txt"
 to_crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/GCC runtime libraries.txt"
+cp .deps/genmidi/GENMIDI.op2 "$stage/GENMIDI.op2"
+to_crlf .deps/genmidi/COPYING.freedoom "$stage/licenses/Freedoom GENMIDI bank.txt"
 
 zip="Brivane-$version-win64.zip"
 rm -f "$dir/$zip"

@@ -24,9 +24,39 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Freedoom's GENMIDI instrument bank (BSD licence), for songs from MIDI: read out of the
+# freedoom package's freedoom2.wad, which is downloaded and unpacked here, never installed.
+# Usage: fetch_genmidi_bank   (into .deps/genmidi/, once)
+fetch_genmidi_bank() {
+    local into=.deps/genmidi
+    [ -f "$into/GENMIDI.op2" ] && return 0
+    local scratch
+    scratch=$(mktemp -d)
+    (cd "$scratch" && { apt-get download freedoom >/dev/null 2>&1 \
+        || { $([ "$(id -u)" -eq 0 ] || echo sudo) apt-get update -qq && apt-get download freedoom >/dev/null 2>&1; }; }) \
+        || { echo "Could not download the freedoom package for its GENMIDI bank." >&2; rm -rf "$scratch"; exit 1; }
+    dpkg-deb -x "$scratch"/freedoom_*.deb "$scratch/unpacked"
+    mkdir -p "$into"
+    python3 - "$scratch/unpacked/usr/share/games/doom/freedoom2.wad" "$into/GENMIDI.op2" <<'PYTHON'
+import struct, sys
+wad = open(sys.argv[1], 'rb').read()
+count, directory = struct.unpack_from('<ii', wad, 4)
+for i in range(count):
+    at, size, name = struct.unpack_from('<ii8s', wad, directory + 16 * i)
+    if name.rstrip(b'\0') == b'GENMIDI':
+        open(sys.argv[2], 'wb').write(wad[at:at + size])
+        break
+else:
+    sys.exit('freedoom2.wad holds no GENMIDI lump')
+PYTHON
+    cp "$scratch/unpacked/usr/share/doc/freedoom/copyright" "$into/COPYING.freedoom"
+    rm -rf "$scratch"
+}
+
 prepare_build() {
     local dir="$1"; shift
     install_missing_packages
+    fetch_genmidi_bank
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     fi
@@ -42,6 +72,7 @@ prepare_windows_build() {
     local dir="$1"; shift
     install_missing_packages "${BRIVANE_WINDOWS_PACKAGES[@]}"
     scripts/fetch-adplug-source.sh "$dir/third-party"
+    fetch_genmidi_bank
     # The icon is drawn by the Linux build's icon tool, since only Qt draws it.
     install_missing_packages
     [ -f build/build.ninja ] || cmake -S . -B build -G Ninja >/dev/null

@@ -38,7 +38,11 @@ add_dependencies(capture_tests brivane-cli)
 brivane_test(games_tests SOURCES games/GameFileTest.cpp LIBS brivane_games)
 add_dependencies(games_tests brivane-cli)
 
-brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp ui/shared/TextFittingTest.cpp LIBS brivane_ui_shared)
+brivane_test(midi_tests SOURCES midi/MidiTest.cpp LIBS brivane_conversion)
+add_dependencies(midi_tests brivane-cli)
+
+brivane_test(ui_shared_tests SOURCES ui/shared/MainWindowControllerTest.cpp ui/shared/TextFittingTest.cpp
+             ui/shared/GameMusicControllerTest.cpp LIBS brivane_ui_shared)
 
 # The Win32 window, on the Xvfb and window manager that ./test.sh --windows starts; one
 # window test at a time, since they share the display and its focus.

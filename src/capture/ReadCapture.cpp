@@ -1,5 +1,6 @@
 #include "capture/CaptureReaders.h"
 #include "capture/Inflate.h"
+#include "midi/MidiOnOpl2.h"
 
 #include <algorithm>
 #include <string_view>
@@ -14,6 +15,8 @@ std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes)
                });
     };
     const bool gzip = marked("\x1F\x8B");
+    if (IsMidiFile(bytes)) // a MIDI song is what the bank's instruments play of it
+        return PlayMidiOnOpl2(ReadMidi(bytes), DefaultBank());
     if (!marked("DBRAWOPL") && !marked("RAWADATA") && !marked("Vgm ") && !gzip)
         return std::nullopt;
     if (bytes.size() > kMaxCaptureBytes)

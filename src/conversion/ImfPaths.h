@@ -28,11 +28,11 @@ inline std::string JoinPath(const std::string& folder, const std::string& name)
     return folder + PathSeparator() + name;
 }
 
-// The files the window lists: songs and the captures songs are made from, by their names'
+// The files the window lists: songs, and the captures and MIDI files songs are made from, by their names'
 // endings in any case.
 inline bool IsSongName(const std::string& name)
 {
-    for (const std::string_view extension : {".imf", ".dro", ".raw", ".vgm", ".vgz"})
+    for (const std::string_view extension : {".imf", ".dro", ".raw", ".vgm", ".vgz", ".mid", ".midi"})
         if (name.size() >= extension.size() &&
             std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
                        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))

@@ -104,6 +104,9 @@ void RemoveFile(const std::string& path, const std::string& what);
 // may not be written; a missing file passes.
 void EnsureWritable(const std::string& path, const std::string& what);
 
+// The folder the running program was started from, as a full path.
+std::string ProgramFolder();
+
 // What joins a folder and a name: "/" on POSIX, "\" on Windows (which also reads "/").
 char PathSeparator();
 

@@ -176,8 +176,8 @@ TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed
         Bytes File;
         const char* Kind;
     } cases[] = {
-        // Captures are read, and their songs written beside them (CaptureSongTest).
-        {with(std::string("MThd\0\0\0\x06", 8)), "a MIDI file"}, {with(std::string("RIFF\x24\0\0\0WAVE", 12)), "a WAV file"},
+        // Captures and MIDI files are read, and their songs written beside them (CaptureSongTest, MidiTest).
+        {with(std::string("RIFF\x24\0\0\0WAVE", 12)), "a WAV file"},
         {with("CTMF"), "a Creative CMF file"}, {with("OggS"), "an Ogg file"}, {with("fLaC"), "a FLAC file"},
         {with("ID3"), "an MP3 file"}, {with("\xFF\xFB"), "an MP3 file"}, {with("PK\x03\x04"), "a ZIP archive"},
     };

@@ -26,7 +26,8 @@ TEST(CorpusReplayTest, EveryKeptInputHoldsItsProperties)
                                       {"conversion", CheckConversion},
                                       {"info", CheckInfo},
                                       {"capture", CheckCapture},
-                                      {"games", CheckGameFile}};
+                                      {"games", CheckGameFile},
+                                      {"midi", CheckMidi}};
     for (const Target& target : targets) {
         const fs::path folder = fs::path(BRIVANE_CORPUS_DIR) / target.Folder;
         int replayed = 0;

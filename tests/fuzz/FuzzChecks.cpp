@@ -6,6 +6,7 @@
 #include "conversion/TicScale.h"
 #include "conversion/WolfensteinLayout.h"
 #include "games/GameFile.h"
+#include "midi/MidiOnOpl2.h"
 #include "settings/clsINI.h"
 
 #include <algorithm>
@@ -123,6 +124,31 @@ void CheckInfo(const std::uint8_t* data, std::size_t size)
     Require(info.Size == size, "the size is the file's");
     Require(info.Records * 4 + info.PartialBytes <= size, "the stream lies inside the file");
     Require(info.Seconds >= 0, "a duration is never negative");
+}
+
+void CheckMidi(const std::uint8_t* data, std::size_t size)
+{
+    // A bank of silent instruments: the reader and the player are what is checked.
+    static const GenMidiBank bank = [] {
+        std::vector<std::uint8_t> bytes(8 + GenMidiBank::kInstruments * (36 + 32), 0);
+        std::copy_n("#OPL_II#", 8, bytes.begin());
+        return ReadGenMidi(bytes);
+    }();
+    std::vector<std::uint8_t> file{'M', 'T', 'h', 'd'};
+    file.insert(file.end(), data, data + size);
+    try {
+        const Capture played = PlayMidiOnOpl2(ReadMidi(file), bank, size % 2 ? 9 : 8);
+        std::uint64_t last = 0;
+        for (const TimedWrite& write : played.Writes) {
+            Require(write.At >= last, "the writes come in time order");
+            Require((size % 2 == 1) || (write.Register & 0x0F) != 0 || write.Register < 0xA0 || write.Register > 0xC8,
+                    "the first channel is left to the games' sound effects");
+            last = write.At;
+        }
+        Require(last <= played.End, "no write comes after the end");
+    } catch (const CaptureError&) {
+        // refused with its reason
+    }
 }
 
 void CheckCapture(const std::uint8_t* data, std::size_t size)

@@ -28,6 +28,10 @@ void CheckInfo(const std::uint8_t* data, std::size_t size);
 void CheckCapture(const std::uint8_t* data, std::size_t size);
 
 // The game-file readers read or refuse any bytes; every song lies inside its file.
+// A Standard MIDI File after its mark: read and played, or refused with a reason; its writes
+// in time order, none after its end, none on the first channel unless nine voices are asked.
+void CheckMidi(const std::uint8_t* data, std::size_t size);
+
 void CheckGameFile(const std::uint8_t* data, std::size_t size);
 
 } // namespace brivane::fuzz

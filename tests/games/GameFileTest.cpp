@@ -176,7 +176,7 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
         {{"extract", "-o", dir.Path(), dir / "NUKEM2.CMP", "INTRO.IMF"}, 0, "INTRO.IMF"},
         {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "INTRO.IMF"}, 0,
          "Put INTRO.IMF into AUDIOT.WL6 as song 4 (GETTHEM): converted from 280 to 700 ticks per second"},
-        {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "it is not an IMF song (it is a MIDI file)"},
+        {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "theme.mid: it holds no notes; nothing was changed"},
         {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
          "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
     };

@@ -31,7 +31,7 @@ layout() {
                 usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png \
                 usr/share/icons/hicolor/128x128/apps/$id.png usr/share/icons/hicolor/256x256/apps/$id.png \
                 usr/share/man/man1/brivane.1.gz usr/share/man/man1/brivane-cli.1.gz \
-                usr/share/bash-completion/completions/brivane-cli \
+                usr/share/bash-completion/completions/brivane-cli usr/share/brivane/GENMIDI.op2 \
                 usr/share/doc/brivane/README.md usr/share/doc/brivane/LICENSE \
                 usr/share/doc/brivane/copyright usr/share/doc/brivane/changelog.Debian.gz; do
         [ -s "$root/$file" ] || { echo "missing: $file"; missing=1; }

@@ -21,8 +21,8 @@ check() { # DESCRIPTION COMMAND...
 wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done; return 1; }
 
 wine "$setup" /S
-for file in brivane.exe brivane-cli.exe adplug-emulators.dll README.txt LICENSE.txt uninstall.exe \
-            "licenses/AdPlug LGPL-2.1.txt"; do
+for file in brivane.exe brivane-cli.exe adplug-emulators.dll GENMIDI.op2 README.txt LICENSE.txt uninstall.exe \
+            "licenses/AdPlug LGPL-2.1.txt" "licenses/Freedoom GENMIDI bank.txt"; do
     check "installed $file" test -f "$installed/$file"
 done
 check "Start-menu shortcut" test -f "$shortcut"

@@ -127,6 +127,14 @@ bool IsReadableFolder(const std::string& folder)
 }
 
 
+std::string ProgramFolder()
+{
+    std::string path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return FolderOf(path);
+}
+
 char PathSeparator()
 {
     return '/';

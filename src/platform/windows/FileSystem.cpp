@@ -184,6 +184,13 @@ bool IsReadableFolder(const std::string& folder)
 }
 
 
+std::string ProgramFolder()
+{
+    std::wstring path(32768, L'\0');
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return FolderOf(Narrow(path));
+}
+
 char PathSeparator()
 {
     return '\\';

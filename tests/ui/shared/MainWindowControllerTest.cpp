@@ -179,19 +179,19 @@ TEST_F(MainWindowControllerTest, WithoutADevicePlayIsOff)
 
 TEST_F(MainWindowControllerTest, AFileOfAnotherKindIsNamedAndNeverPlayedOrConverted)
 {
-    const Bytes midi{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
-    test::WriteBytes(dir / "theme.imf", midi);
+    const Bytes wav{'R', 'I', 'F', 'F', 0x24, 0, 0, 0, 'W', 'A', 'V', 'E', 0, 0, 0, 0};
+    test::WriteBytes(dir / "theme.imf", wav);
     Start();
     controller->CurrentSongChanged(0);
-    EXPECT_EQ(view.status, "theme.imf: not an IMF song (a MIDI file)");
+    EXPECT_EQ(view.status, "theme.imf: not an IMF song (a WAV file)");
     controller->PlayClicked();
     view.SelectAllSongs();
     controller->ConvertClicked();
     EXPECT_FALSE(output.IsPlaying());
-    const std::string refusal = "theme.imf is not an IMF song (it is a MIDI file); nothing was changed.";
+    const std::string refusal = "theme.imf is not an IMF song (it is a WAV file); nothing was changed.";
     EXPECT_EQ(test::Describe(boxes.messages), "Not an IMF song [16] " + refusal + "\nNot an IMF song [16] " + refusal +
                                                   "\nComplete [64] Conversion complete!\n");
-    EXPECT_EQ(test::ReadBytes(dir / "theme.imf"), midi);
+    EXPECT_EQ(test::ReadBytes(dir / "theme.imf"), wav);
 }
 
 TEST_F(MainWindowControllerTest, ConvertTakesTheSelectionInListOrderWithTheBackupOptionShown)
