@@ -35,6 +35,15 @@ HFONT CreateMessageFont(HWND window);
 // WM_INITDIALOG, whose lParam is `self`. Returns when the dialog has ended.
 void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self);
 
+// The object a dialog made by RunEmptyDialog belongs to: `self` from its WM_INITDIALOG on.
+template <typename Dialog>
+Dialog* DialogObject(HWND dialog, UINT message, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    return reinterpret_cast<Dialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 // Gives a dialog a client area of the design's size, centred over its owner, and the owner's icon.
 void SizeAndCentre(HWND dialog, HWND owner, float clientWidthTwips, float clientHeightTwips);
 HICON IconOf(HWND window);

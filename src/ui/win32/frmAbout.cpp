@@ -71,12 +71,11 @@ void frmAbout::Load(HWND dialog)
 
 INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    auto* self = DialogObject<frmAbout>(dialog, message, lParam);
     if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<frmAbout*>(lParam)->Load(dialog);
+        self->Load(dialog);
         return FALSE; // the focus is set
     }
-    auto* self = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

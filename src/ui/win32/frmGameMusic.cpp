@@ -66,7 +66,8 @@ void frmGameMusic::Load(HWND dialog)
     PlaceInTwips(lblStatus, kStatusPlace, tpp);
 
     player_ = std::make_unique<WaveOutPlayer>(dialog, kPlaybackStopped);
-    controller_ = std::make_unique<GameMusicController>(static_cast<GameMusicView&>(*this), boxes_, *player_, WaveOutPlayer::HasOutputDevice(),
+    GameMusicView& view = *this;
+    controller_ = std::make_unique<GameMusicController>(view, boxes_, *player_, WaveOutPlayer::HasOutputDevice(),
                                                         folder_, rates_);
     controller_->Start();
     ::SetTimer(dialog, kClockTimer, 250, nullptr);
@@ -75,12 +76,11 @@ void frmGameMusic::Load(HWND dialog)
 
 INT_PTR CALLBACK frmGameMusic::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    auto* self = DialogObject<frmGameMusic>(dialog, message, lParam);
     if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        reinterpret_cast<frmGameMusic*>(lParam)->Load(dialog);
+        self->Load(dialog);
         return FALSE; // the focus is set
     }
-    auto* self = reinterpret_cast<frmGameMusic*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (!self || !self->controller_)
         return FALSE;
     switch (message) {
