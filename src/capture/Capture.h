@@ -37,6 +37,8 @@ struct Capture {
     std::optional<LoopPoint> Loop;
     // A VGM's GD3 tag, in UTF-8: what a length-word song's tag carries on.
     std::string Title, Author, Game;
+    // What a song from MIDI holds and what became of it ("480 ticks per quarter note; ...").
+    std::string Details;
 };
 
 // The part of a capture that loops, from its loop point to its end, as a capture of its own:

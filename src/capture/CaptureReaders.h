@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Capture.h"
+#include "midi/MidiOnOpl2.h"
 
 #include <optional>
 
@@ -8,7 +9,8 @@ namespace brivane {
 
 // The capture these bytes hold, read by the reader its mark names; nothing when they hold no
 // capture this program reads. Throws CaptureError for a capture that is damaged or cut short.
-std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes);
+// A MIDI file is what `midi` says its bank plays of it.
+std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes, const MidiPlaying& midi = {});
 
 // DOSBox's DRO 2.0 (DOSBox 0.73 and later), Rdos RAW and VGM captures (uncompressed).
 Capture ReadDro(std::span<const std::uint8_t> bytes);

@@ -1,13 +1,12 @@
 #include "capture/CaptureReaders.h"
 #include "capture/Inflate.h"
-#include "midi/MidiOnOpl2.h"
 
 #include <algorithm>
 #include <string_view>
 
 namespace brivane {
 
-std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes)
+std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes, const MidiPlaying& midi)
 {
     const auto marked = [bytes](std::string_view mark) {
         return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin(), [](char a, auto b) {
@@ -16,7 +15,7 @@ std::optional<Capture> ReadCapture(std::span<const std::uint8_t> bytes)
     };
     const bool gzip = marked("\x1F\x8B");
     if (IsMidiFile(bytes)) // a MIDI song is what the bank's instruments play of it
-        return PlayMidiOnOpl2(ReadMidi(bytes), DefaultBank());
+        return PlayMidiFile(bytes, midi);
     if (!marked("DBRAWOPL") && !marked("RAWADATA") && !marked("Vgm ") && !gzip)
         return std::nullopt;
     if (bytes.size() > kMaxCaptureBytes)

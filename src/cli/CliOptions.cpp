@@ -14,7 +14,7 @@ namespace brivane {
 const char* const kUsageText =
     "Usage: brivane-cli convert [--tics N | --game NAME] [--to TARGET] [--from LAYOUT] [--exact]\n"
     "                           [--backup | --no-backup] [--yes | --no] [--jobs N]\n"
-    "                           [--force] [-o SONG.imf] [--loop] FILE...\n"
+    "                           [--force] [-o SONG.imf] [--loop] [--bank FILE] [--voices N] FILE...\n"
     "       brivane-cli info [--tics N | --game NAME] FILE...\n"
     "       brivane-cli songs [--first-song N] GAMEFILE...\n"
     "       brivane-cli extract [--first-song N] [-o DIR] [--force] GAMEFILE [SONG...]\n"
@@ -71,6 +71,9 @@ const char* const kUsageText =
     "                   extract: the folder the songs go to\n"
     "  --loop           a VGM's looping part only, the registers as they stand at its loop\n"
     "                   point written first\n"
+    "  --bank FILE      a MIDI file's instruments from this GENMIDI bank (default: Freedoom's)\n"
+    "  --voices N       8 (the default: the first OPL channel is the games' sound effects')\n"
+    "                   or 9: the voices a MIDI file's notes are played on\n"
     "\n"
     "Exit status: 0 when every file was converted, already compatible, declined, empty,\n"
     "holding no whole record or a backup left alone (render: written); 1 when any file was\n"
@@ -191,6 +194,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
             options.Rates.From = *value == "headerless" ? ImfHeaderless : ImfLengthWord;
         } else if (readsGames && (value = ValueOf("--first-song", arguments, i))) {
             options.FirstSong = static_cast<std::size_t>(ParseNumber("--first-song", *value, 0, 65535));
+        } else if (!readsGames && (value = ValueOf("--bank", arguments, i))) {
+            options.Rates.Midi.Bank = *value;
+        } else if (!readsGames && (value = ValueOf("--voices", arguments, i))) {
+            options.Rates.Midi.Voices = ParseNumber("--voices", *value, 8, 9);
         } else if (isConvert && argument == "--loop") {
             options.Rates.LoopOnly = true;
         } else if (isConvert && argument == "--exact") {

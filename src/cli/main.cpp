@@ -165,7 +165,7 @@ int RunRender(const CliOptions& options)
     try {
         if (probe.Type != ImfHeaderless && probe.Type != ImfLengthWord)
             throw FileError("could not open " + path, probe.Reason);
-        song = LoadPlayableSong(path);
+        song = LoadPlayableSong(path, options.Rates.Midi);
     } catch (const FileError& error) {
         std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
         return 1;

@@ -2,6 +2,7 @@
 
 #include "conversion/ImfType.h"
 #include "conversion/TicScale.h"
+#include "midi/MidiOnOpl2.h"
 
 #include <cstdint>
 #include <optional>
@@ -41,6 +42,8 @@ struct Conversion {
     std::optional<bool> ReplaceSongs;
     // A VGM's looping part only, so that a game repeating the whole song repeats what the VGM does.
     bool LoopOnly = false;
+    // The bank and the voices a MIDI file's notes are played with.
+    MidiPlaying Midi;
 
     int SourceTics(ImfType layout) const { return layout == ImfHeaderless ? HeaderlessTics : LengthWordTics; }
     // A song in the target's layout at the target's rate needs nothing done.

@@ -228,7 +228,7 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         }
         // A capture is read, never rewritten: its song goes to a file of its own.
         try {
-            if (const std::optional<Capture> capture = ReadCapture(song))
+            if (const std::optional<Capture> capture = ReadCapture(song, conversion.Midi))
                 return ConvertCapture(path, *capture, conversion, makeBackups, ui);
         } catch (const CaptureError& error) {
             return ReportUnreadable(path, error.what(), ui);

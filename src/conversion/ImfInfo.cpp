@@ -46,6 +46,8 @@ std::string DescribeCapture(const Capture& capture)
     for (const auto& [name, field] : {std::pair{"title", &capture.Title}, {"author", &capture.Author}, {"game", &capture.Game}})
         if (!field->empty())
             text += std::string("; ") + name + " \"" + Printable(*field) + "\"";
+    if (!capture.Details.empty())
+        text += "; " + capture.Details;
     if (capture.UnmarkedWrites > 0)
         text += "; " + std::to_string(capture.UnmarkedWrites) + " of its code bytes " +
                 (capture.UnmarkedWrites == 1 ? "is" : "are") +
@@ -74,7 +76,7 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
     info.Size = data.size();
     info.OtherKind = OtherKindOf(data);
     try {
-        if (const std::optional<Capture> capture = ReadCapture(data)) {
+        if (const std::optional<Capture> capture = ReadCapture(data, rates.Midi)) {
             info.Capture = DescribeCapture(*capture);
             info.CaptureReadable = true;
         }

@@ -19,7 +19,7 @@ const GameSong* FindSong(const GameFile& game, const std::string& wanted)
 SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& place, const Conversion& rates)
 {
     const ConversionTarget target{place.Layout, place.Tics, ""};
-    if (const std::optional<Capture> capture = ReadCapture(file))
+    if (const std::optional<Capture> capture = ReadCapture(file, rates.Midi))
         return {CaptureSongBytes(*capture, target), "written from the capture at " + std::to_string(place.Tics) +
                                                          " ticks per second"};
     if (const std::string kind = OtherKindOf(file); !kind.empty())

@@ -29,13 +29,8 @@ GenMidiBank LoadDefaultBank()
     // Beside the program (the build and Windows), or in the data folder of an installed one.
     const std::string folder = ProgramFolder();
     for (const std::string& path : {folder + PathSeparator() + kBankFile, folder + "/../share/brivane/" + kBankFile}) {
-        if (LookUpPath(path).Kind != PathKind::Regular)
-            continue;
-        try {
-            return ReadGenMidi(ReadWholeFile(path, "the instrument bank " + path));
-        } catch (const FileError& error) {
-            throw CaptureError(std::string("its instruments cannot be read: ") + error.what());
-        }
+        if (LookUpPath(path).Kind == PathKind::Regular)
+            return ReadGenMidiFile(path);
     }
     throw CaptureError(std::string("its instruments cannot be found: the bank ") + kBankFile + " is not in " + folder);
 }
@@ -61,6 +56,17 @@ GenMidiBank ReadGenMidi(std::span<const std::uint8_t> bytes)
         instrument.Name.assign(name, std::find(name, name + kNameSize, '\0'));
     }
     return bank;
+}
+
+GenMidiBank ReadGenMidiFile(const std::string& path)
+{
+    try {
+        return ReadGenMidi(ReadWholeFile(path, "the instrument bank " + path));
+    } catch (const FileError& error) {
+        throw CaptureError(std::string("its instruments cannot be read: ") + error.what());
+    } catch (const CaptureError& error) {
+        throw CaptureError("its instruments cannot be read: " + path + ": " + error.what());
+    }
 }
 
 const GenMidiBank& DefaultBank()

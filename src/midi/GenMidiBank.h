@@ -37,6 +37,9 @@ struct GenMidiBank {
 // CaptureError with the reason.
 GenMidiBank ReadGenMidi(std::span<const std::uint8_t> bytes);
 
+// A GENMIDI bank in a file of its own (--bank). Throws CaptureError with the reason.
+GenMidiBank ReadGenMidiFile(const std::string& path);
+
 // The bank Brivane ships, Freedoom's, read once from beside the program (or, installed, from
 // its data folder). Throws CaptureError when it is not there.
 const GenMidiBank& DefaultBank();

@@ -69,10 +69,36 @@ public:
         capture_.Hardware = "OPL2";
         capture_.Title = song.Title;
         capture_.Author = song.Copyright;
+        capture_.Details = Details(song);
         return std::move(capture_);
     }
 
 private:
+    std::string Details(const MidiSong& song) const
+    {
+        const auto list = [](const std::vector<int>& numbers, int plus) {
+            std::string text;
+            for (const int n : numbers)
+                text += (text.empty() ? "" : ", ") + std::to_string(n + plus);
+            return text.empty() ? std::string("none") : text;
+        };
+        std::vector<int> channels, programs;
+        for (int c = 0; c < 16; ++c)
+            if (channelsUsed_ >> c & 1)
+                channels.push_back(c);
+        for (int p = 0; p < 128; ++p)
+            if (programsUsed_[p])
+                programs.push_back(p);
+        std::string text = song.Division + (channels.size() == 1 ? "; channel " : "; channels ") + list(channels, 1) +
+                           (programs.size() == 1 ? "; program " : "; programs ") + list(programs, 0) + "; at most " +
+                           std::to_string(mostAtOnce_) + (mostAtOnce_ == 1 ? " note" : " notes") + " at once, " +
+                           (taken_ == 0 ? std::string("none") : std::to_string(taken_)) + " cut on " +
+                           std::to_string(9 - FirstVoice()) + " voices";
+        for (const std::string& note : song.Notes)
+            text += "; " + note;
+        return text;
+    }
+
     void Write(std::uint8_t reg, std::uint8_t value, std::uint64_t at)
     {
         if (registers_[reg] == value)
@@ -119,6 +145,11 @@ private:
         if (!sound)
             return;
         NoteOff(channel, note); // a key struck again starts afresh
+        channelsUsed_ |= 1u << channel;
+        if (channel != kPercussionChannel)
+            programsUsed_[channels_[channel].Program] = true;
+        SetKey(channel, note, kDown);
+        mostAtOnce_ = std::max(mostAtOnce_, sounding_);
         const int parts = sound->Flags & Instrument::kTwoVoices ? 2 : 1;
         for (int part = 0; part < parts; ++part) {
             const std::optional<int> v = VoiceFor(part == 0);
@@ -134,6 +165,7 @@ private:
 
     void NoteOff(int channel, std::uint8_t note)
     {
+        SetKey(channel, note, channels_[channel].Sustain && Key(channel, note) != kUp ? kHeld : kUp);
         for (int v = FirstVoice(); v < 9; ++v) {
             Voice& voice = voice_[v];
             if (!voice.Busy || voice.Channel != channel || voice.Note != note || voice.Held)
@@ -182,6 +214,9 @@ private:
             return Retune(channel);
         case 120: // all sound off
         case 123: // all notes off
+            for (int note = 0; note < 128; ++note)
+                if (Key(channel, static_cast<std::uint8_t>(note)) != kUp)
+                    SetKey(channel, static_cast<std::uint8_t>(note), control == 123 && state.Sustain ? kHeld : kUp);
             for (int v = FirstVoice(); v < 9; ++v)
                 if (voice_[v].Busy && voice_[v].Channel == channel && (control == 120 || !state.Sustain))
                     Release(v);
@@ -191,8 +226,21 @@ private:
         }
     }
 
+    // The keys as the file has them, whatever voices they found: what `info` counts.
+    enum KeyState : std::uint8_t { kUp, kDown, kHeld };
+    KeyState Key(int channel, std::uint8_t note) const { return keys_[channel * 128 + note]; }
+    void SetKey(int channel, std::uint8_t note, KeyState state)
+    {
+        KeyState& key = keys_[channel * 128 + note];
+        sounding_ += (state != kUp) - (key != kUp);
+        key = state;
+    }
+
     void ReleaseHeld(int channel)
     {
+        for (int note = 0; note < 128; ++note)
+            if (Key(channel, static_cast<std::uint8_t>(note)) == kHeld)
+                SetKey(channel, static_cast<std::uint8_t>(note), kUp);
         for (int v = FirstVoice(); v < 9; ++v)
             if (voice_[v].Busy && voice_[v].Held && voice_[v].Channel == channel)
                 Release(v);
@@ -279,6 +327,11 @@ private:
     std::array<ChannelState, 16> channels_{};
     std::array<Voice, 9> voice_{};
     std::uint64_t serial_ = 0, taken_ = 0, at_ = 0;
+    std::array<KeyState, 16 * 128> keys_{};
+    int sounding_ = 0;
+    std::uint32_t channelsUsed_ = 0;
+    std::array<bool, 128> programsUsed_{};
+    int mostAtOnce_ = 0;
     Capture capture_;
 };
 
@@ -287,6 +340,14 @@ private:
 Capture PlayMidiOnOpl2(const MidiSong& song, const GenMidiBank& bank, int voices)
 {
     return Player(bank, voices).Play(song);
+}
+
+Capture PlayMidiFile(std::span<const std::uint8_t> bytes, const MidiPlaying& playing)
+{
+    const MidiSong song = ReadMidi(bytes);
+    if (playing.Bank.empty())
+        return PlayMidiOnOpl2(song, DefaultBank(), playing.Voices);
+    return PlayMidiOnOpl2(song, ReadGenMidiFile(playing.Bank), playing.Voices);
 }
 
 } // namespace brivane

@@ -21,11 +21,11 @@ PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
     return song;
 }
 
-PlayableSong LoadPlayableSong(const std::string& path)
+PlayableSong LoadPlayableSong(const std::string& path, const MidiPlaying& midi)
 {
     const Bytes file = ReadWholeFile(path, path);
     try {
-        if (const std::optional<Capture> capture = ReadCapture(file)) {
+        if (const std::optional<Capture> capture = ReadCapture(file, midi)) {
             PlayableSong song = ParsePlayableSong(CaptureRecords(*capture, kCaptureTicks));
             song.TickRate = kCaptureTicks;
             return song;

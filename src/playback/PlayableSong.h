@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ImfType.h"
+#include "midi/MidiOnOpl2.h"
 
 #include <cstdint>
 #include <string>
@@ -31,6 +32,6 @@ PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file);
 
 // Reads and parses a song or a capture. Throws FileError when the file cannot be read or is
 // a damaged capture, NotASongError when it is of another kind.
-PlayableSong LoadPlayableSong(const std::string& path);
+PlayableSong LoadPlayableSong(const std::string& path, const MidiPlaying& midi = {});
 
 } // namespace brivane

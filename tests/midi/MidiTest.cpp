@@ -198,18 +198,50 @@ TEST(MidiTest, ADamagedFileIsRefusedWithTheReason)
     }
 }
 
-// The command line converts a MIDI file through the bank it ships, beside the program.
-TEST(MidiTest, ConvertWritesTheSongBesideTheMidiFile)
+// The first sample louder than silence, in a 16-bit mono WAV file.
+std::size_t FirstSound(const Bytes& wav)
+{
+    for (std::size_t at = 44; at + 1 < wav.size(); at += 2)
+        if (std::abs(static_cast<std::int16_t>(wav[at] | wav[at + 1] << 8)) > 64)
+            return (at - 44) / 2;
+    return wav.size();
+}
+
+// The command line converts a MIDI file through the bank it ships, beside the program, or
+// through another; what the song plays is what the MIDI file rendered plays.
+TEST(MidiTest, ConvertInfoAndRenderGoThroughTheSameMapping)
 {
     test::TempDir dir;
-    test::WriteBytes(dir / "tune.mid", Midi(0, 480, {Track({{0, {0xFF, 0x03, 4, 'T', 'u', 'n', 'e'}}, {0, {0x90, 60, 100}},
-                                                            {480, {0x80, 60, 0}}})}));
-    const test::ProcessResult run = test::RunCli({"convert", "--to", "keen", dir / "tune.mid"});
-    EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    ASSERT_TRUE(test::Exists(dir / "tune.imf"));
-    const test::ProcessResult info = test::RunCli({"info", dir / "tune.mid"});
-    EXPECT_NE(info.Out.find("Standard MIDI File (format 0, 1 track), OPL2"), std::string::npos) << info.Out;
-    EXPECT_NE(info.Out.find("title \"Tune\""), std::string::npos) << info.Out;
+    std::vector<std::pair<std::uint32_t, Bytes>> events{{0, {0xFF, 0x03, 4, 'T', 'u', 'n', 'e'}}};
+    for (std::uint8_t n = 0; n < 10; ++n)
+        events.push_back({n == 0 ? 240u : 0u, {0x90, static_cast<std::uint8_t>(50 + n), 100}});
+    events.push_back({480, {0xB0, 123, 0}});
+    test::WriteBytes(dir / "tune.mid", Midi(0, 480, {Track(events)}));
+    test::WriteBytes(dir / "bank.op2", BankBytes());
+    const struct {
+        std::vector<std::string> Options;
+        const char* Says;
+    } cases[] = {
+        {{}, "title \"Tune\"; 480 ticks per quarter note; channel 1; program 0; at most 10 notes at once, 2 cut on 8 voices"},
+        {{"--voices", "9", "--bank", dir / "bank.op2"}, "at most 10 notes at once, 1 cut on 9 voices"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> info{"info"};
+        info.insert(info.end(), c.Options.begin(), c.Options.end());
+        info.push_back(dir / "tune.mid");
+        const test::ProcessResult run = test::RunCli(info);
+        EXPECT_NE(run.Out.find("Standard MIDI File (format 0, 1 track), OPL2"), std::string::npos) << run.Out;
+        EXPECT_NE(run.Out.find(c.Says), std::string::npos) << run.Out;
+    }
+    const test::ProcessResult converted = test::RunCli({"convert", "--to", "keen", dir / "tune.mid"});
+    EXPECT_EQ(converted.ExitCode, 0) << converted.Err;
+    ASSERT_EQ(test::RunCli({"render", dir / "tune.mid", "-o", dir / "midi.wav"}).ExitCode, 0);
+    ASSERT_EQ(test::RunCli({"render", "--game", "keen", dir / "tune.imf", "-o", dir / "song.wav"}).ExitCode, 0);
+    const Bytes midi = test::ReadBytes(dir / "midi.wav"), song = test::ReadBytes(dir / "song.wav");
+    const double tick = 44100.0 / 560;
+    EXPECT_NEAR(static_cast<double>(midi.size()) / 2, static_cast<double>(song.size()) / 2, tick) << "equal lengths";
+    EXPECT_NEAR(static_cast<double>(FirstSound(midi)), static_cast<double>(FirstSound(song)), tick) << "onsets together";
+    EXPECT_NEAR(static_cast<double>(FirstSound(midi)), 0.25 * 44100, tick);
 }
 
 } // namespace
