@@ -39,6 +39,8 @@ struct Capture {
     std::string Title, Author, Game;
     // What a song from MIDI holds and what became of it ("480 ticks per quarter note; ...").
     std::string Details;
+    // What of it was left out or read though odd, told once its song is written.
+    std::vector<std::string> Remarks;
 };
 
 // The part of a capture that loops, from its loop point to its end, as a capture of its own:

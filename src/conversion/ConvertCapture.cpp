@@ -117,10 +117,16 @@ ConversionOutcome ConvertCapture(const std::string& path, const Capture& whole, 
     } catch (const FileError& error) {
         return Refuse(ui, path, Printable(error.what()), "Conversion failed", ConversionOutcome::Failed);
     }
+    std::vector<std::string> remarks = capture.Remarks;
     if (capture.SecondChipWrites > 0)
-        ui.Show({Printable(DisplayName(path)) + ": " + std::to_string(capture.SecondChipWrites) +
-                     " writes to a second chip were left out: IMF plays one OPL2.",
-                 "Converted", MB_ICONINFORMATION, path});
+        remarks.insert(remarks.begin(), std::to_string(capture.SecondChipWrites) +
+                                            " writes to a second chip were left out: IMF plays one OPL2");
+    if (!remarks.empty()) {
+        std::string text = Printable(DisplayName(path)) + ": ";
+        for (std::size_t i = 0; i < remarks.size(); ++i)
+            text += (i ? "; " : "") + remarks[i];
+        ui.Show({text + ".", "Converted", MB_ICONINFORMATION, path});
+    }
     return ConversionOutcome::Converted;
 }
 

@@ -70,6 +70,11 @@ public:
         capture_.Title = song.Title;
         capture_.Author = song.Copyright;
         capture_.Details = Details(song);
+        if (taken_ > 0)
+            capture_.Remarks.push_back(std::to_string(taken_) + (taken_ == 1 ? " note was" : " notes were") +
+                                       " cut short: more sounded at once than the " + std::to_string(9 - FirstVoice()) +
+                                       " voices");
+        capture_.Remarks.insert(capture_.Remarks.end(), song.Notes.begin(), song.Notes.end());
         return std::move(capture_);
     }
 

@@ -289,6 +289,26 @@ TEST(GameFileTest, AGameFileThatCannotBeChangedIsLeftAsItWas)
 #endif
 }
 
+// Two Brivanes replacing songs of the same game at once: one after the other, neither lost.
+TEST(GameFileTest, TwoReplacesAtOnceBothLand)
+{
+    test::TempDir dir;
+    const auto [header, data] = AudioPair(261, 27);
+    test::WriteBytes(dir / "AUDIOHED.WL6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 7, 1, 0});
+    for (int round = 0; round < 5; ++round) {
+        const test::ProgramId first = test::StartProgram({test::CliPath(), "replace", dir / "AUDIOT.WL6", "26", dir / "song.imf"});
+        const test::ProgramId second = test::StartProgram({test::CliPath(), "replace", dir / "AUDIOT.WL6", "1", dir / "song.imf"});
+        EXPECT_EQ(test::WaitProgram(first), 0);
+        EXPECT_EQ(test::WaitProgram(second), 0);
+        const GameFile game = ReadGameFile(dir / "AUDIOT.WL6");
+        EXPECT_EQ(game.Songs[0].Bytes[7], 7) << "song 1 replaced";
+        EXPECT_EQ(game.Songs[25].Bytes[7], 7) << "song 26 replaced";
+        EXPECT_EQ(game.Songs[26].Bytes, Song(27)) << "the others kept";
+    }
+}
+
 // Kills `replace` at random moments: each time the pair reads, as the engine reads it, as the
 // old songs or the new ones, and the game's original is never lost.
 TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
