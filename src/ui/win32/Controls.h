@@ -35,13 +35,16 @@ HFONT CreateMessageFont(HWND window);
 // WM_INITDIALOG, whose lParam is `self`. Returns when the dialog has ended.
 void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self);
 
-// The object a dialog made by RunEmptyDialog belongs to: `self` from its WM_INITDIALOG on.
+// The object a dialog made by RunEmptyDialog belongs to, for a message to go to: at
+// WM_INITDIALOG its `self` makes the controls (Load) and nothing is returned, as before it.
 template <typename Dialog>
 Dialog* DialogObject(HWND dialog, UINT message, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    return reinterpret_cast<Dialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message != WM_INITDIALOG)
+        return reinterpret_cast<Dialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    reinterpret_cast<Dialog*>(lParam)->Load(dialog);
+    return nullptr;
 }
 
 // Gives a dialog a client area of the design's size, centred over its owner, and the owner's icon.

@@ -72,10 +72,8 @@ void frmAbout::Load(HWND dialog)
 INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = DialogObject<frmAbout>(dialog, message, lParam);
-    if (message == WM_INITDIALOG) {
-        self->Load(dialog);
-        return FALSE; // the focus is set
-    }
+    if (!self)
+        return FALSE; // at WM_INITDIALOG: the focus is set
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -84,7 +82,7 @@ INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, L
         }
         break;
     case WM_CTLCOLORSTATIC: // read-only fields ask here: blue on the dialog's own colour
-        if (self && self->LinkIndex(reinterpret_cast<HWND>(lParam)) >= 0) {
+        if (self->LinkIndex(reinterpret_cast<HWND>(lParam)) >= 0) {
             const HDC context = reinterpret_cast<HDC>(wParam);
             ::SetTextColor(context, RGB(0, 0, 255));
             ::SetBkColor(context, ::GetSysColor(COLOR_BTNFACE));

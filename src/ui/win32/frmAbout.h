@@ -23,6 +23,8 @@ private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self);
+    template <typename Dialog>
+    friend Dialog* DialogObject(HWND dialog, UINT message, LPARAM lParam);
     void Load(HWND dialog);
     int LinkIndex(HWND control) const; // -1: no link
 

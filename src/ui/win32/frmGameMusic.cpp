@@ -77,11 +77,7 @@ void frmGameMusic::Load(HWND dialog)
 INT_PTR CALLBACK frmGameMusic::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = DialogObject<frmGameMusic>(dialog, message, lParam);
-    if (message == WM_INITDIALOG) {
-        self->Load(dialog);
-        return FALSE; // the focus is set
-    }
-    if (!self || !self->controller_)
+    if (!self || !self->controller_) // at WM_INITDIALOG the focus is set; the controls' first notes come before
         return FALSE;
     switch (message) {
     case WM_COMMAND:

@@ -31,6 +31,8 @@ private:
     std::string ChooseSongFile(const std::string& folder) override;
 
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Dialog>
+    friend Dialog* DialogObject(HWND dialog, UINT message, LPARAM lParam);
     void Load(HWND dialog);
     void OnCommand(int id);
 
