@@ -111,7 +111,9 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
         }
         const SongForPlace song = PrepareSong(ReadWholeFile(songPath, songPath), into, rates);
         if (!song.Bytes)
-            return Failure(title, target + ": " + NameOf(songPath) + " is too long for a length word" + unchanged);
+            return Failure(title, target + ": the song of " + NameOf(songPath) + " takes " +
+                                      std::to_string(song.RecordBytes) + " bytes, more than the 65535 a length word counts" +
+                                      unchanged);
         std::string changed;
         for (const std::string& file : ReplaceGameSong(target, into.Number, *song.Bytes))
             changed += (changed.empty() ? "" : " and ") + NameOf(file);

@@ -15,9 +15,10 @@ namespace {
 std::string FindPartner(const std::string& path, const std::string& partnerName)
 {
     const std::string folder = FolderOf(path);
-    for (const std::string& name : VisibleFilesIn(folder.empty() ? "." : folder))
+    const bool bare = NameOf(path) == path; // a partner of a bare name is a bare name too
+    for (const std::string& name : VisibleFilesIn(folder))
         if (UpperCase(name) == partnerName)
-            return folder.empty() ? name : folder + PathSeparator() + name;
+            return bare ? name : folder + PathSeparator() + name;
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "capture/CaptureReaders.h"
+#include "capture/CaptureRecords.h"
 #include "conversion/ConvertCapture.h"
+#include "conversion/ImfCommand.h"
 #include "conversion/SongRecognition.h"
 #include "games/GameBytes.h"
 #include "games/GameFile.h"
@@ -19,18 +21,27 @@ const GameSong* FindSong(const GameFile& game, const std::string& wanted)
 SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& place, const Conversion& rates)
 {
     const ConversionTarget target{place.Layout, place.Tics, ""};
-    if (const std::optional<Capture> capture = ReadCapture(file, rates.Midi))
-        return {CaptureSongBytes(*capture, target), "written from the capture at " + std::to_string(place.Tics) +
-                                                         " ticks per second"};
+    if (const std::optional<Capture> capture = ReadCapture(file, rates.Midi)) {
+        std::optional<std::vector<std::uint8_t>> bytes = CaptureSongBytes(*capture, target);
+        const std::size_t size = bytes ? bytes->size() : CaptureRecords(*capture, place.Tics).size();
+        const bool midi = IsMidiFile(file);
+        return {std::move(bytes),
+                std::string("written from the ") + (midi ? "MIDI file" : "capture") + " at " +
+                    std::to_string(place.Tics) + " ticks per second",
+                size};
+    }
     if (const std::string kind = OtherKindOf(file); !kind.empty())
         throw NotASongError("it is not an IMF song (it is " + kind + ")");
     Conversion conversion = rates;
     conversion.Target = target;
     const ImfType layout = LayoutOfBytes(file);
+    const std::size_t records = SplitSong(file, layout == ImfHeaderless).Records.size();
     if (conversion.AlreadyThere(layout))
-        return {file, "already in its layout and rate"};
-    return {ConvertSongBytes(file, layout, conversion), "converted from " + std::to_string(conversion.SourceTics(layout)) +
-                                                            " to " + std::to_string(place.Tics) + " ticks per second"};
+        return {file, "already in its layout and rate", records};
+    return {ConvertSongBytes(file, layout, conversion),
+            "converted from " + std::to_string(conversion.SourceTics(layout)) + " to " + std::to_string(place.Tics) +
+                " ticks per second",
+            records};
 }
 
 } // namespace brivane
