@@ -2,6 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
 #include "conversion/ConvertCommand.h"
+#include "conversion/CountedText.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/ImfType.h"
 #include "conversion/PrintableText.h"
@@ -45,12 +46,6 @@ const char* LayoutName(ImfType type)
     case ImfNotFound: break;
     }
     return "missing";
-}
-
-// "1 record", "2 records".
-std::string Count(std::uint64_t count, const std::string& one, const std::string& many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 void PrintInfo(const std::string& path, const ImfInfo& info)

@@ -19,6 +19,9 @@ inline void WriteLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uin
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// A group file's table entry: a 12-byte name, then the entry's u32 offset and u32 size.
+inline constexpr std::size_t kEntryNameSize = 12, kEntryOffsetAt = 12, kEntrySizeAt = 16, kEntrySize = 20;
+
 // DOS names compare without regard to case: the games' readers upper-case them.
 inline std::string UpperCase(std::string text)
 {

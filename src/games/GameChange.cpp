@@ -23,16 +23,21 @@ bool Exists(const std::string& path)
     return LookUpPath(path, Links::DoNotFollow).Kind == PathKind::Regular;
 }
 
-// Replacing from a staged copy may be done again after a crash: it gives the same bytes.
-void ReplaceFromStaged(const std::string& target, FileLock* lock)
+// The target replaced with `bytes`: through `lock` when it holds the target, so that the
+// lock passes to the new file.
+void ReplaceTarget(const std::string& target, const std::vector<std::uint8_t>& bytes, FileLock* lock)
 {
-    if (!Exists(Staged(target)))
-        return;
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(Staged(target), "the staged " + Staged(target), Links::DoNotFollow);
     if (lock)
         lock->Replace(bytes, "the game file " + target);
     else
         ReplaceFile(target, bytes, "the game file " + target);
+}
+
+// The target replaced with its staged bytes, and the staged copy then taken away. Done again
+// after a crash, it gives the same bytes.
+void ReplaceFromStaged(const std::string& target, const std::vector<std::uint8_t>& bytes, FileLock* lock)
+{
+    ReplaceTarget(target, bytes, lock);
     RemoveFile(Staged(target), "the staged " + Staged(target));
 }
 
@@ -64,7 +69,7 @@ void ChangeGameFiles(const std::vector<GameFileChange>& files, FileLock& lock)
     try {
         for (; replaced < files.size(); ++replaced) {
             const std::size_t i = files.size() - 1 - replaced;
-            ReplaceFromStaged(files[i].Path, i + 1 == files.size() ? &lock : nullptr);
+            ReplaceFromStaged(files[i].Path, files[i].New, i + 1 == files.size() ? &lock : nullptr);
         }
         RemoveFile(recordPath, "the record " + recordPath);
     } catch (const FileError&) {
@@ -72,10 +77,7 @@ void ChangeGameFiles(const std::vector<GameFileChange>& files, FileLock& lock)
         // command to finish the change.
         for (std::size_t done = 0; done < replaced; ++done) {
             const GameFileChange& file = files[files.size() - 1 - done];
-            if (done == 0)
-                lock.Replace(file.Old, "the game file " + file.Path);
-            else
-                ReplaceFile(file.Path, file.Old, "the game file " + file.Path);
+            ReplaceTarget(file.Path, file.Old, done == 0 ? &lock : nullptr);
         }
         clearAway();
         throw;
@@ -93,10 +95,14 @@ void FinishGameChange(const std::vector<std::string>& targets, FileLock& lock)
     const std::string recordPath = RecordFor(targets.back());
     const bool recorded = Exists(recordPath);
     for (const std::string& target : targets) {
+        const std::string staged = Staged(target);
+        if (!Exists(staged))
+            continue;
         if (recorded)
-            ReplaceFromStaged(target, &target == &targets.back() ? &lock : nullptr);
-        else if (Exists(Staged(target)))
-            RemoveFile(Staged(target), "the staged " + Staged(target)); // the change never began
+            ReplaceFromStaged(target, ReadWholeFile(staged, "the staged " + staged, Links::DoNotFollow),
+                              &target == &targets.back() ? &lock : nullptr);
+        else
+            RemoveFile(staged, "the staged " + staged); // the change never began
     }
     if (recorded)
         RemoveFile(recordPath, "the record " + recordPath);

@@ -4,6 +4,7 @@
 #include "conversion/SongRecognition.h"
 #include "games/GameBytes.h"
 #include "platform/FileError.h"
+#include "conversion/CountedText.h"
 #include "conversion/ImfPaths.h"
 #include "platform/FileSystem.h"
 
@@ -12,11 +13,6 @@
 
 namespace brivane {
 namespace {
-
-std::string Count(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 GameReport Failure(std::string title, std::string text)
 {
@@ -141,7 +137,7 @@ GameReport RestoreGame(const std::string& path)
             return Failure("Nothing to restore", path + " has no backups; Brivane has not changed it");
         std::string text;
         for (const std::string& file : restored)
-            text += (text.empty() ? "" : "\n") + ("Restored " + file + " from " + file + ".bak");
+            text += (text.empty() ? "" : "\n") + ("Restored " + file + " from " + BackupPathFor(file));
         return Done(text);
     } catch (const FileError& error) {
         return Failure("Restore failed", error.what());

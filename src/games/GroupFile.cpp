@@ -7,7 +7,6 @@
 namespace brivane {
 namespace {
 
-constexpr std::size_t kEntrySize = 20; // a 12-byte name, a u32 offset, a u32 size
 constexpr std::size_t kCosmoHeaderSize = 960;
 
 // The names Cosmo's sources give its songs.
@@ -34,8 +33,8 @@ GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string
         if (bytes[at] == 0)
             break;
         const std::string name = UpperCase(std::string(reinterpret_cast<const char*>(&bytes[at]),
-                                                    std::find(&bytes[at], &bytes[at] + 12, 0) - &bytes[at]));
-        const std::uint32_t offset = ReadLe32(bytes, at + 12), size = ReadLe32(bytes, at + 16);
+                                                    std::find(&bytes[at], &bytes[at] + kEntryNameSize, 0) - &bytes[at]));
+        const std::uint32_t offset = ReadLe32(bytes, at + kEntryOffsetAt), size = ReadLe32(bytes, at + kEntrySizeAt);
         if (!cosmo && offset == 0 && size == 0)
             break;
         if (offset > bytes.size() || size > bytes.size() - offset)

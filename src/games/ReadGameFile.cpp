@@ -6,20 +6,29 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <map>
 
 namespace brivane {
 namespace {
 
-// A file beside `path` of the name the game asks for, found whatever its case; empty when it
-// is not there.
-std::string FindPartner(const std::string& path, const std::string& partnerName)
+// The files beside `path` by the names the games ask for, whatever their case: each
+// upper-cased name and the path to it.
+std::map<std::string, std::string> FilesBeside(const std::string& path)
 {
     const std::string folder = FolderOf(path);
     const bool bare = NameOf(path) == path; // a partner of a bare name is a bare name too
+    std::map<std::string, std::string> files;
     for (const std::string& name : VisibleFilesIn(folder))
-        if (UpperCase(name) == partnerName)
-            return bare ? name : folder + PathSeparator() + name;
-    return {};
+        files.emplace(UpperCase(name), bare ? name : folder + PathSeparator() + name);
+    return files;
+}
+
+// A file beside `path` of the name the game asks for; empty when it is not there.
+std::string FindPartner(const std::string& path, const std::string& partnerName)
+{
+    const std::map<std::string, std::string> files = FilesBeside(path);
+    const auto found = files.find(partnerName);
+    return found == files.end() ? std::string() : found->second;
 }
 
 struct PairNames {
@@ -41,6 +50,40 @@ PairNames NamesOf(const std::string& path)
     return names;
 }
 
+// The AUDIOHED and the AUDIOT of the pair `path` names either of.
+struct PairFiles {
+    std::string Header, Data;
+};
+
+PairFiles FilesOfPair(const std::string& path, const PairNames& names)
+{
+    const std::string partner = FindPartner(path, names.PartnerName);
+    if (partner.empty())
+        throw GameFileError("its partner " + names.PartnerName + " is not beside it");
+    return names.IsHeader ? PairFiles{path, partner} : PairFiles{partner, path};
+}
+
+// The songs of a pair from its header and as much of its AUDIOT as `data` holds.
+GameFile PairRead(const PairFiles& pair, const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
+                  const PairNames& names, std::optional<std::size_t> firstSong)
+{
+    GameFile file = ReadAudioPair(header, data, names.Extension, firstSong);
+    file.Files = NameOf(pair.Data) + " indexed by " + NameOf(pair.Header);
+    file.HeaderPath = pair.Header;
+    file.DataPath = pair.Data;
+    return file;
+}
+
+// The songs of a pair read whole, and its files' bytes kept for a change of them.
+GameFile ReadWholePair(const PairFiles& pair, const PairNames& names, std::optional<std::size_t> firstSong)
+{
+    std::vector<std::uint8_t> header = ReadWholeFile(pair.Header, pair.Header), data = ReadWholeFile(pair.Data, pair.Data);
+    GameFile file = PairRead(pair, header, data, names, firstSong);
+    file.HeaderBytes = std::move(header);
+    file.DataBytes = std::move(data);
+    return file;
+}
+
 // Where the game looks before its group file: Duke Nukem II takes a loose file of the song's
 // name from its folder, and Cosmo takes a song from its .STN before its .VOL.
 void NoteWhereSongsPlayFrom(const std::string& path, const std::string& extension, GameFile& file)
@@ -57,9 +100,11 @@ void NoteWhereSongsPlayFrom(const std::string& path, const std::string& extensio
             }
         }
     }
+    const std::map<std::string, std::string> loose =
+        extension == "CMP" ? FilesBeside(path) : std::map<std::string, std::string>{};
     for (GameSong& song : file.Songs) {
-        if (extension == "CMP")
-            song.PlayedFrom = FindPartner(path, song.Name);
+        if (const auto found = loose.find(song.Name); found != loose.end())
+            song.PlayedFrom = found->second;
         else if (stones && FindSong(*stones, song.Name))
             song.PlayedFrom = stones->DataPath;
     }
@@ -113,31 +158,27 @@ GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstS
 {
     FinishInterruptedChange(path);
     const PairNames names = NamesOf(path);
-    const std::string header = names.IsHeader ? path : FindPartner(path, names.PartnerName);
-    if (!names.IsPair || header.empty())
+    if (!names.IsPair)
         return ReadGameFileAsItIs(path, firstSong);
+    const PairFiles pair = FilesOfPair(path, names);
     // A listing needs the header and the music, which ends the AUDIOT: the sounds before it,
     // most of the file, are left unread where the first song's chunk is known.
-    const std::vector<std::uint8_t> offsets = ReadWholeFile(header, header);
+    const std::vector<std::uint8_t> offsets = ReadWholeFile(pair.Header, pair.Header);
     const std::size_t chunks = offsets.size() / 4 - 1;
     const std::optional<std::size_t> first = offsets.size() % 4 || offsets.size() < 8
                                                  ? std::nullopt
                                                  : firstSong ? firstSong : KnownFirstSong(names.Extension, chunks);
     if (!first || *first >= chunks)
-        return ReadGameFileAsItIs(path, firstSong);
+        return ReadWholePair(pair, names, firstSong);
     const std::size_t start = ReadLe32(offsets, 4 * *first), end = ReadLe32(offsets, offsets.size() - 4);
     if (start > end)
-        return ReadGameFileAsItIs(path, firstSong);
-    const std::string data = names.IsHeader ? FindPartner(path, names.PartnerName) : path;
+        return ReadWholePair(pair, names, firstSong);
     std::vector<std::uint8_t> music(start, 0);
-    const std::vector<std::uint8_t> read = ReadFileRange(data, start, end - start);
+    const std::vector<std::uint8_t> read = ReadFileRange(pair.Data, start, end - start);
     music.insert(music.end(), read.begin(), read.end());
-    GameFile file = ReadAudioPair(offsets, music, names.Extension, firstSong);
+    GameFile file = PairRead(pair, offsets, music, names, firstSong);
     if (!file.FoundBy.empty()) // the songs are told by what may lie in the part not read
-        return ReadGameFileAsItIs(path, firstSong);
-    file.Files = NameOf(data) + " indexed by " + NameOf(header);
-    file.HeaderPath = header;
-    file.DataPath = data;
+        return ReadWholePair(pair, names, firstSong);
     return file;
 }
 
@@ -145,22 +186,8 @@ GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> 
 {
     const PairNames names = NamesOf(path);
     const std::string& extension = names.Extension;
-    if (names.IsPair) {
-        const bool isHeader = names.IsHeader;
-        const std::string other = FindPartner(path, names.PartnerName);
-        if (other.empty())
-            throw GameFileError("its partner " + names.PartnerName + " is not beside it");
-        const std::string& header = isHeader ? path : other;
-        const std::string& data = isHeader ? other : path;
-        std::vector<std::uint8_t> headerBytes = ReadWholeFile(header, header), dataBytes = ReadWholeFile(data, data);
-        GameFile file = ReadAudioPair(headerBytes, dataBytes, extension, firstSong);
-        file.Files = NameOf(data) + " indexed by " + NameOf(header);
-        file.HeaderPath = header;
-        file.DataPath = data;
-        file.HeaderBytes = std::move(headerBytes);
-        file.DataBytes = std::move(dataBytes);
-        return file;
-    }
+    if (names.IsPair)
+        return ReadWholePair(FilesOfPair(path, names), names, firstSong);
     if (extension == "CK4" || extension == "CK5" || extension == "CK6")
         throw GameFileError("it is a file of Commander Keen 4-6, which keep their music compressed with a dictionary "
                             "inside the game's executable; Brivane does not read it");

@@ -1,3 +1,4 @@
+#include "conversion/ImfPaths.h"
 #include "games/GameBytes.h"
 #include "games/GameChange.h"
 #include "games/GameFile.h"
@@ -30,7 +31,7 @@ public:
 
     void Keep(const std::string& path, const std::vector<std::uint8_t>& original)
     {
-        const std::string backup = path + ".bak";
+        const std::string backup = BackupPathFor(path);
         if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Missing)
             return;
         ReplaceFile(backup, original, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path, path});
@@ -47,17 +48,17 @@ private:
 std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std::size_t entry,
                                     const std::vector<std::uint8_t>& song)
 {
-    const std::uint32_t offset = ReadLe32(group, entry + 12), size = ReadLe32(group, entry + 16);
+    const std::uint32_t offset = ReadLe32(group, entry + kEntryOffsetAt), size = ReadLe32(group, entry + kEntrySizeAt);
     std::vector<std::uint8_t> changed(group.begin(), group.begin() + offset);
     changed.insert(changed.end(), song.begin(), song.end());
     changed.insert(changed.end(), group.begin() + offset + size, group.end());
     const auto moved = static_cast<std::int64_t>(song.size()) - static_cast<std::int64_t>(size);
-    for (std::size_t at = 0; at + 20 <= offset && changed[at] != 0; at += 20) {
-        const std::uint32_t other = ReadLe32(changed, at + 12);
+    for (std::size_t at = 0; at + kEntrySize <= offset && changed[at] != 0; at += kEntrySize) {
+        const std::uint32_t other = ReadLe32(changed, at + kEntryOffsetAt);
         if (at != entry && other >= offset + size)
-            WriteLe32(changed, at + 12, static_cast<std::uint32_t>(other + moved));
+            WriteLe32(changed, at + kEntryOffsetAt, static_cast<std::uint32_t>(other + moved));
     }
-    WriteLe32(changed, entry + 16, static_cast<std::uint32_t>(song.size()));
+    WriteLe32(changed, entry + kEntrySizeAt, static_cast<std::uint32_t>(song.size()));
     return changed;
 }
 
@@ -120,7 +121,7 @@ std::vector<std::string> RestoreGameFiles(const std::string& path)
     FinishInterruptedChange(path);
     std::vector<std::string> restored;
     for (const std::string& file : FilesOfGame(path)) {
-        const std::string backup = file + ".bak";
+        const std::string backup = BackupPathFor(file);
         if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Regular)
             continue;
         ReplaceFile(file, ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow), "the game file " + file);

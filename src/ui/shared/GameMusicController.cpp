@@ -1,5 +1,6 @@
 #include "ui/shared/GameMusicController.h"
 
+#include "conversion/CountedText.h"
 #include "playback/PlayableSong.h"
 #include "platform/FileSystem.h"
 #include "ui/shared/PlaybackStatus.h"
@@ -39,8 +40,7 @@ void GameMusicController::Start()
     }
     summary_ = games_.empty() && unread.empty()
                    ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL and .STN files"
-                   : std::to_string(songs) + (songs == 1 ? " song" : " songs") + " in " + std::to_string(games_.size()) +
-                         (games_.size() == 1 ? " game file" : " game files") + unread;
+                   : Count(songs, "song", "songs") + " in " + Count(games_.size(), "game file", "game files") + unread;
     view_.ShowSongs(shown);
     Refresh();
 }
