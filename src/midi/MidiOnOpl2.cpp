@@ -164,7 +164,7 @@ private:
             voice = {true, channel, note, velocity, sound, part, false, ++serial_, voice.Programmed};
             Program(*v);
             SetLevel(*v);
-            SetPitch(*v, true);
+            SetPitch(*v);
         }
     }
 
@@ -182,10 +182,15 @@ private:
         }
     }
 
+    // The voice's key let go, its block and F-number kept.
+    void KeyOff(int v)
+    {
+        Write(static_cast<std::uint8_t>(0xB0 + v), static_cast<std::uint8_t>(std::max(registers_[0xB0 + v], 0) & ~0x20), at_);
+    }
+
     void Release(int v)
     {
-        const int block = registers_[0xB0 + v] < 0 ? 0 : registers_[0xB0 + v];
-        Write(static_cast<std::uint8_t>(0xB0 + v), static_cast<std::uint8_t>(block & ~0x20), at_);
+        KeyOff(v);
         voice_[v].Busy = false;
         voice_[v].Serial = ++serial_;
     }
@@ -262,7 +267,7 @@ private:
     {
         for (int v = FirstVoice(); v < 9; ++v)
             if (voice_[v].Busy && voice_[v].Channel == channel)
-                SetPitch(v, !voice_[v].Held || channels_[channel].Sustain);
+                SetPitch(v); // a note the pedal holds sounds on too
     }
 
     void Program(int v)
@@ -271,7 +276,7 @@ private:
         const OplVoice& patch = voice.Sound->Voices[voice.Part];
         if (voice.Programmed == &patch)
             return;
-        Write(static_cast<std::uint8_t>(0xB0 + v), static_cast<std::uint8_t>(std::max(registers_[0xB0 + v], 0) & ~0x20), at_);
+        KeyOff(v);
         const std::uint8_t mod = kModulatorOffsets[v], car = static_cast<std::uint8_t>(mod + 3);
         const std::uint8_t bases[4] = {0x20, 0x60, 0x80, 0xE0};
         for (int i = 0; i < 4; ++i) {
@@ -304,7 +309,8 @@ private:
                   : static_cast<std::uint8_t>((patch.ModulatorScale & 0xC0) | (patch.ModulatorLevel & 0x3F)), at_);
     }
 
-    void SetPitch(int v, bool keyOn)
+    // The voice's note, bent and tuned, keyed on.
+    void SetPitch(int v)
     {
         const Voice& voice = voice_[v];
         const Instrument& sound = *voice.Sound;
@@ -323,7 +329,7 @@ private:
         number = std::clamp(number, 1L, 1023L);
         Write(static_cast<std::uint8_t>(0xA0 + v), static_cast<std::uint8_t>(number & 0xFF), at_);
         Write(static_cast<std::uint8_t>(0xB0 + v),
-              static_cast<std::uint8_t>((keyOn ? 0x20 : 0) | block << 2 | number >> 8), at_);
+              static_cast<std::uint8_t>(0x20 | block << 2 | number >> 8), at_);
     }
 
     const GenMidiBank& bank_;
