@@ -1,4 +1,5 @@
 // Brivane's window on Windows.
+#include "platform/FileSystem.h"
 #include "platform/windows/WideText.h"
 #include "settings/SettingsLocation.h"
 #include "ui/win32/MessageBoxes.h"
@@ -8,19 +9,10 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <vector>
 
 namespace {
 
 using brivane::win32::Narrow;
-
-std::string ExecutableFolder()
-{
-    std::vector<wchar_t> path(32768);
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::wstring folder(path.data(), length);
-    return Narrow(folder.substr(0, folder.find_last_of(L"\\/")));
-}
 
 std::string KnownFolder(REFKNOWNFOLDERID id)
 {
@@ -58,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 
     // An installed copy (per user, as the installer puts it) keeps its settings with the
     // user's; any other copy, or one with a Brivane.ini beside it, is portable.
-    const std::string executableFolder = ExecutableFolder();
+    const std::string executableFolder = brivane::ProgramFolder();
     const brivane::SettingsLocation settings =
         brivane::LocateSettings(executableFolder, KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Brivane",
                                 KnownFolder(FOLDERID_RoamingAppData) + "\\Brivane");
