@@ -30,17 +30,15 @@ void GameMusicController::Start()
             unread += "; " + read.Failure.Title + ": " + read.Failure.Text;
     }
     std::vector<GameMusicRow> shown;
-    std::size_t songs = 0;
-    for (const Listed& game : games_) {
+    for (const Listed& game : games_)
         for (const GameSong& song : game.Game.Songs) {
             rows_.push_back({&game, &song});
             shown.push_back({NameOf(game.Path), ColumnsOf(song)});
         }
-        songs += game.Game.Songs.size();
-    }
     summary_ = games_.empty() && unread.empty()
                    ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL and .STN files"
-                   : Count(songs, "song", "songs") + " in " + Count(games_.size(), "game file", "game files") + unread;
+                   : Count(rows_.size(), "song", "songs") + " in " + Count(games_.size(), "game file", "game files") +
+                         unread;
     view_.ShowSongs(shown);
     Refresh();
 }
@@ -168,10 +166,9 @@ void GameMusicController::Refresh()
     }
     const bool any = !selected.empty();
     const GameMusicButtons buttons{any && hasOutputDevice_, player_.IsPlaying(), any, selected.size() == 1, any};
-    if (!buttonsShown_ || buttons != buttons_) {
+    if (buttons != buttons_) {
         buttons_ = buttons;
-        buttonsShown_ = true;
-        view_.ShowButtons(buttons_);
+        view_.ShowButtons(buttons);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "ui/shared/GameMusicView.h"
 #include "ui/shared/SongOutput.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,7 @@ private:
     std::string summary_;
     std::string playing_;
     std::string status_;
-    GameMusicButtons buttons_;
-    bool buttonsShown_ = false;
+    std::optional<GameMusicButtons> buttons_; // as last shown; nothing before the first time
 };
 
 } // namespace brivane

@@ -237,10 +237,9 @@ void MainWindowController::Refresh()
     const ConversionChoice& choice = settings_.Choice();
     const MenuStates menus{settings_.MakeBackups(), choice.ExactTiming(), hasOutputDevice_, player_.IsPlaying(),
                            choice.MarkedGame(), &choice.Target()};
-    if (!menusShown_ || menus != menus_) {
+    if (menus != menus_) {
         menus_ = menus;
-        menusShown_ = true;
-        view_.ShowMenus(menus_);
+        view_.ShowMenus(menus);
     }
 }
 

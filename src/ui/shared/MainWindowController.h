@@ -69,8 +69,7 @@ private:
     std::string playingName_;
     std::string note_;
     std::string status_;
-    MenuStates menus_;
-    bool menusShown_ = false;
+    std::optional<MenuStates> menus_; // as last shown; nothing before the first time
 };
 
 } // namespace brivane
