@@ -36,16 +36,17 @@ frmGameMusic::frmGameMusic(QWidget* owner, const std::string& folder, const Conv
     connect(lstSongs, &QTreeWidget::itemSelectionChanged, this, [this] { controller_.SelectionChanged(); });
     connect(lstSongs, &QTreeWidget::itemActivated, this, [this] { controller_.PlayClicked(); });
 
-    const std::function<void()> actions[kButtonCount] = {
-        [this] { controller_.PlayClicked(); },    [this] { controller_.StopClicked(); },
-        [this] { controller_.ExtractClicked(); }, [this] { controller_.ReplaceClicked(); },
-        [this] { controller_.RestoreClicked(); }, [this] { reject(); }};
     for (int i = 0; i < kButtonCount; ++i) {
         buttons_[i] = new QPushButton(tr(kButtons[i].Caption), this);
         buttons_[i]->setObjectName(kButtons[i].Name);
         buttons_[i]->setAutoDefault(false);
         PlaceInTwips(*buttons_[i], ButtonPlace(i), tx, ty);
-        connect(buttons_[i], &QPushButton::clicked, this, actions[i]);
+        connect(buttons_[i], &QPushButton::clicked, this, [this, i] {
+            if (i == kClose)
+                reject();
+            else
+                controller_.ButtonClicked(i);
+        });
     }
     lblStatus = new QLabel(this);
     lblStatus->setObjectName("lblStatus");
@@ -88,9 +89,8 @@ void frmGameMusic::ShowStatus(const std::string& text)
 
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)
 {
-    const bool enabled[kButtonCount] = {shown.Play, shown.Stop, shown.Extract, shown.Replace, shown.Restore, true};
     for (int i = 0; i < kButtonCount; ++i)
-        buttons_[i]->setEnabled(enabled[i]);
+        buttons_[i]->setEnabled(shown.Enabled(i));
 }
 
 std::vector<std::size_t> frmGameMusic::SelectedSongs() const

@@ -75,6 +75,17 @@ void GameMusicController::PlayClicked()
     Refresh();
 }
 
+void GameMusicController::ButtonClicked(int button)
+{
+    switch (button) {
+    case game_music::kPlay: return PlayClicked();
+    case game_music::kStop: return StopClicked();
+    case game_music::kExtract: return ExtractClicked();
+    case game_music::kReplace: return ReplaceClicked();
+    case game_music::kRestore: return RestoreClicked();
+    }
+}
+
 void GameMusicController::StopClicked()
 {
     player_.Stop();

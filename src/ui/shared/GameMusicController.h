@@ -28,6 +28,8 @@ public:
     void ExtractClicked();
     void ReplaceClicked();
     void RestoreClicked();
+    // A button of game_music::Button other than Close, which the dialog itself answers.
+    void ButtonClicked(int button);
     // The output stopped by itself, at the song's end.
     void PlaybackEnded();
     void ClockTicked();

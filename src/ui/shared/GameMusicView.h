@@ -19,6 +19,8 @@ struct GameMusicRow {
 struct GameMusicButtons {
     bool Play = false, Stop = false, Extract = false, Replace = false, Restore = false;
     bool operator==(const GameMusicButtons&) const = default;
+    // Whether the button of that game_music::Button may be pressed; Close always may.
+    bool Enabled(int button) const;
 };
 
 // What the Game Music dialog's controller asks of a toolkit's dialog.
@@ -68,4 +70,18 @@ inline TwipRect ButtonPlace(int button)
 }
 
 } // namespace game_music
+
+inline bool GameMusicButtons::Enabled(int button) const
+{
+    using namespace game_music;
+    switch (button) {
+    case kPlay: return Play;
+    case kStop: return Stop;
+    case kExtract: return Extract;
+    case kReplace: return Replace;
+    case kRestore: return Restore;
+    default: return true;
+    }
+}
+
 } // namespace brivane

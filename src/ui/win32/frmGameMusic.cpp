@@ -107,14 +107,10 @@ INT_PTR CALLBACK frmGameMusic::Procedure(HWND dialog, UINT message, WPARAM wPara
 
 void frmGameMusic::OnCommand(int id)
 {
-    switch (id) {
-    case kFirstButton + kPlay: return controller_->PlayClicked();
-    case kFirstButton + kStop: return controller_->StopClicked();
-    case kFirstButton + kExtract: return controller_->ExtractClicked();
-    case kFirstButton + kReplace: return controller_->ReplaceClicked();
-    case kFirstButton + kRestore: return controller_->RestoreClicked();
-    case IDCANCEL: ::EndDialog(dialog_, IDCANCEL); return;
-    }
+    if (id == IDCANCEL)
+        ::EndDialog(dialog_, IDCANCEL);
+    else if (id >= kFirstButton && id < kFirstButton + kButtonCount)
+        controller_->ButtonClicked(id - kFirstButton);
 }
 
 void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
@@ -147,12 +143,11 @@ void frmGameMusic::ShowStatus(const std::string& text)
 
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)
 {
-    const bool enabled[kButtonCount] = {shown.Play, shown.Stop, shown.Extract, shown.Replace, shown.Restore, true};
     for (int i = 0; i < kButtonCount; ++i) {
         const HWND button = ::GetDlgItem(dialog_, IdOf(i));
-        if (!enabled[i] && ::GetFocus() == button) // a disabled button would leave the keyboard nowhere
+        if (!shown.Enabled(i) && ::GetFocus() == button) // a disabled button would leave the keyboard nowhere
             ::SetFocus(lstSongs);
-        ::EnableWindow(button, enabled[i]);
+        ::EnableWindow(button, shown.Enabled(i));
     }
 }
 
