@@ -28,6 +28,22 @@ using test::AudioPair;
 using test::Group;
 using test::Song;
 
+// A step of the command line: its arguments, its exit status and a part of what it says.
+struct CliStep {
+    std::vector<std::string> Arguments;
+    int Exit;
+    const char* Says;
+};
+
+void RunSteps(const std::vector<CliStep>& steps)
+{
+    for (const CliStep& step : steps) {
+        const test::ProcessResult run = test::RunCli(step.Arguments);
+        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
+    }
+}
+
 TEST(GameFileTest, EachGamesSongsAreFoundAndNamed)
 {
     const struct {
@@ -133,23 +149,12 @@ TEST(GameFileTest, ExtractWritesEachSongAsTheGameHoldsItAndNeverOverAFileUnasked
     const auto [header, data] = AudioPair(261, 27);
     test::WriteBytes(dir / "AUDIOHED.WL6", header);
     test::WriteBytes(dir / "AUDIOT.WL6", data);
-    const struct {
-        std::vector<std::string> Arguments;
-        int Exit;
-        const char* Says;
-    } steps[] = {
-        {{"-o", out.Path(), dir / "AUDIOT.WL6", "4", "pacman"}, 0, "Extracted song 4 (GETTHEM) to "},
-        {{"-o", out.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 1, "GETTHEM.imf exists; give --force to replace it"},
-        {{"-o", out.Path(), "--force", dir / "AUDIOT.WL6"}, 0, "Extracted song 27 (PACMAN) to "},
-        {{"-o", out.Path(), dir / "AUDIOT.WL6", "99"}, 2, "has no song 99"},
-    };
-    for (const auto& step : steps) {
-        std::vector<std::string> arguments{"extract"};
-        arguments.insert(arguments.end(), step.Arguments.begin(), step.Arguments.end());
-        const test::ProcessResult run = test::RunCli(arguments);
-        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
-        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
-    }
+    RunSteps({
+        {{"extract", "-o", out.Path(), dir / "AUDIOT.WL6", "4", "pacman"}, 0, "Extracted song 4 (GETTHEM) to "},
+        {{"extract", "-o", out.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 1, "GETTHEM.imf exists; give --force to replace it"},
+        {{"extract", "-o", out.Path(), "--force", dir / "AUDIOT.WL6"}, 0, "Extracted song 27 (PACMAN) to "},
+        {{"extract", "-o", out.Path(), dir / "AUDIOT.WL6", "99"}, 2, "has no song 99"},
+    });
     EXPECT_EQ(out.Names().size(), 27u);
     EXPECT_EQ(test::ReadBytes(out / "GETTHEM.imf"), Song(4)) << "the length word, the records and the tag";
 }
@@ -165,11 +170,7 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     test::WriteBytes(dir / "NUKEM2.CMP", Group(entries, 200));
     test::WriteBytes(dir / "theme.mid", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
     test::WriteBytes(dir / "duke.imf", intro);
-    const struct {
-        std::vector<std::string> Arguments;
-        int Exit;
-        const char* Says;
-    } steps[] = {
+    RunSteps({
         // Extracted and put back, a song gives back the same bytes.
         {{"extract", "-o", dir.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 0, "GETTHEM.imf"},
         {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "GETTHEM.imf"}, 0, "already in its layout and rate"},
@@ -179,12 +180,7 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
         {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "theme.mid: it holds no notes; nothing was changed"},
         {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
          "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
-    };
-    for (const auto& step : steps) {
-        const test::ProcessResult run = test::RunCli(step.Arguments);
-        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
-        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
-    }
+    });
     EXPECT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), header) << "a song that fits changes AUDIOT alone";
     EXPECT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data);
     EXPECT_FALSE(test::Exists(dir / "AUDIOHED.WL6.bak"));
@@ -231,23 +227,14 @@ TEST(GameFileTest, ReplaceGoesWhereTheGamePlaysFromAndRefusesKeensFiles)
     test::WriteBytes(dir / "caves.imf", mcaves);
     test::WriteBytes(dir / "AUDIO.CK4", Bytes(100, 7));
     test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
-    const struct {
-        std::vector<std::string> Arguments;
-        int Exit;
-        const char* Says;
-    } steps[] = {
+    RunSteps({
         {{"songs", dir / "COSMO1.VOL"}, 0, "    2  MCAVES.MNI    headerless at 560, 8 bytes, 0.05 seconds; the game plays COSMO1.STN's copy\n"},
         {{"replace", dir / "COSMO1.VOL", "mcaves.mni", dir / "song.imf"}, 0,
          "Put song.imf into COSMO1.STN as song 1 (MCAVES.MNI): converted from 280 to 560"},
         {{"replace", dir / "NUKEM2.CMP", "1", dir / "song.imf"}, 0,
          "already in its layout and rate; the game plays the loose caves.imf beside it, which was left as it is"},
         {{"songs", dir / "AUDIO.CK4"}, 1, "Commander Keen 4-6, which keep their music compressed"},
-    };
-    for (const auto& step : steps) {
-        const test::ProcessResult run = test::RunCli(step.Arguments);
-        EXPECT_EQ(run.ExitCode, step.Exit) << run.Err;
-        EXPECT_NE((run.Out + run.Err).find(step.Says), std::string::npos) << run.Out << run.Err;
-    }
+    });
     EXPECT_EQ(test::ReadBytes(dir / "COSMO1.VOL"), Group({{"MBOSS.MNI", mcaves}, {"MCAVES.MNI", mcaves}}, 960));
     EXPECT_FALSE(test::Exists(dir / "COSMO1.VOL.bak"));
 }
