@@ -1,6 +1,7 @@
 #include "settings/SettingsLocation.h"
 
 #include "platform/FileSystem.h"
+#include "platform/UserFolders.h"
 
 namespace brivane {
 namespace {
@@ -30,6 +31,17 @@ SettingsLocation LocateSettings(const std::string& executableFolder, const std::
     if (LookUpPath(configurationFolder).Kind != PathKind::Directory)
         location.FolderToCreate = configurationFolder;
     return location;
+}
+
+WindowSettings LocateWindowSettings()
+{
+    const std::string program = ProgramFolder();
+    const UserFolders user = FoldersOfUser();
+    const SettingsLocation found = LocateSettings(program, user.InstalledPrograms, user.Configuration);
+    // A folder that cannot be made shows up as a failed save, with its reason, at the first edit.
+    if (!found.FolderToCreate.empty())
+        MakeFolders(found.FolderToCreate);
+    return {found.File, found.Installed ? user.StartFolder : program};
 }
 
 } // namespace brivane

@@ -20,4 +20,13 @@ struct SettingsLocation {
 SettingsLocation LocateSettings(const std::string& executableFolder, const std::string& installedBinaryFolder,
                                 const std::string& configurationFolder);
 
+struct WindowSettings {
+    std::string File;          // as LocateSettings finds it for this copy of the program
+    std::string DefaultFolder; // shown when no folder is stored: the user's music, or the program's own
+};
+
+// The window's settings for the running program, the user's configuration folder made when
+// an installed copy needs it.
+WindowSettings LocateWindowSettings();
+
 } // namespace brivane

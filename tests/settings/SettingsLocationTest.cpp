@@ -1,3 +1,4 @@
+#include "platform/UserFolders.h"
 #include "settings/SettingsLocation.h"
 #include "support/TempDir.h"
 
@@ -42,6 +43,39 @@ TEST(SettingsLocationTest, APortableFileWinsThenTheInstalledFolderUsesTheUsersCo
         EXPECT_EQ(found.Installed, c.Expected.Installed) << c.Name;
         ::unlink((c.Executable + "/Brivane.ini").c_str());
     }
+}
+
+TEST(SettingsLocationTest, TheUsersFoldersFollowTheDesktopsVariablesAndAreMadeWithTheirParents)
+{
+    test::TempDir root;
+    struct Case {
+        const char* Configuration; // XDG_CONFIG_HOME, or none
+        std::string Expected;
+    };
+    const std::vector<Case> cases{
+        {nullptr, root / "home/.config/Brivane"},
+        {"", root / "home/.config/Brivane"},
+        {"relative/config", root / "home/.config/Brivane"},
+        {"/elsewhere/config", "/elsewhere/config/Brivane"},
+    };
+    const char* savedHome = std::getenv("HOME");
+    const char* savedConfiguration = std::getenv("XDG_CONFIG_HOME");
+    const std::string home = root / "home";
+    ::setenv("HOME", home.c_str(), 1);
+    for (const Case& c : cases) {
+        c.Configuration ? ::setenv("XDG_CONFIG_HOME", c.Configuration, 1) : ::unsetenv("XDG_CONFIG_HOME");
+        const UserFolders folders = FoldersOfUser();
+        EXPECT_EQ(folders.Configuration, c.Expected) << (c.Configuration ? c.Configuration : "unset");
+        EXPECT_EQ(folders.StartFolder, home);
+    }
+    savedHome ? ::setenv("HOME", savedHome, 1) : ::unsetenv("HOME");
+    savedConfiguration ? ::setenv("XDG_CONFIG_HOME", savedConfiguration, 1) : ::unsetenv("XDG_CONFIG_HOME");
+
+    EXPECT_TRUE(MakeFolders(root / "home/.config/Brivane"));
+    EXPECT_TRUE(MakeFolders(root / "home/.config/Brivane")) << "a folder that is there already";
+    test::WriteText(root / "file", "");
+    EXPECT_FALSE(MakeFolders(root / "file")) << "a file is no folder";
+    EXPECT_FALSE(MakeFolders(root / "file/below"));
 }
 
 } // namespace

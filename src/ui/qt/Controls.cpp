@@ -26,4 +26,11 @@ void WidenToFitText(QWidget& widget, int textWidth)
         widget.resize(textWidth, widget.height());
 }
 
+void UseDesignFont(QWidget& window)
+{
+    QFont font = window.font();
+    font.setPointSizeF(8);
+    window.setFont(font);
+}
+
 } // namespace brivane

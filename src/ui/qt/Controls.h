@@ -17,4 +17,8 @@ void PlaceInTwips(QWidget& widget, const TwipRect& rect, float twipsPerPixelX, f
 // widened to its text where the design would clip it, never narrowed.
 void WidenToFitText(QWidget& widget, int textWidth);
 
+// The windows' twips were drawn for the classic 8-point dialog font; the platform's larger
+// default would clip captions such as "Original Tics:". Both windows use this size.
+void UseDesignFont(QWidget& window);
+
 } // namespace brivane

@@ -5,8 +5,6 @@
 #include "ui/qt/ApplicationIcon.h"
 #include "ui/qt/BatchRunner.h"
 #include "ui/qt/Controls.h"
-#include "ui/qt/DesignFont.h"
-#include "ui/qt/FileList.h"
 #include "ui/qt/FileNames.h"
 #include "ui/qt/ScaleMode.h"
 #include "ui/qt/frmAbout.h"
@@ -172,7 +170,9 @@ void frm::ShowFolder(const std::string& folder)
 void frm::ShowSongs(const std::vector<std::string>& names)
 {
     const QSignalBlocker quiet(File); // the controller knows no song is current
-    FillFileList(*File, names);
+    File->clear();
+    for (const std::string& name : names)
+        File->addItem(ToText(name)); // a name that is no valid text shows replacement characters
 }
 
 void frm::ShowTics(int tics)

@@ -1,7 +1,6 @@
 #include "ui/qt/frmAbout.h"
 
 #include "ui/shared/AboutBox.h"
-#include "ui/qt/DesignFont.h"
 #include "ui/qt/ScaleMode.h"
 #include "ui/qt/modMouseOver.h"
 #include "ui/qt/modSetCursorToHand.h"

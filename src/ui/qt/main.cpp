@@ -4,8 +4,6 @@
 #include "ui/qt/frm.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -73,16 +71,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QString::fromStdString(brivane::VersionText()));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.brivane"));
 
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const brivane::SettingsLocation settings = brivane::LocateSettings(
-        brivane::ToBytes(executableFolder), BRIVANE_INSTALL_BINDIR,
-        brivane::ToBytes(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
-    // A folder that cannot be made shows up as a failed save, with its reason, at the first edit.
-    if (!settings.FolderToCreate.empty())
-        QDir().mkpath(brivane::ToText(settings.FolderToCreate));
-
-    brivane::frm window(brivane::ToText(settings.File),
-                        settings.Installed ? QDir::homePath() : executableFolder);
+    const brivane::WindowSettings settings = brivane::LocateWindowSettings();
+    brivane::frm window(brivane::ToText(settings.File), brivane::ToText(settings.DefaultFolder));
     window.show();
     return app.exec();
 }

@@ -1,6 +1,4 @@
 // Brivane's window on Windows.
-#include "platform/FileSystem.h"
-#include "platform/windows/WideText.h"
 #include "settings/SettingsLocation.h"
 #include "ui/win32/MessageBoxes.h"
 #include "ui/win32/frm.h"
@@ -8,23 +6,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
-#include <shlobj.h>
-
-namespace {
-
-using brivane::win32::Narrow;
-
-std::string KnownFolder(REFKNOWNFOLDERID id)
-{
-    wchar_t* path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
-        folder = Narrow(path);
-    ::CoTaskMemFree(path);
-    return folder;
-}
-
-} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
@@ -48,18 +29,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS;
     ::InitCommonControlsEx(&controls);
 
-    // An installed copy (per user, as the installer puts it) keeps its settings with the
-    // user's; any other copy, or one with a Brivane.ini beside it, is portable.
-    const std::string executableFolder = brivane::ProgramFolder();
-    const brivane::SettingsLocation settings =
-        brivane::LocateSettings(executableFolder, KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Brivane",
-                                KnownFolder(FOLDERID_RoamingAppData) + "\\Brivane");
-    if (!settings.FolderToCreate.empty())
-        ::SHCreateDirectoryExW(nullptr, brivane::win32::Widen(settings.FolderToCreate).c_str(), nullptr);
-
+    const brivane::WindowSettings settings = brivane::LocateWindowSettings();
     brivane::Win32UserInteraction boxes;
-    brivane::win32::frm window(instance, settings.File,
-                               settings.Installed ? KnownFolder(FOLDERID_Music) : executableFolder, boxes);
+    brivane::win32::frm window(instance, settings.File, settings.DefaultFolder, boxes);
     boxes.SetOwner(window.Handle());
     ::ShowWindow(window.Handle(), show);
     MSG message{};
