@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -51,6 +50,9 @@ void frmAbout::CreateControls()
     imgIcon = new QLabel(this);
     imgIcon->setObjectName("imgIcon");
     Place(*imgIcon, kIconPlace);
+    auto* etched = new QFrame(this); // a dark line over a light one
+    etched->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Place(*etched, kLinePlace);
 
     for (const AboutLabel& label : AboutLabels())
         AddLabel(label);
@@ -137,20 +139,6 @@ void frmAbout::LinkMouseMove(QLineEdit& field, float X, float Y)
     }
     CaptureMouseOver(field);
     SetCursorToHand();
-}
-
-void frmAbout::paintEvent(QPaintEvent* event)
-{
-    QDialog::paintEvent(event);
-    // A grey line over a white one draws an etched separator.
-    QPainter painter(this);
-    const auto x = [this](float twips) { return TwipsToPixels(twips, twipsPerPixelX_); };
-    const auto y = [this](float twips) { return TwipsToPixels(twips, twipsPerPixelY_); };
-    painter.setPen(QColor(128, 128, 128));
-    const TwipRect& line = kLinePlace;
-    painter.drawLine(x(line.Left), y(line.Top), x(line.Left + line.Width), y(line.Top));
-    painter.setPen(Qt::white);
-    painter.drawLine(x(line.Left + 15), y(line.Top + 15), x(line.Left + line.Width), y(line.Top + 15));
 }
 
 } // namespace brivane

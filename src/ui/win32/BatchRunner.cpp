@@ -14,40 +14,13 @@ namespace {
 constexpr UINT kBatchEnded = WM_APP + 2;
 constexpr UINT_PTR kPollTimer = 1;
 constexpr int kBarId = 100;
-const wchar_t* const kProgressClass = L"BrivaneProgress";
 
 // "Converting N of M" with a bar and Cancel; Esc and the close box cancel too.
 class ProgressWindow : public BatchDialog {
 public:
-    ProgressWindow(HWND owner, std::atomic<bool>& cancel) : cancel_(cancel)
+    ProgressWindow(HWND owner, std::atomic<bool>& cancel) : owner_(owner), cancel_(cancel)
     {
-        const HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof type;
-        if (!::GetClassInfoExW(instance, kProgressClass, &type)) {
-            type.lpfnWndProc = Procedure;
-            type.hInstance = instance;
-            type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-            type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            type.lpszClassName = kProgressClass;
-            ::RegisterClassExW(&type);
-        }
-        RECT ownerRect{};
-        ::GetWindowRect(owner, &ownerRect);
-        const float tpp = TwipsPerPixel(owner);
-        const int width = TwipsToPixels(5400, tpp), height = TwipsToPixels(2000, tpp);
-        window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kProgressClass, Widen(captions::kProgressTitle).c_str(),
-                                    WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                    (ownerRect.left + ownerRect.right - width) / 2,
-                                    (ownerRect.top + ownerRect.bottom - height) / 2, width, height, owner, nullptr,
-                                    instance, this);
-        font_ = CreateMessageFont(window_);
-        text_ = CreateChild(window_, L"STATIC", "", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, font_);
-        bar_ = CreateChild(window_, PROGRESS_CLASSW, "", 0, kBarId, font_);
-        const HWND cancelButton = CreateChild(window_, L"BUTTON", "Cancel", BS_DEFPUSHBUTTON | WS_TABSTOP, IDCANCEL, font_);
-        PlaceInTwips(text_, {180, 150, 4900, 300}, tpp);
-        PlaceInTwips(bar_, {180, 540, 4900, 300}, tpp);
-        PlaceInTwips(cancelButton, {3800, 1020, 1280, 360}, tpp);
+        CreateEmptyDialog(owner, Procedure, reinterpret_cast<LPARAM>(this));
     }
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
@@ -69,21 +42,34 @@ public:
         SetText(text_, text);
     }
 
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    // The controls, made as the dialog is created; it stays hidden until ShowDialog.
+    void Load(HWND dialog)
     {
-        if (message == WM_NCCREATE)
-            ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<ProgressWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL))) {
-            self->cancel_ = true;
-            ::ShowWindow(window, SW_HIDE);
-            return 0;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        window_ = dialog;
+        SizeAndCentre(dialog, owner_, 5260, 1560);
+        const float tpp = TwipsPerPixel(dialog);
+        font_ = CreateMessageFont(dialog);
+        SetText(dialog, captions::kProgressTitle);
+        text_ = CreateChild(dialog, L"STATIC", "", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, font_);
+        bar_ = CreateChild(dialog, PROGRESS_CLASSW, "", 0, kBarId, font_);
+        const HWND cancelButton = CreateChild(dialog, L"BUTTON", "Cancel", BS_DEFPUSHBUTTON | WS_TABSTOP, IDCANCEL, font_);
+        PlaceInTwips(text_, {180, 150, 4900, 300}, tpp);
+        PlaceInTwips(bar_, {180, 540, 4900, 300}, tpp);
+        PlaceInTwips(cancelButton, {3800, 1020, 1280, 360}, tpp);
     }
 
+private:
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = DialogObject<ProgressWindow>(dialog, message, lParam);
+        if (!self || message != WM_COMMAND || LOWORD(wParam) != IDCANCEL)
+            return FALSE;
+        self->cancel_ = true; // the dialog turns Esc and its close box into Cancel
+        ::ShowWindow(dialog, SW_HIDE);
+        return TRUE;
+    }
+
+    HWND owner_;
     std::atomic<bool>& cancel_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;

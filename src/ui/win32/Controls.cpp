@@ -90,14 +90,23 @@ struct Template {
     WORD Menu = 0, Class = 0, Title = 0, PointSize = 8;
     wchar_t Font[14] = L"MS Shell Dlg";
 };
+alignas(DWORD) const Template kTemplate;
+
+HINSTANCE InstanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
 
 } // namespace
 
 void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self)
 {
-    alignas(DWORD) static const Template kTemplate;
-    ::DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
-                              &kTemplate.Dialog, owner, procedure, self);
+    ::DialogBoxIndirectParamW(InstanceOf(owner), &kTemplate.Dialog, owner, procedure, self);
+}
+
+HWND CreateEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self)
+{
+    return ::CreateDialogIndirectParamW(InstanceOf(owner), &kTemplate.Dialog, owner, procedure, self);
 }
 
 void SizeAndCentre(HWND dialog, HWND owner, float clientWidthTwips, float clientHeightTwips)

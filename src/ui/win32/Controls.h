@@ -34,6 +34,8 @@ HFONT CreateMessageFont(HWND window);
 // Runs a modal dialog with no controls of its own over `owner`: `procedure` makes them at
 // WM_INITDIALOG, whose lParam is `self`. Returns when the dialog has ended.
 void RunEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self);
+// The same dialog, modeless and hidden; the caller destroys it.
+HWND CreateEmptyDialog(HWND owner, DLGPROC procedure, LPARAM self);
 
 // The object a dialog made by RunEmptyDialog belongs to, for a message to go to: at
 // WM_INITDIALOG its `self` makes the controls (Load) and nothing is returned, as before it.

@@ -15,7 +15,7 @@ namespace brivane::win32 {
 class frmGameMusic : private GameMusicView {
 public:
     // The controls' IDs: the list, then the buttons in their shared order; Close is IDCANCEL.
-    enum Control : int { kSongs = 100, kStatus, kFirstButton = 110 };
+    static constexpr int kSongs = 100, kStatus = 101, kFirstButton = 110;
 
     frmGameMusic(HWND owner, std::string folder, const Conversion& rates);
     ~frmGameMusic() override;

@@ -200,7 +200,7 @@ TEST_F(WindowTest, ALongBatchShowsItsProgressAndCancelStopsIt)
     std::string progress;
     // Looks every 100 ms from the moment the dialog may appear, however fast the disk is.
     std::function<void()> cancelOnceShown = [&] {
-        const HWND dialog = ::FindWindowW(L"BrivaneProgress", nullptr);
+        const HWND dialog = ::FindWindowW(L"#32770", L"Converting");
         if (!dialog || !::IsWindowVisible(dialog)) {
             Later(100, cancelOnceShown);
             return;
@@ -332,7 +332,7 @@ TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
         dialog = shown;
         modal = !::IsWindowEnabled(window_->Handle());
         const HWND list = ::GetDlgItem(dialog, 100);
-        RECT row{LVIR_BOUNDS};
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
         ::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
         const LPARAM at = MAKELPARAM(row.left + 40, (row.top + row.bottom) / 2);
         ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
