@@ -1,8 +1,5 @@
 #include "ui/win32/frmGameMusic.h"
 
-#include "ui/win32/Controls.h"
-#include "ui/win32/modBrowseForFolder.h"
-
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -136,11 +133,6 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
         ListView_SetItemState(lstSongs, 0, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
-void frmGameMusic::ShowStatus(const std::string& text)
-{
-    SetText(lblStatus, text);
-}
-
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)
 {
     for (int i = 0; i < kButtonCount; ++i) {
@@ -158,11 +150,6 @@ std::vector<std::size_t> frmGameMusic::SelectedSongs() const
          row = ListView_GetNextItem(lstSongs, row, LVNI_SELECTED))
         rows.push_back(static_cast<std::size_t>(row));
     return rows;
-}
-
-std::string frmGameMusic::ChooseFolder(const std::string& current)
-{
-    return BrowseForFolder(current, dialog_, kExtractTitle);
 }
 
 std::string frmGameMusic::ChooseSongFile(const std::string& folder)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ui/shared/GameMusicController.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/MessageBoxes.h"
 #include "ui/win32/SongPlayer.h"
+#include "ui/win32/modBrowseForFolder.h"
 
 #include <memory>
 #include <string>
@@ -24,10 +26,13 @@ public:
 
 private:
     void ShowSongs(const std::vector<GameMusicRow>& rows) override;
-    void ShowStatus(const std::string& text) override;
+    void ShowStatus(const std::string& text) override { SetText(lblStatus, text); }
     void ShowButtons(const GameMusicButtons& buttons) override;
     std::vector<std::size_t> SelectedSongs() const override;
-    std::string ChooseFolder(const std::string& current) override;
+    std::string ChooseFolder(const std::string& current) override
+    {
+        return BrowseForFolder(current, dialog_, game_music::kExtractTitle);
+    }
     std::string ChooseSongFile(const std::string& folder) override;
 
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
