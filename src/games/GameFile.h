@@ -83,7 +83,7 @@ const GameSong* FindSong(const GameFile& game, const std::string& wanted);
 struct SongForPlace {
     std::optional<std::vector<std::uint8_t>> Bytes;
     std::string How; // "converted from 280 to 700 ticks per second"
-    std::size_t RecordBytes = 0; // what its records take in the place's layout
+    std::size_t RecordBytes = 0; // with no bytes, the song too long: what its records take
 };
 
 // An IMF song in any layout (a headerless one at the rate `rates` take headerless songs at) or

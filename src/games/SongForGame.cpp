@@ -23,25 +23,26 @@ SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& 
     const ConversionTarget target{place.Layout, place.Tics, ""};
     if (const std::optional<Capture> capture = ReadCapture(file, rates.Midi)) {
         std::optional<std::vector<std::uint8_t>> bytes = CaptureSongBytes(*capture, target);
-        const std::size_t size = bytes ? bytes->size() : CaptureRecords(*capture, place.Tics).size();
+        const std::size_t tooLong = bytes ? 0 : CaptureRecords(*capture, place.Tics).size();
         const bool midi = IsMidiFile(file);
         return {std::move(bytes),
                 std::string("written from the ") + (midi ? "MIDI file" : "capture") + " at " +
                     std::to_string(place.Tics) + " ticks per second",
-                size};
+                tooLong};
     }
     if (const std::string kind = OtherKindOf(file); !kind.empty())
         throw NotASongError("it is not an IMF song (it is " + kind + ")");
     Conversion conversion = rates;
     conversion.Target = target;
     const ImfType layout = LayoutOfBytes(file);
-    const std::size_t records = SplitSong(file, layout == ImfHeaderless).Records.size();
     if (conversion.AlreadyThere(layout))
-        return {file, "already in its layout and rate", records};
-    return {ConvertSongBytes(file, layout, conversion),
+        return {file, "already in its layout and rate"};
+    std::optional<std::vector<std::uint8_t>> bytes = ConvertSongBytes(file, layout, conversion);
+    const std::size_t tooLong = bytes ? 0 : SplitSong(file, layout == ImfHeaderless).Records.size();
+    return {std::move(bytes),
             "converted from " + std::to_string(conversion.SourceTics(layout)) + " to " + std::to_string(place.Tics) +
                 " ticks per second",
-            records};
+            tooLong};
 }
 
 } // namespace brivane

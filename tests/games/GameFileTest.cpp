@@ -170,6 +170,10 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
     test::WriteBytes(dir / "NUKEM2.CMP", Group(entries, 200));
     test::WriteBytes(dir / "theme.mid", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96});
     test::WriteBytes(dir / "duke.imf", intro);
+    Bytes tooLong(4, 0); // headerless, 20,001 records: more than a length word counts
+    for (int i = 0; i < 20000; ++i)
+        tooLong.insert(tooLong.end(), {0x20, 1, 1, 0});
+    test::WriteBytes(dir / "long.imf", tooLong);
     RunSteps({
         // Extracted and put back, a song gives back the same bytes.
         {{"extract", "-o", dir.Path(), dir / "AUDIOT.WL6", "GETTHEM"}, 0, "GETTHEM.imf"},
@@ -178,6 +182,8 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
         {{"replace", dir / "AUDIOT.WL6", "GETTHEM", dir / "INTRO.IMF"}, 0,
          "Put INTRO.IMF into AUDIOT.WL6 as song 4 (GETTHEM): converted from 280 to 700 ticks per second"},
         {{"replace", dir / "AUDIOHED.WL6", "1", dir / "theme.mid"}, 1, "theme.mid: it holds no notes; nothing was changed"},
+        {{"replace", dir / "AUDIOT.WL6", "1", dir / "long.imf"}, 1,
+         "the song of long.imf takes 80004 bytes, more than the 65535 a length word counts; nothing was changed"},
         {{"replace", dir / "NUKEM2.CMP", "intro.imf", dir / "duke.imf"}, 0,
          "Put duke.imf into NUKEM2.CMP as song 1 (INTRO.IMF): already in its layout and rate"},
     });
