@@ -69,8 +69,7 @@ void GameMusicController::PlayClicked()
         return;
     const GameSong& song = *selected.front().Song;
     if (!player_.Play(ParsePlayableSong(song.Bytes), song.Tics))
-        boxes_.ShowMessage("Could not play " + song.Name + ": the audio output device cannot be opened",
-                           "Could not play", MB_ICONHAND);
+        TellCannotPlay(boxes_, song.Name);
     playing_ = song.Name;
     Refresh();
 }
@@ -171,16 +170,12 @@ void GameMusicController::Refresh()
         status = NameOf(selected.front().Game->Path) + ", song " + columns.Number + " (" + song.Name +
                  "): " + columns.Layout + ", " + columns.Size + ", " + columns.Length + (note.empty() ? "" : "; " + note);
     }
-    if (status != status_) {
-        status_ = status;
-        view_.ShowStatus(status_);
-    }
+    if (status_.Changes(status))
+        view_.ShowStatus(status);
     const bool any = !selected.empty();
     const GameMusicButtons buttons{any && hasOutputDevice_, player_.IsPlaying(), any, selected.size() == 1, any};
-    if (buttons != buttons_) {
-        buttons_ = buttons;
+    if (buttons_.Changes(buttons))
         view_.ShowButtons(buttons);
-    }
 }
 
 } // namespace brivane

@@ -3,6 +3,7 @@
 #include "conversion/Conversion.h"
 #include "interaction/UserInteraction.h"
 #include "ui/shared/GameMusicView.h"
+#include "ui/shared/LastShown.h"
 #include "ui/shared/SongOutput.h"
 
 #include <optional>
@@ -58,8 +59,8 @@ private:
     std::vector<Place> rows_;
     std::string summary_;
     std::string playing_;
-    std::string status_;
-    std::optional<GameMusicButtons> buttons_; // as last shown; nothing before the first time
+    LastShown<std::string> status_{std::string()}; // the status line starts empty
+    LastShown<GameMusicButtons> buttons_;
 };
 
 } // namespace brivane

@@ -190,8 +190,7 @@ void MainWindowController::PlayClicked()
     playingHeaderless_ = toPlay->Headerless;
     playingName_ = DisplayName(path);
     if (!player_.Play(std::move(toPlay->Song), toPlay->TickRate))
-        boxes_.ShowMessage("Could not play " + path + ": the audio output device cannot be opened", "Could not play",
-                           MB_ICONHAND);
+        TellCannotPlay(boxes_, path);
     Refresh();
 }
 
@@ -229,18 +228,14 @@ void MainWindowController::Refresh()
     } else if (const std::string path = CurrentSongPath(); !path.empty()) {
         status = SongStatus(DisplayName(path), DescribeImf(path, settings_.Choice().Rates()));
     }
-    if (status != status_) {
-        status_ = status;
-        view_.ShowStatus(status_);
-    }
+    if (status_.Changes(status))
+        view_.ShowStatus(status);
 
     const ConversionChoice& choice = settings_.Choice();
     const MenuStates menus{settings_.MakeBackups(), choice.ExactTiming(), hasOutputDevice_, player_.IsPlaying(),
                            choice.MarkedGame(), &choice.Target()};
-    if (menus != menus_) {
-        menus_ = menus;
+    if (menus_.Changes(menus))
         view_.ShowMenus(menus);
-    }
 }
 
 } // namespace brivane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interaction/UserInteraction.h"
+#include "ui/shared/LastShown.h"
 #include "ui/shared/MainWindowSettings.h"
 #include "ui/shared/MainWindowView.h"
 #include "ui/shared/SongOutput.h"
@@ -68,8 +69,8 @@ private:
     bool playingHeaderless_ = false;
     std::string playingName_;
     std::string note_;
-    std::string status_;
-    std::optional<MenuStates> menus_; // as last shown; nothing before the first time
+    LastShown<std::string> status_{std::string()}; // the status bar starts empty
+    LastShown<MenuStates> menus_;
 };
 
 } // namespace brivane

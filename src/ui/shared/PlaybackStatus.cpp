@@ -32,4 +32,10 @@ std::string SongStatus(const std::string& name, const ImfInfo& info)
            (info.TimingNote.empty() ? "" : "; " + info.TimingNote);
 }
 
+void TellCannotPlay(UserInteraction& boxes, const std::string& name)
+{
+    boxes.ShowMessage("Could not play " + name + ": the audio output device cannot be opened", "Could not play",
+                      MB_ICONHAND);
+}
+
 } // namespace brivane
