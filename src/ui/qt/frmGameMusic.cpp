@@ -67,7 +67,7 @@ void frmGameMusic::done(int result)
     QDialog::done(result);
 }
 
-void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
+void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows, const std::vector<std::size_t>& selected)
 {
     lstSongs->clear();
     for (const GameMusicRow& row : rows) {
@@ -77,8 +77,11 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
                                                     QString::fromStdString(c.Size), QString::fromStdString(c.Length)});
         item->setTextAlignment(1, Qt::AlignRight);
     }
+    for (const std::size_t row : selected)
+        lstSongs->topLevelItem(static_cast<int>(row))->setSelected(true);
     if (lstSongs->topLevelItemCount() > 0)
-        lstSongs->setCurrentItem(lstSongs->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+        lstSongs->setCurrentItem(lstSongs->topLevelItem(selected.empty() ? 0 : static_cast<int>(selected.front())), 0,
+                                 QItemSelectionModel::NoUpdate);
 }
 
 void frmGameMusic::ShowStatus(const std::string& text)

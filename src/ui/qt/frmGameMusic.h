@@ -24,7 +24,7 @@ protected:
     void done(int result) override;
 
 private:
-    void ShowSongs(const std::vector<GameMusicRow>& rows) override;
+    void ShowSongs(const std::vector<GameMusicRow>& rows, const std::vector<std::size_t>& selected) override;
     void ShowStatus(const std::string& text) override;
     void ShowButtons(const GameMusicButtons& buttons) override;
     std::vector<std::size_t> SelectedSongs() const override;

@@ -16,7 +16,7 @@ GameMusicController::GameMusicController(GameMusicView& view, UserInteraction& b
 {
 }
 
-void GameMusicController::Start()
+void GameMusicController::List(const std::vector<SongKey>& keepSelected)
 {
     player_.Stop(); // a song the list no longer holds may be playing
     games_.clear();
@@ -30,8 +30,12 @@ void GameMusicController::Start()
             unread += "; " + read.Failure.Title + ": " + read.Failure.Text;
     }
     std::vector<GameMusicRow> shown;
+    std::vector<std::size_t> selected;
     for (const Listed& game : games_)
         for (const GameSong& song : game.Game.Songs) {
+            const SongKey key{game.Path, song.Number};
+            if (std::find(keepSelected.begin(), keepSelected.end(), key) != keepSelected.end())
+                selected.push_back(rows_.size());
             rows_.push_back({&game, &song});
             shown.push_back({NameOf(game.Path), ColumnsOf(song)});
         }
@@ -39,8 +43,16 @@ void GameMusicController::Start()
                    ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL and .STN files"
                    : Count(rows_.size(), "song", "songs") + " in " + Count(games_.size(), "game file", "game files") +
                          unread;
-    view_.ShowSongs(shown);
+    view_.ShowSongs(shown, selected);
     Refresh();
+}
+
+std::vector<GameMusicController::SongKey> GameMusicController::SelectedKeys() const
+{
+    std::vector<SongKey> keys;
+    for (const Place& place : Selected())
+        keys.emplace_back(place.Game->Path, place.Song->Number);
+    return keys;
 }
 
 std::vector<GameMusicController::Place> GameMusicController::Selected() const
@@ -138,7 +150,7 @@ void GameMusicController::ReplaceClicked()
         return;
     player_.Stop(); // the game file is about to change under the player
     Tell(ReplaceSongWithFile(selected.front().Game->Path, *selected.front().Song, file, rates_), "Replaced");
-    Start();
+    List(SelectedKeys()); // the song stays selected, to be played as it now is
 }
 
 void GameMusicController::RestoreClicked()
@@ -152,7 +164,7 @@ void GameMusicController::RestoreClicked()
     player_.Stop();
     for (const std::string& game : games)
         Tell(RestoreGame(game), "Restored");
-    Start();
+    List(SelectedKeys());
 }
 
 // The status line says what plays, else the selected song, else what the folder holds; the

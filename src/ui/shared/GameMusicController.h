@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brivane {
@@ -22,7 +23,7 @@ public:
                         std::string folder, const Conversion& rates);
 
     // Reads the folder's game files, finishing any change of them a crash interrupted.
-    void Start();
+    void Start() { List({}); }
     void SelectionChanged() { Refresh(); }
     void PlayClicked();
     void StopClicked();
@@ -45,6 +46,10 @@ private:
         const Listed* Game;
         const GameSong* Song;
     };
+    // A song by its game file and number, which a new reading of the folder keeps.
+    using SongKey = std::pair<std::string, std::size_t>;
+    void List(const std::vector<SongKey>& keepSelected);
+    std::vector<SongKey> SelectedKeys() const;
     std::vector<Place> Selected() const;
     void Tell(const GameReport& report, const std::string& title);
     void Refresh();

@@ -28,8 +28,9 @@ class GameMusicView {
 public:
     virtual ~GameMusicView() = default;
 
-    // The list filled anew, in this order; no song is selected.
-    virtual void ShowSongs(const std::vector<GameMusicRow>& rows) = 0;
+    // The list filled anew, in this order, with the rows in `selected` selected; the caret on
+    // the first of them, or on the first row.
+    virtual void ShowSongs(const std::vector<GameMusicRow>& rows, const std::vector<std::size_t>& selected) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
     virtual void ShowButtons(const GameMusicButtons& buttons) = 0;
     // The rows of the selected songs, in any order.

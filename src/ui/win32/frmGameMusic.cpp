@@ -110,7 +110,7 @@ void frmGameMusic::OnCommand(int id)
         controller_->ButtonClicked(id - kFirstButton);
 }
 
-void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
+void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows, const std::vector<std::size_t>& selected)
 {
     ListView_DeleteAllItems(lstSongs);
     for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -129,8 +129,11 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows)
                 ListView_SetItem(lstSongs, &item);
         }
     }
-    if (!rows.empty()) // the caret on the first song, none selected
-        ListView_SetItemState(lstSongs, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    for (const std::size_t row : selected)
+        ListView_SetItemState(lstSongs, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+    if (!rows.empty())
+        ListView_SetItemState(lstSongs, selected.empty() ? 0 : static_cast<int>(selected.front()), LVIS_FOCUSED,
+                              LVIS_FOCUSED);
 }
 
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)

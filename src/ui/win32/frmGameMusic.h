@@ -25,7 +25,7 @@ public:
     void ShowModal();
 
 private:
-    void ShowSongs(const std::vector<GameMusicRow>& rows) override;
+    void ShowSongs(const std::vector<GameMusicRow>& rows, const std::vector<std::size_t>& selected) override;
     void ShowStatus(const std::string& text) override { SetText(lblStatus, text); }
     void ShowButtons(const GameMusicButtons& buttons) override;
     std::vector<std::size_t> SelectedSongs() const override;

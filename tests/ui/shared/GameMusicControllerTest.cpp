@@ -13,7 +13,10 @@ using test::Bytes;
 
 class ShownDialog : public GameMusicView {
 public:
-    void ShowSongs(const std::vector<GameMusicRow>& shown) override { rows = shown, selected.clear(); }
+    void ShowSongs(const std::vector<GameMusicRow>& shown, const std::vector<std::size_t>& kept) override
+    {
+        rows = shown, selected = kept;
+    }
     void ShowStatus(const std::string& shown) override { status = shown; }
     void ShowButtons(const GameMusicButtons& shown) override { buttons = shown; }
     std::vector<std::size_t> SelectedSongs() const override { return selected; }
@@ -66,9 +69,10 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
         {{3, 4}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},
         {{4}, &GameMusicController::ExtractClicked, "", "HEADACHE.imf exists. Replace it?"},            // No
         {{4}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},             // Yes
-        {{27}, &GameMusicController::ReplaceClicked, "28 songs",
+        // The list is read anew, the song still selected.
+        {{27}, &GameMusicController::ReplaceClicked, "NUKEM2.CMP, song 1 (CAVES.IMF): headerless at 280, 8 bytes",
          "Put song.imf into NUKEM2.CMP as song 1 (CAVES.IMF): converted from 560 to 280 ticks per second"},
-        {{27}, &GameMusicController::RestoreClicked, "28 songs", "from " },
+        {{27}, &GameMusicController::RestoreClicked, "NUKEM2.CMP, song 1 (CAVES.IMF)", "from "},
     };
     view.folder = out.Path();
     view.file = dir / "song.imf";
