@@ -1,6 +1,7 @@
 // The window on large folders, offscreen: Select All on 10,000 entries against filling the
 // list, and a batch of 4,000 songs against the command-line tool's default on the same songs.
 #include "BenchSupport.h"
+#include "ui/qt/FileNames.h"
 #include "ui/qt/frm.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ void BM_SelectAllAgainstFillingTheList(benchmark::State& state)
         auto start = Clock::now();
         list->clear(); // as the window fills it
         for (const std::string& name : names)
-            list->addItem(QString::fromStdString(name));
+            list->addItem(brivane::ToText(name));
         fill += Since(start);
         start = Clock::now();
         selectAll->click();

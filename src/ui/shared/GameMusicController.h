@@ -6,7 +6,6 @@
 #include "ui/shared/LastShown.h"
 #include "ui/shared/SongOutput.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
