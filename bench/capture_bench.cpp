@@ -1,7 +1,7 @@
 // Captures of 10 MiB, made here: a VGM (plain and packed) and a DRO 2.0, each read alone and
 // converted whole (read, inflated where packed, and written as a headerless song at 560).
 // The yardstick: 50 MB/s or more, within 3 times the cost of reading the capture.
-#include "capture/CaptureReaders.h"
+#include "songfile/SongFile.h"
 #include "conversion/ConvertCapture.h"
 #include "support/Gzip.h"
 
@@ -40,7 +40,7 @@ Bytes MakeDro()
     return dro;
 }
 
-const Bytes& Capture(int kind)
+const Bytes& CaptureFile(int kind)
 {
     static const Bytes vgm = MakeVgm(), vgz = brivane::test::Gzip(vgm), dro = MakeDro();
     return kind == 0 ? vgm : kind == 1 ? vgz : dro;
@@ -48,10 +48,10 @@ const Bytes& Capture(int kind)
 
 void Run(benchmark::State& state, bool convert)
 {
-    const Bytes& file = Capture(static_cast<int>(state.range(0)));
+    const Bytes& file = CaptureFile(static_cast<int>(state.range(0)));
     const brivane::ConversionTarget target{brivane::ImfHeaderless, 560, "Cosmo"};
     for (auto _ : state) {
-        const auto capture = brivane::ReadCapture(file);
+        const auto capture = brivane::ReadSongBytes(file).Timed;
         if (convert)
             benchmark::DoNotOptimize(brivane::CaptureSongBytes(*capture, target));
         else

@@ -1,7 +1,7 @@
 // A MIDI file of 1 MB, made here: four tracks of notes with controllers, pitch bends and a
 // tempo change every bar, read, played through the bank the program ships, and written as a
 // Wolfenstein 3-D song. The yardstick: under 50 ms.
-#include "capture/CaptureReaders.h"
+#include "songfile/SongFile.h"
 #include "conversion/ConvertCapture.h"
 
 #include <benchmark/benchmark.h>
@@ -47,7 +47,7 @@ void BM_ConvertMidi(benchmark::State& state)
     const Bytes midi = MakeMidi();
     const brivane::ConversionTarget target{brivane::ImfLengthWord, 700, "Wolfenstein 3-D"};
     for (auto _ : state)
-        benchmark::DoNotOptimize(brivane::CaptureSongBytes(*brivane::ReadCapture(midi), target));
+        benchmark::DoNotOptimize(brivane::CaptureSongBytes(*brivane::ReadSongBytes(midi).Timed, target));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * midi.size()));
 }
 

@@ -32,7 +32,7 @@ brivane_test(platform_tests
 add_dependencies(platform_tests brivane-cli file_holder)
 target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_FILE:file_holder>")
 
-brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp capture/CaptureSongTest.cpp LIBS brivane_capture ZLIB::ZLIB)
+brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp capture/CaptureSongTest.cpp LIBS brivane_songfile ZLIB::ZLIB)
 add_dependencies(capture_tests brivane-cli)
 
 brivane_test(games_tests SOURCES games/GameFileTest.cpp LIBS brivane_games)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 
 namespace brivane {
 
-// Reads a capture's little-endian fields in order; running past the end is a CaptureError
+// Reads a capture's little-endian fields in order; running past the end is a SongReadError
 // that names what was cut short.
 class ByteReader {
 public:
@@ -25,7 +25,7 @@ private:
     void Need(std::size_t count, const char* what) const
     {
         if (Left() < count)
-            throw CaptureError(std::string("it ends inside ") + what);
+            throw SongReadError(std::string("it ends inside ") + what);
     }
     std::uint64_t Take(std::size_t count, const char* what)
     {
@@ -45,7 +45,7 @@ private:
 inline std::string DroHardware(std::uint32_t type, const char* const (&names)[3])
 {
     if (type > 2)
-        throw CaptureError("its hardware type " + std::to_string(type) + " is none DOSBox writes");
+        throw SongReadError("its hardware type " + std::to_string(type) + " is none DOSBox writes");
     return names[type];
 }
 

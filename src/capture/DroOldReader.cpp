@@ -66,7 +66,7 @@ std::vector<Reading> ChooseReadings(std::span<const std::uint8_t> data)
 
 // DRO 0.1: after the mark, the version (0.1) or nothing in the earliest files, the length in
 // milliseconds and in bytes, and the hardware in one byte (early files) or four.
-Capture ReadDroOld(std::span<const std::uint8_t> bytes)
+TimedSong ReadDroOld(std::span<const std::uint8_t> bytes)
 {
     ByteReader in(bytes);
     in.Bytes(kMarkSize, "its mark");
@@ -85,9 +85,9 @@ Capture ReadDroOld(std::span<const std::uint8_t> bytes)
             in = wide;
     }
     if (in.Left() < dataBytes)
-        throw CaptureError("it ends inside its data: " + std::to_string(dataBytes) + " bytes are announced");
+        throw SongReadError("it ends inside its data: " + std::to_string(dataBytes) + " bytes are announced");
 
-    Capture capture;
+    TimedSong capture;
     capture.Kind = "DOSBox DRO 0.1 capture";
     capture.Hardware = DroHardware(hardware, {"OPL2", "OPL3", "dual OPL2"});
     const std::span<const std::uint8_t> data = in.Bytes(dataBytes, "its data");

@@ -12,7 +12,7 @@ constexpr std::uint8_t kSecondChip = 0x80;
 
 // DRO 2.0: after the mark, version 2.0, the number of register/value pairs, the length in
 // milliseconds, the hardware, format and compression, the two delay codes and the codemap.
-Capture ReadDro(std::span<const std::uint8_t> bytes)
+TimedSong ReadDro(std::span<const std::uint8_t> bytes)
 {
     ByteReader in(bytes);
     in.Bytes(kMarkSize, "its mark");
@@ -22,19 +22,19 @@ Capture ReadDro(std::span<const std::uint8_t> bytes)
         return ReadDroOld(bytes);
     const std::uint32_t pairs = in.U32("its header");
     in.U32("its header"); // the length in milliseconds, which the delays give exactly
-    Capture capture;
+    TimedSong capture;
     capture.Kind = "DOSBox DRO 2.0 capture";
     capture.Hardware = DroHardware(in.U8("its header"), {"OPL2", "dual OPL2", "OPL3"});
     if (in.U8("its header") != 0 || in.U8("its header") != 0)
-        throw CaptureError("its data is in a format or a compression DOSBox does not write");
+        throw SongReadError("its data is in a format or a compression DOSBox does not write");
     const std::uint8_t shortDelay = in.U8("its header");
     const std::uint8_t longDelay = in.U8("its header");
     const std::uint8_t codemapLength = in.U8("its header");
     if (codemapLength >= kMaxCodemap)
-        throw CaptureError("its codemap is longer than 127");
+        throw SongReadError("its codemap is longer than 127");
     const std::span<const std::uint8_t> codemap = in.Bytes(codemapLength, "its codemap");
     if (in.Left() / 2 < pairs)
-        throw CaptureError("it ends inside its data: " + std::to_string(pairs) + " pairs are announced");
+        throw SongReadError("it ends inside its data: " + std::to_string(pairs) + " pairs are announced");
 
     capture.Writes.reserve(pairs); // the pairs were counted against the bytes there
     std::uint64_t now = 0;
@@ -46,7 +46,7 @@ Capture ReadDro(std::span<const std::uint8_t> bytes)
         } else if (index == longDelay) {
             now += (value + 1u) * 256u;
         } else if ((index & 0x7F) >= codemap.size()) {
-            throw CaptureError("a write names entry " + std::to_string(index & 0x7F) + " of a codemap of " +
+            throw SongReadError("a write names entry " + std::to_string(index & 0x7F) + " of a codemap of " +
                                std::to_string(codemap.size()));
         } else if (index & kSecondChip) {
             ++capture.SecondChipWrites;

@@ -18,12 +18,12 @@ std::uint16_t ClockOf(std::uint16_t stored)
 } // namespace
 
 // RAW: after the mark, the clock, then pairs stored value first, register second, until FF FF.
-Capture ReadRaw(std::span<const std::uint8_t> bytes)
+TimedSong ReadRaw(std::span<const std::uint8_t> bytes)
 {
     ByteReader in(bytes);
     in.Bytes(kMarkSize, "its mark");
     std::uint64_t clock = ClockOf(in.U16("its header"));
-    Capture capture;
+    TimedSong capture;
     capture.Kind = "Rdos RAW capture";
     capture.Hardware = "OPL2";
     capture.UnitsPerSecond = kPitHertz;
@@ -38,7 +38,7 @@ Capture ReadRaw(std::span<const std::uint8_t> bytes)
             now += value * clock;
         } else if (reg == kControl && value == 0) {
             if (in.Left() < 2)
-                throw CaptureError("it ends inside a change of its clock");
+                throw SongReadError("it ends inside a change of its clock");
             clock = ClockOf(in.U16("a change of its clock"));
         } else if (reg == kControl && (value == 1 || value == 2)) {
             secondChip = value == 2;

@@ -110,10 +110,10 @@ std::optional<std::size_t> OperandsOf(std::uint8_t command)
 
 // A VGM: a header with the chips' clocks, then commands from the data offset to 0x66, waits
 // counted in 44,100ths of a second.
-Capture ReadVgm(std::span<const std::uint8_t> bytes)
+TimedSong ReadVgm(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < 0x40)
-        throw CaptureError("it ends inside its header");
+        throw SongReadError("it ends inside its header");
     const std::uint32_t version = U32At(bytes, 0x08);
     const std::uint32_t dataOffset = version >= 0x150 && U32At(bytes, 0x34) ? 0x34 + U32At(bytes, 0x34) : 0x40;
     // The clocks at 0x50 and on are in the header only when the data begins after them.
@@ -129,12 +129,12 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
     } else if (!ym3812 && ymf262) {
         own = 0x5E, chosen = ymf262, hardware = "OPL3";
     } else if (!ym3812) {
-        throw CaptureError("it is for no OPL chip (its chips: " + OtherChips(bytes, dataOffset) + ")");
+        throw SongReadError("it is for no OPL chip (its chips: " + OtherChips(bytes, dataOffset) + ")");
     }
     if (dataOffset >= bytes.size())
-        throw CaptureError("its data offset is past its end");
+        throw SongReadError("its data offset is past its end");
 
-    Capture capture;
+    TimedSong capture;
     char kind[48];
     std::snprintf(kind, sizeof kind, "VGM %x.%02x capture", version >> 8, version & 0xFF);
     capture.Kind = kind;
@@ -146,7 +146,7 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
     std::uint64_t now = 0;
     for (;;) {
         if (loopOffset && loopOffset == bytes.size() - in.Left())
-            capture.Loop = Capture::LoopPoint{capture.Writes.size(), now};
+            capture.Loop = TimedSong::LoopPoint{capture.Writes.size(), now};
         const std::uint8_t command = in.U8("its data: it has no end command");
         if (command == 0x66)
             break;
@@ -175,7 +175,7 @@ Capture ReadVgm(std::span<const std::uint8_t> bytes)
         } else {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", command);
-            throw CaptureError(std::string("it holds the command ") + code + ", which no VGM version defines");
+            throw SongReadError(std::string("it holds the command ") + code + ", which no VGM version defines");
         }
     }
     capture.End = now;

@@ -1,12 +1,11 @@
-#include "capture/Capture.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalInteraction.h"
 #include "conversion/ConvertCommand.h"
 #include "conversion/CountedText.h"
 #include "conversion/ImfInfo.h"
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 #include "conversion/PrintableText.h"
-#include "conversion/SongRecognition.h"
+#include "songfile/SongFile.h"
 #include "games/GameSongTasks.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
@@ -77,8 +76,8 @@ int RunInfo(const CliOptions& options)
     int status = 0;
     for (const std::string& path : options.Files) {
         const ImfInfo info = DescribeImf(path, options.Rates);
-        if (!info.Capture.empty()) {
-            std::cout << Printable(path) << ": " << info.Capture << "\n";
+        if (!info.TimedSummary.empty()) {
+            std::cout << Printable(path) << ": " << info.TimedSummary << "\n";
             status = std::max(status, info.CaptureReadable ? 0 : 1);
             continue;
         }
@@ -102,9 +101,7 @@ constexpr std::uint64_t kMaxWavSamples = (std::uint64_t{1} << 31) - 22;
 bool IsWavFile(const std::string& path)
 {
     try {
-        const Bytes start = ReadFileStart(path, 12);
-        return start.size() == 12 && std::equal(start.begin(), start.begin() + 4, "RIFF") &&
-               std::equal(start.begin() + 8, start.end(), "WAVE");
+        return IsWavSignature(ReadFileStart(path, kSignatureBytes));
     } catch (const FileError&) {
         return false;
     }

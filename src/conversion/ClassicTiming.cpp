@@ -1,6 +1,6 @@
 #include "conversion/ClassicTiming.h"
 
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "conversion/WolfensteinLayout.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "conversion/Conversion.h"
 
 #include "conversion/GamePresets.h"
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "conversion/Retime.h"
 #include "conversion/WolfensteinLayout.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 #include "conversion/TicScale.h"
 #include "midi/MidiOnOpl2.h"
 

@@ -1,7 +1,7 @@
 #include "conversion/ConvertCapture.h"
 
-#include "capture/CaptureRecords.h"
-#include "conversion/ImfCommand.h"
+#include "opl/TimedRecords.h"
+#include "opl/ImfCommand.h"
 #include "conversion/ImfPaths.h"
 #include "conversion/PrintableText.h"
 #include "platform/FileError.h"
@@ -39,9 +39,9 @@ ConversionOutcome Refuse(UserInteraction& ui, const std::string& path, const std
 
 } // namespace
 
-std::optional<Bytes> CaptureSongBytes(const Capture& capture, const ConversionTarget& target)
+std::optional<Bytes> CaptureSongBytes(const TimedSong& capture, const ConversionTarget& target)
 {
-    Bytes records = CaptureRecords(capture, target.Tics);
+    Bytes records = TimedRecords(capture, target.Tics);
     if (target.Layout == ImfHeaderless)
         return records;
     if (records.size() > kLengthWordLimit)
@@ -69,17 +69,17 @@ std::string SongPathForCapture(const std::string& capturePath)
     return capturePath.substr(0, cut) + ".imf";
 }
 
-ConversionOutcome ConvertCapture(const std::string& path, const Capture& whole, const Conversion& conversion,
+ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole, const Conversion& conversion,
                                  bool makeBackups, UserInteraction& ui)
 {
     if (conversion.LoopOnly && !whole.Loop)
         return Refuse(ui, path, "it has no loop point; --loop takes the looping part of a VGM that has one.",
                       "No loop", ConversionOutcome::Failed);
-    const Capture capture = conversion.LoopOnly ? LoopingPart(whole) : whole;
+    const TimedSong capture = conversion.LoopOnly ? LoopingPart(whole) : whole;
     const std::optional<Bytes> song = CaptureSongBytes(capture, conversion.Target);
     const int rate = conversion.Target.Tics;
     if (!song) {
-        const Bytes records = CaptureRecords(capture, rate);
+        const Bytes records = TimedRecords(capture, rate);
         return Refuse(ui, path,
                       "its song takes " + std::to_string(records.size()) + " bytes at " + std::to_string(rate) +
                           " ticks a second, more than the 65535 a length word counts; the first " +

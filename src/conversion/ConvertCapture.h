@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 #include "conversion/ConvertImf.h"
 
 #include <optional>
@@ -11,7 +11,7 @@ namespace brivane {
 
 // A capture's song in the target's layout and at its rate; nothing when its records are more
 // than a length word counts.
-std::optional<std::vector<std::uint8_t>> CaptureSongBytes(const Capture& capture, const ConversionTarget& target);
+std::optional<std::vector<std::uint8_t>> CaptureSongBytes(const TimedSong& capture, const ConversionTarget& target);
 
 // Where a capture's song goes unless the user names a file: beside it, its extension replaced
 // by ".imf" (song.dro gives song.imf).
@@ -21,7 +21,7 @@ std::string SongPathForCapture(const std::string& capturePath);
 // conversion.CaptureOutput, or beside the capture; the capture itself is never changed. A song
 // already there is replaced as a converted song is, with its backup when makeBackups is set,
 // only as conversion.ReplaceSongs says (or the user answers).
-ConversionOutcome ConvertCapture(const std::string& path, const Capture& capture, const Conversion& conversion,
+ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& capture, const Conversion& conversion,
                                  bool makeBackups, UserInteraction& ui);
 
 } // namespace brivane

@@ -1,15 +1,14 @@
 #include "conversion/ConvertImf.h"
 
-#include "capture/CaptureReaders.h"
 #include "conversion/ConvertCapture.h"
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "conversion/ImfPaths.h"
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 #include "conversion/PrintableText.h"
-#include "conversion/SongRecognition.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "songfile/SongFile.h"
 
 #include <algorithm>
 
@@ -214,30 +213,29 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         // A song that could not be opened to lock it is one this run cannot read either.
         if (lock.Status() != FileLock::State::Held)
             return ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui);
-        Bytes song;
+        SongFile file;
         try {
-            song = ReadWholeFile(lock.File(), "the file");
+            file = ReadSongFile(lock.File(), "the file", conversion.Midi);
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);
         }
-
         // An empty song has no records and no length to write; leaving it alone loses nothing.
-        if (song.empty()) {
+        if (file.Size == 0) {
             Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
             return ConversionOutcome::Empty;
         }
-        // A capture is read, never rewritten: its song goes to a file of its own.
-        try {
-            if (const std::optional<Capture> capture = ReadCapture(song, conversion.Midi))
-                return ConvertCapture(path, *capture, conversion, makeBackups, ui);
-        } catch (const CaptureError& error) {
-            return ReportUnreadable(path, error.what(), ui);
-        }
-        // Whatever layout the user names, a file of another kind is never rewritten as a song.
-        if (const std::string kind = OtherKindOf(song); !kind.empty()) {
-            Tell(ui, path, NotASongText(name, kind), "Not an IMF song", MB_ICONHAND);
+        switch (file.Kind) {
+        case SongFileKind::Timed: // read, never rewritten: its song goes to a file of its own
+            return ConvertCapture(path, *file.Timed, conversion, makeBackups, ui);
+        case SongFileKind::Damaged:
+            return ReportUnreadable(path, file.Reason, ui);
+        case SongFileKind::OtherKind: // whatever layout the user names
+            Tell(ui, path, NotASongText(name, file.Name), "Not an IMF song", MB_ICONHAND);
             return ConversionOutcome::NotASong;
+        case SongFileKind::ImfSong:
+            break;
         }
+        const Bytes song = std::move(file.Bytes);
         ImfType layout = conversion.From.value_or(probe.Type);
         const std::size_t overrun = LengthWordOverrun(song);
         if (!conversion.From && layout == ImfLengthWord && overrun > 0 && HoldsWholeRecord(song, true)) {

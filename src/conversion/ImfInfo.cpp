@@ -1,12 +1,11 @@
 #include "conversion/ImfInfo.h"
 
-#include "capture/CaptureReaders.h"
 #include "conversion/ClassicTiming.h"
-#include "conversion/SongRecognition.h"
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "conversion/PrintableText.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "songfile/SongFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +33,7 @@ std::optional<ImfTag> ReadTag(std::span<const std::uint8_t> trailer)
 
 } // namespace
 
-std::string DescribeCapture(const Capture& capture)
+std::string DescribeCapture(const TimedSong& capture)
 {
     const auto count = [](std::uint64_t n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); };
     char seconds[32];
@@ -65,27 +64,30 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
     if (probe.Type == ImfNotFound || probe.Type == ImfUnreadable)
         return info;
 
-    Bytes data;
+    SongFile file;
     try {
-        data = ReadWholeFile(path, "the file");
+        file = ReadSongFile(path, rates.Midi);
     } catch (const FileError& error) {
         info.Type = ImfUnreadable;
         info.Reason = error.Reason();
         return info;
     }
-    info.Size = data.size();
-    info.OtherKind = OtherKindOf(data);
-    try {
-        if (const std::optional<Capture> capture = ReadCapture(data, rates.Midi)) {
-            info.Capture = DescribeCapture(*capture);
-            info.CaptureReadable = true;
-        }
-    } catch (const CaptureError& error) {
-        info.Capture = info.OtherKind + " that cannot be read: " + error.what();
-    }
-    if (!info.OtherKind.empty())
+    info.Size = file.Size;
+    switch (file.Kind) {
+    case SongFileKind::Timed:
+        info.TimedSummary = DescribeCapture(*file.Timed);
+        info.CaptureReadable = true;
         return info;
-
+    case SongFileKind::Damaged:
+        info.TimedSummary = file.Name + " that cannot be read: " + file.Reason;
+        return info;
+    case SongFileKind::OtherKind:
+        info.OtherKind = file.Name;
+        return info;
+    case SongFileKind::ImfSong:
+        break;
+    }
+    const Bytes& data = file.Bytes;
     const bool headerless = probe.Type == ImfHeaderless;
     const SongParts parts = SplitSong(data, headerless);
     info.Records = parts.Records.size() / kImfCommandSize;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 #include "conversion/Conversion.h"
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,7 +26,7 @@ struct ImfInfo {
     std::string OtherKind;         // "a MIDI file" for a file that is no IMF song
     // A capture's kind, hardware, writes, length and what an OPL2 cannot play of it, or why it
     // cannot be read.
-    std::string Capture;
+    std::string TimedSummary;
     bool CaptureReadable = false;
     std::uint64_t Size = 0;        // bytes on disk
     std::uint64_t Records = 0;     // complete 4-byte records in the command stream
@@ -41,7 +41,7 @@ struct ImfInfo {
 };
 
 // "DOSBox DRO 2.0 capture, dual OPL2, 56 writes, 5.50 seconds; ..."
-std::string DescribeCapture(const Capture& capture);
+std::string DescribeCapture(const TimedSong& capture);
 
 // Each song is timed at the rate the conversion takes its layout at.
 ImfInfo DescribeImf(const std::string& path, const Conversion& rates);

@@ -1,6 +1,6 @@
 #include "conversion/RescaleDelays.h"
 
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 
 namespace brivane {
 

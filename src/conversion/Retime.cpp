@@ -1,6 +1,6 @@
 #include "conversion/Retime.h"
 
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 
 #include <algorithm>
 

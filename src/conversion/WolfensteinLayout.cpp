@@ -1,6 +1,6 @@
 #include "conversion/WolfensteinLayout.h"
 
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "conversion/RescaleDelays.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "conversion/Conversion.h"
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
+#include "songfile/SongFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -86,10 +87,10 @@ struct SongForPlace {
     std::size_t RecordBytes = 0; // with no bytes, the song too long: what its records take
 };
 
-// An IMF song in any layout (a headerless one at the rate `rates` take headerless songs at) or
-// a capture, for `place`. Throws CaptureError for a damaged capture, NotASongError for a file
-// of another kind.
-SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& place, const Conversion& rates);
+// A song file as the door read it, for `place`: an IMF song in any layout (a headerless one at
+// the rate `rates` take headerless songs at), a capture or a MIDI file. Throws SongReadError
+// for a damaged capture, NotASongError for a file of another kind.
+SongForPlace PrepareSong(const SongFile& song, const GameSong& place, const Conversion& rates);
 
 // Puts `song`, in the game's layout and at its rate, in the place of song `number` of the game
 // file at `path`, keeping each file it changes as NAME.bak the first time. A song that fits

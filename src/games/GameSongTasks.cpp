@@ -1,7 +1,7 @@
 #include "games/GameSongTasks.h"
 
-#include "capture/Capture.h"
-#include "conversion/SongRecognition.h"
+#include "opl/TimedSong.h"
+#include "songfile/SongFile.h"
 #include "games/GameBytes.h"
 #include "platform/FileError.h"
 #include "conversion/CountedText.h"
@@ -105,7 +105,7 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
                 throw GameFileError("it no longer holds " + place.Name);
             into = *copy;
         }
-        const SongForPlace song = PrepareSong(ReadWholeFile(songPath, songPath), into, rates);
+        const SongForPlace song = PrepareSong(ReadSongFile(songPath, rates.Midi), into, rates);
         if (!song.Bytes)
             return Failure(title, target + ": the song of " + NameOf(songPath) + " takes " +
                                       std::to_string(song.RecordBytes) + " bytes, more than the 65535 a length word counts" +
@@ -122,7 +122,7 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
         return Failure(title, error.what() + unchanged);
     } catch (const GameFileError& error) {
         return Failure(title, target + ": " + error.what() + unchanged);
-    } catch (const CaptureError& error) {
+    } catch (const SongReadError& error) {
         return Failure(title, songPath + ": " + error.what() + unchanged);
     } catch (const NotASongError& error) {
         return Failure(title, songPath + ": " + error.what() + unchanged);

@@ -1,4 +1,4 @@
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "games/GameBytes.h"
 #include "games/GameFile.h"
 #include "games/GameChange.h"

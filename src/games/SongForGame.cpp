@@ -1,10 +1,9 @@
-#include "capture/CaptureReaders.h"
-#include "capture/CaptureRecords.h"
+#include "opl/TimedRecords.h"
 #include "conversion/ConvertCapture.h"
-#include "conversion/ImfCommand.h"
-#include "conversion/SongRecognition.h"
+#include "opl/ImfCommand.h"
 #include "games/GameBytes.h"
 #include "games/GameFile.h"
+#include "songfile/SongFile.h"
 
 #include <algorithm>
 
@@ -18,20 +17,26 @@ const GameSong* FindSong(const GameFile& game, const std::string& wanted)
     return found == game.Songs.end() ? nullptr : &*found;
 }
 
-SongForPlace PrepareSong(const std::vector<std::uint8_t>& file, const GameSong& place, const Conversion& rates)
+SongForPlace PrepareSong(const SongFile& song, const GameSong& place, const Conversion& rates)
 {
     const ConversionTarget target{place.Layout, place.Tics, ""};
-    if (const std::optional<Capture> capture = ReadCapture(file, rates.Midi)) {
-        std::optional<std::vector<std::uint8_t>> bytes = CaptureSongBytes(*capture, target);
-        const std::size_t tooLong = bytes ? 0 : CaptureRecords(*capture, place.Tics).size();
-        const bool midi = IsMidiFile(file);
+    switch (song.Kind) {
+    case SongFileKind::Timed: {
+        std::optional<std::vector<std::uint8_t>> bytes = CaptureSongBytes(*song.Timed, target);
+        const std::size_t tooLong = bytes ? 0 : TimedRecords(*song.Timed, place.Tics).size();
         return {std::move(bytes),
-                std::string("written from the ") + (midi ? "MIDI file" : "capture") + " at " +
+                std::string("written from the ") + (song.FromMidi ? "MIDI file" : "capture") + " at " +
                     std::to_string(place.Tics) + " ticks per second",
                 tooLong};
     }
-    if (const std::string kind = OtherKindOf(file); !kind.empty())
-        throw NotASongError("it is not an IMF song (it is " + kind + ")");
+    case SongFileKind::Damaged:
+        throw SongReadError(song.Reason);
+    case SongFileKind::OtherKind:
+        throw NotASongError("it is not an IMF song (it is " + song.Name + ")");
+    case SongFileKind::ImfSong:
+        break;
+    }
+    const std::vector<std::uint8_t>& file = song.Bytes;
     Conversion conversion = rates;
     conversion.Target = target;
     const ImfType layout = LayoutOfBytes(file);

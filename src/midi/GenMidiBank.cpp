@@ -1,6 +1,6 @@
 #include "midi/GenMidiBank.h"
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
@@ -32,7 +32,7 @@ GenMidiBank LoadDefaultBank()
         if (LookUpPath(path).Kind == PathKind::Regular)
             return ReadGenMidiFile(path);
     }
-    throw CaptureError(std::string("its instruments cannot be found: the bank ") + kBankFile + " is not in " + folder);
+    throw SongReadError(std::string("its instruments cannot be found: the bank ") + kBankFile + " is not in " + folder);
 }
 
 } // namespace
@@ -41,7 +41,7 @@ GenMidiBank ReadGenMidi(std::span<const std::uint8_t> bytes)
 {
     const std::size_t size = 8 + GenMidiBank::kInstruments * (kInstrumentSize + kNameSize);
     if (bytes.size() < size || std::memcmp(bytes.data(), "#OPL_II#", 8) != 0)
-        throw CaptureError("the instrument bank is no GENMIDI bank of 175 instruments");
+        throw SongReadError("the instrument bank is no GENMIDI bank of 175 instruments");
     GenMidiBank bank;
     for (std::size_t i = 0; i < GenMidiBank::kInstruments; ++i) {
         const std::uint8_t* at = bytes.data() + 8 + i * kInstrumentSize;
@@ -63,9 +63,9 @@ GenMidiBank ReadGenMidiFile(const std::string& path)
     try {
         return ReadGenMidi(ReadWholeFile(path, "the instrument bank " + path));
     } catch (const FileError& error) {
-        throw CaptureError(std::string("its instruments cannot be read: ") + error.what());
-    } catch (const CaptureError& error) {
-        throw CaptureError("its instruments cannot be read: " + path + ": " + error.what());
+        throw SongReadError(std::string("its instruments cannot be read: ") + error.what());
+    } catch (const SongReadError& error) {
+        throw SongReadError("its instruments cannot be read: " + path + ": " + error.what());
     }
 }
 

@@ -34,14 +34,14 @@ struct GenMidiBank {
 };
 
 // Reads a GENMIDI lump ("#OPL_II#", 175 instruments of 36 bytes, 175 names of 32). Throws
-// CaptureError with the reason.
+// SongReadError with the reason.
 GenMidiBank ReadGenMidi(std::span<const std::uint8_t> bytes);
 
-// A GENMIDI bank in a file of its own (--bank). Throws CaptureError with the reason.
+// A GENMIDI bank in a file of its own (--bank). Throws SongReadError with the reason.
 GenMidiBank ReadGenMidiFile(const std::string& path);
 
 // The bank Brivane ships, Freedoom's, read once from beside the program (or, installed, from
-// its data folder). Throws CaptureError when it is not there.
+// its data folder). Throws SongReadError when it is not there.
 const GenMidiBank& DefaultBank();
 
 } // namespace brivane

@@ -1,6 +1,6 @@
 #include "midi/MidiFile.h"
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 
 #include <algorithm>
 #include <iterator>
@@ -77,7 +77,7 @@ public:
 private:
     [[noreturn]] void Fail(const std::string& what) const
     {
-        throw CaptureError("its track " + std::to_string(number_) + " holds " + what);
+        throw SongReadError("its track " + std::to_string(number_) + " holds " + what);
     }
 
     static std::string Hex(std::uint8_t value)
@@ -165,7 +165,7 @@ public:
             const int frames = -static_cast<std::int8_t>(division >> 8);
             const int ticksPerFrame = division & 0xFF;
             if (frames <= 0 || ticksPerFrame == 0)
-                throw CaptureError("its division 0x" + std::to_string(division) + " names no frame rate");
+                throw SongReadError("its division 0x" + std::to_string(division) + " names no frame rate");
             smpte_ = true;
             // 29 frames a second is the drop-frame rate of 30000/1001.
             song.UnitsPerSecond = static_cast<std::uint64_t>(frames == 29 ? 30000 : frames) * ticksPerFrame;
@@ -174,7 +174,7 @@ public:
                             std::to_string(ticksPerFrame) + " ticks";
         } else {
             if (division == 0)
-                throw CaptureError("its division is 0 ticks a quarter note");
+                throw SongReadError("its division is 0 ticks a quarter note");
             song.UnitsPerSecond = static_cast<std::uint64_t>(division) * 1000000;
             song.Division = std::to_string(division) + " ticks per quarter note";
         }
@@ -205,7 +205,7 @@ private:
 MidiSong ReadMidi(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < 8 || ReadBe(bytes, 4, 4) < 6 || bytes.size() < 14)
-        throw CaptureError("its header is shorter than 6 bytes");
+        throw SongReadError("its header is shorter than 6 bytes");
     MidiSong song;
     song.Format = static_cast<int>(ReadBe(bytes, 8, 2));
     const std::size_t declared = ReadBe(bytes, 10, 2);
@@ -214,7 +214,7 @@ MidiSong ReadMidi(std::span<const std::uint8_t> bytes)
     for (std::size_t at = 8 + ReadBe(bytes, 4, 4); at + 8 <= bytes.size();) {
         const std::size_t length = ReadBe(bytes, at + 4, 4);
         if (length > bytes.size() - at - 8)
-            throw CaptureError("its track " + std::to_string(tracks.size() + 1) + "'s length passes the file's end");
+            throw SongReadError("its track " + std::to_string(tracks.size() + 1) + "'s length passes the file's end");
         if (std::equal(bytes.begin() + at, bytes.begin() + at + 4, "MTrk")) {
             tracks.push_back(TrackReader(bytes.subspan(at + 8, length), tracks.size() + 1).Read());
             if (!tracks.back().Ended)
@@ -260,7 +260,7 @@ MidiSong ReadMidi(std::span<const std::uint8_t> bytes)
     song.End = time.At(end);
     if (std::none_of(song.Events.begin(), song.Events.end(),
                      [](const MidiEvent& e) { return (e.Status & 0xF0) == 0x90; }))
-        throw CaptureError("it holds no notes");
+        throw SongReadError("it holds no notes");
     return song;
 }
 

@@ -28,13 +28,8 @@ struct MidiSong {
     std::vector<std::string> Notes; // what was odd but read ("its format 2 file: the first sequence is read")
 };
 
-// Reads a Standard MIDI File. Throws CaptureError with the reason for a file that is damaged
+// Reads a Standard MIDI File. Throws SongReadError with the reason for a file that is damaged
 // or holds no notes.
 MidiSong ReadMidi(std::span<const std::uint8_t> bytes);
-
-inline bool IsMidiFile(std::span<const std::uint8_t> bytes)
-{
-    return bytes.size() >= 4 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd';
-}
 
 } // namespace brivane

@@ -40,7 +40,7 @@ public:
         registers_.fill(-1);
     }
 
-    Capture Play(const MidiSong& song)
+    TimedSong Play(const MidiSong& song)
     {
         capture_.Writes.reserve(song.Events.size() * 3); // a note's key-on, pitch and level, about
         Write(0x01, 0x20, 0); // the waveforms the bank's instruments choose
@@ -343,17 +343,17 @@ private:
     std::uint32_t channelsUsed_ = 0;
     std::array<bool, 128> programsUsed_{};
     int mostAtOnce_ = 0;
-    Capture capture_;
+    TimedSong capture_;
 };
 
 } // namespace
 
-Capture PlayMidiOnOpl2(const MidiSong& song, const GenMidiBank& bank, int voices)
+TimedSong PlayMidiOnOpl2(const MidiSong& song, const GenMidiBank& bank, int voices)
 {
     return Player(bank, voices).Play(song);
 }
 
-Capture PlayMidiFile(std::span<const std::uint8_t> bytes, const MidiPlaying& playing)
+TimedSong PlayMidiFile(std::span<const std::uint8_t> bytes, const MidiPlaying& playing)
 {
     const MidiSong song = ReadMidi(bytes);
     if (playing.Bank.empty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 #include "midi/GenMidiBank.h"
 #include "midi/MidiFile.h"
 
@@ -24,9 +24,9 @@ struct MidiPlaying {
 // second voice of a two-voice instrument, then any other.
 // Its Details say what the song holds: division, channels, programs, the most notes at once
 // and how many were cut for want of a voice.
-Capture PlayMidiOnOpl2(const MidiSong& song, const GenMidiBank& bank, int voices = kDefaultMidiVoices);
+TimedSong PlayMidiOnOpl2(const MidiSong& song, const GenMidiBank& bank, int voices = kDefaultMidiVoices);
 
-// A MIDI file read and played as `playing` says. Throws CaptureError with the reason.
-Capture PlayMidiFile(std::span<const std::uint8_t> bytes, const MidiPlaying& playing);
+// A MIDI file read and played as `playing` says. Throws SongReadError with the reason.
+TimedSong PlayMidiFile(std::span<const std::uint8_t> bytes, const MidiPlaying& playing);
 
 } // namespace brivane

@@ -34,6 +34,21 @@ Bytes ReadFileStart(const std::string& path, std::size_t count)
     return ReadUpTo(backend::OpenForReading(path, Links::Follow, path), count, path);
 }
 
+Bytes ReadFileStart(const FileDescriptor& file, std::size_t count, const std::string& what)
+{
+    return ReadUpTo(file, count, what);
+}
+
+FileDescriptor OpenForReading(const std::string& path, const std::string& what)
+{
+    return backend::OpenForReading(path, Links::Follow, what);
+}
+
+std::uint64_t SizeOf(const FileDescriptor& file, const std::string& what)
+{
+    return backend::SizeHint(file, what);
+}
+
 Bytes ReadFileRange(const std::string& path, std::size_t offset, std::size_t count)
 {
     return ReadUpTo(backend::OpenForReading(path, Links::Follow, path), count, path, offset);

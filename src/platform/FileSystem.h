@@ -63,6 +63,13 @@ Bytes ReadWholeFile(const FileDescriptor& file, const std::string& what);
 
 // Reads at most `count` bytes from the start of a regular file; throws FileError.
 Bytes ReadFileStart(const std::string& path, std::size_t count);
+Bytes ReadFileStart(const FileDescriptor& file, std::size_t count, const std::string& what);
+
+// Opens an existing file for reading, links followed; throws FileError naming `what`.
+FileDescriptor OpenForReading(const std::string& path, const std::string& what);
+
+// The size the system gives an open file now; throws FileError naming `what`.
+std::uint64_t SizeOf(const FileDescriptor& file, const std::string& what);
 // Up to `count` bytes from `offset` on; fewer where the file ends first.
 Bytes ReadFileRange(const std::string& path, std::size_t offset, std::size_t count);
 

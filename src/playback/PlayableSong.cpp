@@ -1,12 +1,11 @@
 #include "playback/PlayableSong.h"
 
-#include "capture/CaptureReaders.h"
-#include "capture/CaptureRecords.h"
-#include "conversion/ImfCommand.h"
+#include "opl/TimedRecords.h"
+#include "opl/ImfCommand.h"
 #include "platform/FileError.h"
 #include "conversion/PrintableText.h"
-#include "conversion/SongRecognition.h"
 #include "platform/FileSystem.h"
+#include "songfile/SongFile.h"
 
 namespace brivane {
 
@@ -23,19 +22,21 @@ PlayableSong ParsePlayableSong(const std::vector<std::uint8_t>& file)
 
 PlayableSong LoadPlayableSong(const std::string& path, const MidiPlaying& midi)
 {
-    const Bytes file = ReadWholeFile(path, path);
-    try {
-        if (const std::optional<Capture> capture = ReadCapture(file, midi)) {
-            PlayableSong song = ParsePlayableSong(CaptureRecords(*capture, kCaptureTicks));
-            song.TickRate = kCaptureTicks;
-            return song;
-        }
-    } catch (const CaptureError& error) {
-        throw FileError("could not read " + path, error.what());
+    SongFile file = ReadSongFile(path, midi);
+    switch (file.Kind) {
+    case SongFileKind::Timed: {
+        PlayableSong song = ParsePlayableSong(TimedRecords(*file.Timed, kCaptureTicks));
+        song.TickRate = kCaptureTicks;
+        return song;
     }
-    if (const std::string kind = OtherKindOf(file); !kind.empty())
-        throw NotASongError(NotASongText(Printable(NameOf(path)), kind));
-    return ParsePlayableSong(file);
+    case SongFileKind::Damaged:
+        throw FileError("could not read " + path, file.Reason);
+    case SongFileKind::OtherKind:
+        throw NotASongError(NotASongText(Printable(NameOf(path)), file.Name));
+    case SongFileKind::ImfSong:
+        break;
+    }
+    return ParsePlayableSong(file.Bytes);
 }
 
 } // namespace brivane

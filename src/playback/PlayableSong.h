@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 #include "midi/MidiOnOpl2.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "songfile/SongFile.h"
 #include "support/Gzip.h"
 #include "support/TempDir.h"
 
@@ -9,6 +10,16 @@
 #include <vector>
 
 namespace brivane::test {
+
+// A capture's song as the door reads it; a refusal is thrown as a reader's would be, and a
+// file the door takes for no capture gives nothing.
+inline std::optional<TimedSong> ReadCapture(const Bytes& bytes)
+{
+    SongFile file = ReadSongBytes(bytes);
+    if (file.Kind == SongFileKind::Damaged)
+        throw SongReadError(file.Reason);
+    return file.Timed;
+}
 
 // A DRO 2.0 capture: delay codes 0x70 (short) and 0x71 (long), codemap 20 B0 05.
 inline Bytes Dro(std::uint8_t hardware, const Bytes& pairs, std::uint8_t codemapLength = 3, std::uint32_t announced = 0)

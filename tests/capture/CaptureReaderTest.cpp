@@ -57,11 +57,11 @@ TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
          Vgm(0, 0, 14318180, {0x5E, 0x20, 0x01, 0x5F, 0x05, 0x01, 0x7F, 0x66}), {{0x20, 0x01, 0}}, 16, 44100, 1, "OPL3"},
         {"VGZ: a YM3526 stream, inflated", test::Gzip(Vgm(0, 3579545, 0, {0x5B, 0x40, 0x3F, 0x62, 0x66})),
          {{0x40, 0x3F, 0}}, 735, 44100, 0, "OPL"},
-        {"RAW: a clock of 0 is 0xFFFF", Raw(0, {3, 0x00, 0xFF, 0xFF}), {}, 3 * 0xFFFF, 1193180, 0, "OPL2"},
+        {"RAW: a clock of 0 is 0xFFFF", Raw(0, {1, 0x20, 3, 0x00, 0xFF, 0xFF}), {{0x20, 0x01, 0}}, 3 * 0xFFFF, 1193180, 0, "OPL2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const std::optional<Capture> capture = ReadCapture(c.File);
+        const std::optional<TimedSong> capture = test::ReadCapture(c.File);
         ASSERT_TRUE(capture);
         EXPECT_EQ(capture->Writes, c.Writes);
         EXPECT_EQ(capture->End, c.End);
@@ -69,7 +69,7 @@ TEST(CaptureReaderTest, EachCodeGivesItsWritesAtTheirTimes)
         EXPECT_EQ(capture->SecondChipWrites, c.SecondChip);
         EXPECT_EQ(capture->Hardware, c.Hardware);
     }
-    EXPECT_FALSE(ReadCapture(Bytes{0, 0, 0, 0})) << "an IMF song is no capture";
+    EXPECT_FALSE(test::ReadCapture(Bytes{0, 0, 0, 0})) << "an IMF song is no capture";
 }
 
 TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
@@ -100,13 +100,13 @@ TEST(CaptureReaderTest, DamagedCapturesAreRefusedWithTheReason)
         {Vgm(0, 0, 0, {0x66}), "it is for no OPL chip (its chips: none)"},
         {Cut(test::Gzip(Vgm(3579545, 0, 0, {0x66})), 12), "its gzip stream does not inflate: it is cut short"},
     };
-    EXPECT_FALSE(ReadCapture(test::Gzip({'t', 'e', 'x', 't'}))) << "a gzip stream of another kind is no capture";
+    EXPECT_FALSE(test::ReadCapture(test::Gzip({'t', 'e', 'x', 't'}))) << "a gzip stream of another kind is no capture";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Reason);
         try {
-            ReadCapture(c.File);
+            test::ReadCapture(c.File);
             ADD_FAILURE() << "read";
-        } catch (const CaptureError& error) {
+        } catch (const SongReadError& error) {
             EXPECT_STREQ(error.what(), c.Reason);
         }
     }
@@ -116,7 +116,7 @@ TEST(CaptureReaderTest, AnUnmarkedRegisterOneInADro01IsReadAsTheWriteItIs)
 {
     // 01 00 BD read as a delay would leave C0 A0 and then a write to 0x57, which no OPL2 has.
     const Bytes dro = DroOld(true, true, 0, {0x01, 0x00, 0xBD, 0xC0, 0xA0, 0x57, 0x00, 0x09});
-    const Capture capture = *ReadCapture(dro);
+    const TimedSong capture = *test::ReadCapture(dro);
     EXPECT_EQ(capture.Writes, (std::vector<TimedWrite>{{0x01, 0x00, 0}, {0xBD, 0xC0, 0}, {0xA0, 0x57, 0}}));
     EXPECT_EQ(capture.End, 10u);
     test::TempDir dir;

@@ -1,7 +1,7 @@
 // A capture's song: the time-exact writer, and convert and render of captures through the
 // command line.
 #include "capture/CaptureFiles.h"
-#include "capture/CaptureRecords.h"
+#include "opl/TimedRecords.h"
 #include "conversion/GamePresets.h"
 #include "support/Process.h"
 
@@ -21,7 +21,7 @@ TEST(CaptureSongTest, EachWriteLandsAtItsExactTimeAndLongWaitsGoOnInRegisterZero
     EXPECT_EQ(TickAt(1000, 1193180, 700), 1u) << "0.587 ticks";
     const struct {
         const char* Name;
-        Capture Input;
+        TimedSong Input;
         int Rate;
         Bytes Records;
     } cases[] = {
@@ -34,7 +34,7 @@ TEST(CaptureSongTest, EachWriteLandsAtItsExactTimeAndLongWaitsGoOnInRegisterZero
         {"no writes at all", {"", "", 1, {}, 2}, 560, {0, 0, 0x60, 0x04}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CaptureRecords(c.Input, c.Rate), c.Records) << c.Name;
+        EXPECT_EQ(TimedRecords(c.Input, c.Rate), c.Records) << c.Name;
 }
 
 // 40 notes of 250 ms on the first chip (codemap 20 B0 05), each followed by a write to the second.

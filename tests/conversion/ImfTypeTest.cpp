@@ -1,4 +1,4 @@
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

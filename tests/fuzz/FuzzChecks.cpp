@@ -1,6 +1,6 @@
 #include "FuzzChecks.h"
 
-#include "capture/CaptureReaders.h"
+#include "songfile/SongFile.h"
 #include "conversion/ImfInfo.h"
 #include "conversion/RescaleDelays.h"
 #include "conversion/TicScale.h"
@@ -137,7 +137,7 @@ void CheckMidi(const std::uint8_t* data, std::size_t size)
     std::vector<std::uint8_t> file{'M', 'T', 'h', 'd'};
     file.insert(file.end(), data, data + size);
     try {
-        const Capture played = PlayMidiOnOpl2(ReadMidi(file), bank, size % 2 ? 9 : 8);
+        const TimedSong played = PlayMidiOnOpl2(ReadMidi(file), bank, size % 2 ? 9 : 8);
         std::uint64_t last = 0;
         for (const TimedWrite& write : played.Writes) {
             Require(write.At >= last, "the writes come in time order");
@@ -146,7 +146,7 @@ void CheckMidi(const std::uint8_t* data, std::size_t size)
             last = write.At;
         }
         Require(last <= played.End, "no write comes after the end");
-    } catch (const CaptureError&) {
+    } catch (const SongReadError&) {
         // refused with its reason
     }
 }
@@ -161,7 +161,10 @@ void CheckCapture(const std::uint8_t* data, std::size_t size)
     std::vector<std::uint8_t> capture(mark.begin(), mark.end());
     capture.insert(capture.end(), data + 1, data + size);
     try {
-        const std::optional<Capture> read = ReadCapture(capture);
+        SongFile file = ReadSongBytes(capture);
+        if (file.Kind == SongFileKind::Damaged)
+            return;
+        const std::optional<TimedSong>& read = file.Timed;
         // A gzip stream may hold something other than a VGM, which is no capture.
         Require(read.has_value() || data[0] % 4 == 3, "a marked capture is read or refused");
         if (!read)
@@ -172,7 +175,7 @@ void CheckCapture(const std::uint8_t* data, std::size_t size)
             last = write.At;
         }
         Require(last <= read->End, "no write comes after the end");
-    } catch (const CaptureError&) {
+    } catch (const SongReadError&) {
         // refused with its reason
     }
 }

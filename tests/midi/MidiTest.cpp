@@ -1,7 +1,7 @@
 // Songs from MIDI files built here, played through a bank built here, converted to a song at
 // 700 and read back from its registers: each key-on at its note's time and pitch, each key-off
 // at its end, never more voices than allowed.
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 #include "conversion/ConvertCapture.h"
 #include "midi/MidiOnOpl2.h"
 #include "support/Process.h"
@@ -152,7 +152,7 @@ TEST(MidiTest, EachNoteSoundsAtItsTimeAndPitchOnTheVoicesAllowed)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const Capture played = PlayMidiOnOpl2(ReadMidi(c.File), bank, c.Voices);
+        const TimedSong played = PlayMidiOnOpl2(ReadMidi(c.File), bank, c.Voices);
         const std::optional<Bytes> song = CaptureSongBytes(played, {ImfHeaderless, 700, ""});
         ASSERT_TRUE(song);
         int most = 0;
@@ -192,7 +192,7 @@ TEST(MidiTest, ADamagedFileIsRefusedWithTheReason)
         try {
             ReadMidi(c.File);
             ADD_FAILURE() << "read: " << c.Reason;
-        } catch (const CaptureError& error) {
+        } catch (const SongReadError& error) {
             EXPECT_EQ(std::string(error.what()).rfind(c.Reason, 0), 0u) << error.what();
         }
     }

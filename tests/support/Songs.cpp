@@ -12,6 +12,9 @@ Bytes MakeHeaderlessSong(std::size_t size, std::uint32_t seed)
     for (std::size_t i = 0; i < size; ++i) {
         state = state * 1664525u + 1013904223u;
         song[i] = static_cast<std::uint8_t>(state >> 24);
+        // Registers an OPL2 has, as every song writes: a row's base and a channel in it.
+        if (i % 4 == 0)
+            song[i] = static_cast<std::uint8_t>(0x20 + 0x20 * (song[i] & 3) + (song[i] >> 2) % 9);
     }
     for (std::size_t i = 0; i < size && i < 2; ++i)
         song[i] = 0;

@@ -23,8 +23,8 @@ std::string SongStatus(const std::string& name, const ImfInfo& info)
 {
     if (info.Type != ImfHeaderless && info.Type != ImfLengthWord)
         return name + ": cannot be read";
-    if (!info.Capture.empty())
-        return name + ": " + info.Capture;
+    if (!info.TimedSummary.empty())
+        return name + ": " + info.TimedSummary;
     if (!info.OtherKind.empty())
         return name + ": not an IMF song (" + info.OtherKind + ")";
     return name + ": " + (info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D") + ", " +

@@ -1,6 +1,6 @@
 #include "ui/shared/SongToPlay.h"
 
-#include "conversion/SongRecognition.h"
+#include "songfile/SongFile.h"
 #include "platform/FileError.h"
 
 namespace brivane {

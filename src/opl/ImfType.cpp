@@ -1,6 +1,6 @@
-#include "conversion/ImfType.h"
+#include "opl/ImfType.h"
 
-#include "conversion/ImfCommand.h"
+#include "opl/ImfCommand.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 

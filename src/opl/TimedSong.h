@@ -9,7 +9,7 @@
 
 namespace brivane {
 
-// One write to the first OPL2, at its exact time: `At` units of the capture's time base.
+// One write to the first OPL2, at its exact time: `At` units of the song's time base.
 struct TimedWrite {
     std::uint8_t Register = 0;
     std::uint8_t Value = 0;
@@ -17,9 +17,10 @@ struct TimedWrite {
     bool operator==(const TimedWrite&) const = default;
 };
 
-// What every capture reader gives: the first chip's writes in order, each at its captured
-// time, the capture's end, and a count of what an OPL2 cannot play (IMF plays one OPL2).
-struct Capture {
+// What a capture reader, or a MIDI file played on an OPL2, gives: the first chip's writes in
+// order, each at its exact time, the song's end, and a count of what an OPL2 cannot play (IMF
+// plays one OPL2).
+struct TimedSong {
     std::string Kind;      // "DOSBox DRO 2.0 capture"
     std::string Hardware;  // "OPL2", "dual OPL2", "OPL3"
     std::uint64_t UnitsPerSecond = 1000;
@@ -45,15 +46,13 @@ struct Capture {
 
 // The part of a capture that loops, from its loop point to its end, as a capture of its own:
 // the registers as they stand at the loop point are written first, at time 0.
-Capture LoopingPart(const Capture& capture);
+TimedSong LoopingPart(const TimedSong& capture);
 
-// A capture that cannot be read: what() is the reason ("its codemap is longer than 127").
-class CaptureError : public std::runtime_error {
+// A capture or MIDI file that cannot be read: what() is the reason ("its codemap is longer
+// than 127").
+class SongReadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// The largest capture read: far more than any song, and little enough to hold whole.
-inline constexpr std::size_t kMaxCaptureBytes = 64u << 20;
 
 } // namespace brivane

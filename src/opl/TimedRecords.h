@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 
 #include <cstdint>
 #include <vector>
@@ -13,7 +13,7 @@ namespace brivane {
 // times. The first record, of register 0x00 (which no OPL2 has), carries the silence before
 // the first write; a wait past 65535 ticks goes on in more of them; the last delay reaches
 // the capture's end, so a player that loops the song keeps the beat.
-std::vector<std::uint8_t> CaptureRecords(const Capture& capture, int tickRate);
+std::vector<std::uint8_t> TimedRecords(const TimedSong& capture, int tickRate);
 
 // The tick, at `tickRate`, of a time of `units` in the capture's time base.
 std::uint64_t TickAt(std::uint64_t units, std::uint64_t unitsPerSecond, int tickRate);

@@ -1,4 +1,4 @@
-#include "capture/CaptureRecords.h"
+#include "opl/TimedRecords.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ std::uint64_t TickAt(std::uint64_t units, std::uint64_t unitsPerSecond, int tick
     return whole + (up ? 1 : 0);
 }
 
-std::vector<std::uint8_t> CaptureRecords(const Capture& capture, int tickRate)
+std::vector<std::uint8_t> TimedRecords(const TimedSong& capture, int tickRate)
 {
     std::vector<std::uint8_t> records;
     records.reserve(4 * (capture.Writes.size() + 1));

@@ -1,15 +1,15 @@
-#include "capture/Capture.h"
+#include "opl/TimedSong.h"
 
 #include <array>
 
 namespace brivane {
 
-Capture LoopingPart(const Capture& capture)
+TimedSong LoopingPart(const TimedSong& capture)
 {
-    Capture part = capture;
+    TimedSong part = capture;
     part.Writes.clear();
     part.Loop.reset();
-    const Capture::LoopPoint loop = capture.Loop.value_or(Capture::LoopPoint{});
+    const TimedSong::LoopPoint loop = capture.Loop.value_or(TimedSong::LoopPoint{});
     std::array<std::optional<std::uint8_t>, 256> state;
     for (std::size_t i = 0; i < loop.FirstWrite && i < capture.Writes.size(); ++i)
         state[capture.Writes[i].Register] = capture.Writes[i].Value;
