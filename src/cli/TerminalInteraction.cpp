@@ -1,6 +1,6 @@
 #include "cli/TerminalInteraction.h"
 
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "conversion/PrintableText.h"
 
 #include <algorithm>

@@ -5,12 +5,14 @@
 #include "conversion/ImfInfo.h"
 #include "opl/ImfType.h"
 #include "conversion/PrintableText.h"
+#include "songfile/OutputGate.h"
 #include "songfile/SongFile.h"
 #include "games/GameSongTasks.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
 #include "platform/Terminal.h"
+#include "platform/UserFolders.h"
 #include "playback/WavFile.h"
 
 #include <algorithm>
@@ -136,8 +138,7 @@ OutputWay CheckRenderOutput(const CliOptions& options)
         throw UsageError("the output " + Printable(output) + " is " + KindName(found.Kind) +
                          "; give a file, a FIFO or a character device");
     }
-    const auto target = IdentityOf(output);
-    if (target && target == IdentityOf(options.Files.front()))
+    if (!InputRefusal(output, options.Files).empty())
         throw UsageError("the output " + Printable(output) + " is the song itself");
     if (!options.Force && !IsWavFile(output))
         throw UsageError(Printable(output) + " exists and is not a WAV file; give --force to replace it");
@@ -186,7 +187,7 @@ int RunRender(const CliOptions& options)
         if (way == OutputWay::Stream)
             WriteIntoStream(options.Output, wav, "the output " + options.Output);
         else
-            ReplaceFile(options.Output, wav, "the WAV file " + options.Output);
+            WriteOutput({options.Output, "the WAV file " + options.Output, path}, wav, options.Files);
     } catch (const FileError& error) {
         std::cerr << "Render failed: Could not write " << Printable(options.Output) << ": " << error.Reason() << "\n";
         return 1;
@@ -260,12 +261,14 @@ int RunExtract(const CliOptions& options)
     if (chosen.empty())
         for (const GameSong& song : read.File->Songs)
             chosen.push_back(&song);
+    // Made when it is not there yet, as unzip -d makes its folder.
     const std::string folder = options.Output.empty() ? "." : options.Output;
-    if (!IsReadableFolder(folder))
-        throw UsageError("the folder " + Printable(folder) + " cannot be opened");
+    if (!IsReadableFolder(folder) && (!MakeFolders(folder) || !IsReadableFolder(folder)))
+        throw UsageError("the folder " + Printable(folder) + " cannot be opened or made");
+    const std::vector<std::string> gameFiles = FilesOfGame(path);
     int status = 0;
     for (const GameSong* song : chosen) {
-        GameReport report = ExtractSong(*song, folder, options.Force);
+        GameReport report = ExtractSong(*song, folder, options.Force, gameFiles);
         if (report.FileExists)
             report.Text += "; give --force to replace it";
         status = std::max(status, Say(report));

@@ -2,9 +2,10 @@
 
 #include "opl/TimedRecords.h"
 #include "opl/ImfCommand.h"
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "conversion/PrintableText.h"
 #include "platform/FileError.h"
+#include "songfile/OutputGate.h"
 
 #include <cstdio>
 
@@ -89,7 +90,7 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
     }
     const std::string output = conversion.CaptureOutput.empty() ? SongPathForCapture(path) : conversion.CaptureOutput;
     const std::string shown = Printable(DisplayName(output));
-    if (output == path)
+    if (!InputRefusal(output, {path}).empty())
         return Refuse(ui, path, "its song would be written over the capture itself; name another file for it.",
                       "Conversion failed", ConversionOutcome::Failed);
 
@@ -102,18 +103,17 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
             return Refuse(ui, path, shown + " already exists; nothing was written (--force replaces it).",
                           "Song exists", ConversionOutcome::SongExists);
         if (!conversion.ReplaceSongs &&
-            ui.Show({shown + " already exists.\r\nReplace it with the song of " + Printable(DisplayName(path)) + "?",
-                     "Replace song?", MB_ICONQUESTION_YESNO, path})
+            ui.Show(UserMessage(shown + " already exists.\r\nReplace it with the song of " +
+                                    Printable(DisplayName(path)) + "?",
+                                "Replace song?", MB_ICONQUESTION_YESNO, path)
+                        .AsDefaultNo())
                     .Answer != IDYES)
             return ConversionOutcome::Declined;
     }
     try {
-        if (existing == PathKind::Regular && makeBackups) {
-            const std::string backup = BackupPathFor(output);
-            ReplaceFile(backup, ReadWholeFile(output, output), "the backup " + backup,
-                        {Durability::Flushed, Links::DoNotFollow, output, output});
-        }
-        ReplaceFile(output, *song, "the song " + output);
+        const OutputWrite write{output, "the song " + output, path, existing == PathKind::Regular && makeBackups};
+        if (WriteOutput(write, *song, {path}, ui) == OutputResult::Declined)
+            return ConversionOutcome::Declined;
     } catch (const FileError& error) {
         return Refuse(ui, path, Printable(error.what()), "Conversion failed", ConversionOutcome::Failed);
     }

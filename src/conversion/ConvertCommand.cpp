@@ -1,6 +1,10 @@
 #include "conversion/ConvertCommand.h"
 
-#include "conversion/ImfPaths.h"
+#include "conversion/ConvertCapture.h"
+#include "platform/FileError.h"
+#include "songfile/ImfPaths.h"
+#include "songfile/OutputGate.h"
+#include "songfile/SongFile.h"
 #include "conversion/OrderedChannels.h"
 #include "conversion/PrintableText.h"
 #include "conversion/RememberedAnswers.h"
@@ -76,10 +80,47 @@ std::vector<std::size_t> BackupsOfOtherRows(const std::vector<std::string>& path
     return songOf;
 }
 
-// One row of the batch: its song converted, or a backup of another row left alone.
-ConversionOutcome ConvertRow(const std::vector<std::string>& paths, std::size_t row, std::size_t songOf,
+// Where a row's song goes: a capture's or MIDI file's to a file of its own, any other in place.
+// Only the signature is read, and only of a regular file: opening a FIFO would wait for a writer.
+std::string OutputOf(const std::string& path, const Conversion& conversion)
+{
+    if (LookUpPath(path).Kind != PathKind::Regular)
+        return path;
+    try {
+        if (!IsTimedSongSignature(ReadFileStart(path, kSignatureBytes)))
+            return path;
+    } catch (const FileError&) {
+        return path; // its conversion reports why it cannot be read
+    }
+    return conversion.CaptureOutput.empty() ? SongPathForCapture(path) : conversion.CaptureOutput;
+}
+
+// What the batch knows of its rows before it converts any: whose backup each is, and why its
+// output is another row's, claimed in list order so that the outcome is the same at any --jobs.
+struct BatchPlan {
+    std::vector<std::size_t> SongOf;
+    std::vector<std::string> Refusals;
+};
+
+BatchPlan PlanBatch(const std::vector<std::string>& paths, const Conversion& conversion)
+{
+    BatchPlan plan{BackupsOfOtherRows(paths), std::vector<std::string>(paths.size())};
+    OutputClaims claims(paths);
+    for (std::size_t row = 0; row < paths.size(); ++row)
+        plan.Refusals[row] = claims.Claim(row, OutputOf(paths[row], conversion));
+    return plan;
+}
+
+// One row of the batch: its song converted, a backup of another row left alone, or a song
+// refused for an output another row has.
+ConversionOutcome ConvertRow(const std::vector<std::string>& paths, std::size_t row, const BatchPlan& plan,
                              const Conversion& conversion, bool makeBackups, UserInteraction& ui)
 {
+    if (!plan.Refusals[row].empty()) {
+        ui.Show({Printable(plan.Refusals[row]), "Output taken", MB_ICONHAND, paths[row]});
+        return ConversionOutcome::OutputTaken;
+    }
+    const std::size_t songOf = plan.SongOf[row];
     if (songOf == paths.size() || songOf == row)
         return ConvertImf(paths[row], conversion, makeBackups, ui);
     ui.Show({Printable(DisplayName(paths[row])) + " is the backup of " + Printable(DisplayName(paths[songOf])) +
@@ -94,10 +135,10 @@ std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::str
 {
     std::vector<ConversionOutcome> outcomes;
     Direct direct(deliver);
-    const std::vector<std::size_t> songOf = BackupsOfOtherRows(paths);
+    const BatchPlan plan = PlanBatch(paths, conversion);
     for (std::size_t i = 0; i < paths.size() && !Cancelled(options); ++i) {
         ui.Progress(i, paths.size(), paths[i]);
-        outcomes.push_back(ConvertRow(paths, i, songOf[i], conversion, makeBackups(), direct));
+        outcomes.push_back(ConvertRow(paths, i, plan, conversion, makeBackups(), direct));
     }
     return outcomes;
 }
@@ -111,7 +152,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
     // shown and a Cancel stay close to the truth.
     const std::size_t lookahead = 4 * options.Jobs;
     const std::vector<std::size_t> earlier = EarlierSameFile(paths);
-    const std::vector<std::size_t> songOf = BackupsOfOtherRows(paths);
+    const BatchPlan plan = PlanBatch(paths, conversion);
     OrderedChannels channels(count);
 
     std::mutex mutex;
@@ -134,7 +175,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
             if (earlier[index] < count)
                 channels.WaitUntilFinished(earlier[index]);
             OrderedChannels::Channel channel(channels, index);
-            channels.Finish(index, ConvertRow(paths, index, songOf[index], conversion, makeBackups(), channel));
+            channels.Finish(index, ConvertRow(paths, index, plan, conversion, makeBackups(), channel));
         }
     };
     std::vector<std::thread> converters;

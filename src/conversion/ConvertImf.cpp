@@ -2,7 +2,7 @@
 
 #include "conversion/ConvertCapture.h"
 #include "opl/ImfCommand.h"
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "opl/ImfType.h"
 #include "conversion/PrintableText.h"
 #include "platform/FileError.h"
@@ -173,6 +173,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::LengthPastEnd, "with a length word past the end"},
         {ConversionOutcome::NotASong, "not IMF songs"},
         {ConversionOutcome::SongExists, "whose song exists already"},
+        {ConversionOutcome::OutputTaken, "whose song would go where another file's is"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},
         {ConversionOutcome::TooLong, "too long"},

@@ -20,6 +20,7 @@ enum class ConversionOutcome {
     LengthPastEnd,    // a length word the file cannot hold, and no layout chosen for it
     NotASong,         // a MIDI file, a WAV...: nothing converted
     SongExists,       // a capture's song would replace a file the user did not let it
+    OutputTaken,      // its song would go over another file given, or where an earlier one's goes
     NotFound,
     Unreadable,
     TooLong,

@@ -5,8 +5,9 @@
 #include "games/GameBytes.h"
 #include "platform/FileError.h"
 #include "conversion/CountedText.h"
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "platform/FileSystem.h"
+#include "songfile/OutputGate.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -73,17 +74,22 @@ std::string ExtractedName(const GameSong& song)
     return name + (song.Name.ends_with(".IMF") ? ".IMF" : ".imf");
 }
 
-GameReport ExtractSong(const GameSong& song, const std::string& folder, bool overwrite)
+GameReport ExtractSong(const GameSong& song, const std::string& folder, bool overwrite,
+                       const std::vector<std::string>& gameFiles)
 {
-    const std::string out = JoinPath(folder, ExtractedName(song));
+    // A name from inside the game's file is data: it must not reach outside the folder.
+    const std::string wanted = ExtractedName(song);
+    const bool safe = IsSafeFileName(wanted);
+    const std::string out = JoinPath(folder, safe ? wanted : "song-" + std::to_string(song.Number) + ".imf");
     if (!overwrite && LookUpPath(out).Kind != PathKind::Missing) {
         GameReport exists = Failure("File exists", out + " exists");
         exists.FileExists = true;
         return exists;
     }
     try {
-        ReplaceFile(out, song.Bytes, "the song " + out);
-        return Done("Extracted song " + std::to_string(song.Number) + " (" + song.Name + ") to " + out);
+        WriteOutput({out, "the song " + out, song.Name}, song.Bytes, gameFiles);
+        return Done("Extracted song " + std::to_string(song.Number) + " (" + song.Name + ") to " + out +
+                    (safe ? "" : ", since its name is not one a file can safely have"));
     } catch (const FileError& error) {
         return Failure("Extract failed", error.what());
     }
@@ -105,6 +111,11 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
                 throw GameFileError("it no longer holds " + place.Name);
             into = *copy;
         }
+        // The game put into itself would be found by its contents at another chunk afterwards.
+        for (const std::string& path : {gamePath, target})
+            for (const std::string& file : FilesOfGame(path))
+                if (SamePlace(songPath, file))
+                    return Failure(title, songPath + " is " + NameOf(file) + ", a file of the game itself" + unchanged);
         const SongForPlace song = PrepareSong(ReadSongFile(songPath, rates.Midi), into, rates);
         if (!song.Bytes)
             return Failure(title, target + ": the song of " + NameOf(songPath) + " takes " +

@@ -39,8 +39,10 @@ std::string PlayedFromNote(const GameSong& song);
 // The file a song is extracted to: its name in the game, as an .imf (GETTHEM.imf, CAVES.IMF).
 std::string ExtractedName(const GameSong& song);
 // Writes the song as the game holds it into `folder`; over an existing file only when
-// `overwrite` is set.
-GameReport ExtractSong(const GameSong& song, const std::string& folder, bool overwrite);
+// `overwrite` is set, and never over one of `gameFiles`. A name that is not a safe file name
+// as it stands is written as "song-N.imf".
+GameReport ExtractSong(const GameSong& song, const std::string& folder, bool overwrite,
+                       const std::vector<std::string>& gameFiles);
 
 // Puts the song or capture at `songPath` in the place of `place`, converted to the game's
 // layout and rate (a headerless song at the rate `rates` take it at). A song of a Cosmo .VOL

@@ -1,4 +1,4 @@
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "games/GameBytes.h"
 #include "games/GameChange.h"
 #include "games/GameFile.h"

@@ -32,6 +32,14 @@ struct UserMessage {
     std::string Subject;           // the file the message is about, when there is one
     std::string Details;           // a longer account, shown on request
     bool OfferApplyToRest = false; // offer "Do this for the remaining files"
+    // A question whose Yes writes over a file that holds no copy elsewhere: Enter keeps it.
+    bool DefaultNo = false;
+
+    UserMessage AsDefaultNo() &&
+    {
+        DefaultNo = true;
+        return std::move(*this);
+    }
 };
 
 struct UserReply {

@@ -44,6 +44,9 @@ struct FileIdentity {
 // The identity of the file a path names, links followed; nothing when there is none.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 
+// A file name as the file system compares names: as it is on POSIX, without case on Windows.
+std::string NameAsCompared(const std::string& name);
+
 // The names of the regular files in a folder (links to them included), as the file system
 // holds them, in no particular order; hidden files (dot-files) are left out, and so is
 // everything when the folder cannot be read.

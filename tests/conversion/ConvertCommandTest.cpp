@@ -1,5 +1,5 @@
 #include "conversion/ConvertCommand.h"
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "conversion/TicScale.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"

@@ -101,6 +101,11 @@ std::optional<FileIdentity> IdentityOf(const std::string& path)
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
+std::string NameAsCompared(const std::string& name)
+{
+    return name;
+}
+
 std::vector<std::string> VisibleFilesIn(const std::string& folder)
 {
     std::vector<std::string> names;

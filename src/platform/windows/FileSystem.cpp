@@ -155,6 +155,14 @@ std::optional<FileIdentity> IdentityOf(const std::string& path)
                         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+std::string NameAsCompared(const std::string& name)
+{
+    // NTFS and FAT find X.IMF when x.imf is asked for.
+    std::wstring wide = Widen(name);
+    ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Narrow(wide);
+}
+
 std::vector<std::string> VisibleFilesIn(const std::string& folder)
 {
     std::vector<std::string> names;

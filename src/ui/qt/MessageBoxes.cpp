@@ -26,6 +26,8 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(icon, ToText(title), shown, buttons, owner_);
     box.setWindowModality(Qt::ApplicationModal);
+    if (message.DefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     if (!message.Details.empty())
         box.setDetailedText(ToText(message.Details));
     if (message.OfferApplyToRest)

@@ -1,6 +1,6 @@
 #include "ui/shared/BatchRelay.h"
 
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 
 namespace brivane {
 namespace {

@@ -125,10 +125,11 @@ void GameMusicController::ExtractClicked()
         return;
     std::string extracted;
     for (const Place& place : selected) {
-        GameReport report = ExtractSong(*place.Song, folder, false);
+        GameReport report = ExtractSong(*place.Song, folder, false, FilesOfGame(place.Game->Path));
         if (report.FileExists &&
-            boxes_.Show({report.Text + ". Replace it?", report.Title, MB_ICONQUESTION_YESNO, report.Text}).Answer == IDYES)
-            report = ExtractSong(*place.Song, folder, true);
+            boxes_.Show(UserMessage(report.Text + ". Replace it?", report.Title, MB_ICONQUESTION_YESNO, report.Text).AsDefaultNo())
+                    .Answer == IDYES)
+            report = ExtractSong(*place.Song, folder, true, FilesOfGame(place.Game->Path));
         if (report.FileExists)
             continue;
         if (report.Failed)

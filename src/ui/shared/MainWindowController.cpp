@@ -2,7 +2,7 @@
 
 #include "conversion/ConvertCommand.h"
 #include "conversion/ImfInfo.h"
-#include "conversion/ImfPaths.h"
+#include "songfile/ImfPaths.h"
 #include "conversion/TicScale.h"
 #include "platform/FileSystem.h"
 #include "ui/shared/PlaybackStatus.h"

@@ -65,7 +65,7 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     config.pszVerificationText = applyToRest.c_str();
     const bool question = message.Style == MB_ICONQUESTION_YESNO;
     config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
-    config.nDefaultButton = question ? IDYES : IDOK;
+    config.nDefaultButton = !question ? IDOK : message.DefaultNo ? IDNO : IDYES;
     if (question) {
         config.dwFlags |= TDF_USE_HICON_MAIN;
         config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
@@ -75,7 +75,8 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     int pressed = IDOK;
     BOOL rest = FALSE;
     if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
-        return {CentredMessageBox(owner, text, title, static_cast<UINT>(message.Style))};
+        return {CentredMessageBox(owner, text, title,
+                                  static_cast<UINT>(message.Style) | (message.DefaultNo ? MB_DEFBUTTON2 : 0))};
     // Esc on a question counts as No, as it does in a message box.
     UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
     reply.ApplyToRest = rest != FALSE;
@@ -91,8 +92,9 @@ UserReply Win32UserInteraction::Show(const UserMessage& message)
     std::string text = message.Text;
     if (!message.Details.empty())
         text += "\r\n\r\n" + message.Details;
+    const UINT defaultButton = message.DefaultNo ? MB_DEFBUTTON2 : 0;
     const int pressed = CentredMessageBox(owner_, win32::Widen(text), win32::Widen(message.Title),
-                                          static_cast<UINT>(message.Style));
+                                          static_cast<UINT>(message.Style) | defaultButton);
     return {pressed == IDYES ? IDYES : pressed == IDNO ? IDNO : IDOK};
 }
 
