@@ -35,6 +35,9 @@ target_compile_definitions(platform_tests PRIVATE BRIVANE_HOLDER_PATH="$<TARGET_
 brivane_test(capture_tests SOURCES capture/CaptureReaderTest.cpp capture/CaptureSongTest.cpp LIBS brivane_songfile ZLIB::ZLIB)
 add_dependencies(capture_tests brivane-cli)
 
+brivane_test(songfile_tests SOURCES songfile/SongFileTest.cpp songfile/OutputGateTest.cpp LIBS brivane_songfile)
+add_dependencies(songfile_tests brivane-cli)
+
 brivane_test(games_tests SOURCES games/GameFileTest.cpp LIBS brivane_games)
 add_dependencies(games_tests brivane-cli)
 

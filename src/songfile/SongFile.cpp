@@ -159,26 +159,34 @@ SongFile TimedFile(const Signature& signature, std::span<const std::uint8_t> byt
     return file;
 }
 
-// Records of registers no OPL2 has, at either alignment the file may be read at: a
-// headerless song without its leading record is read two bytes off, and a length word's
-// records end where it says. Over a tenth of them at both, and the file is an executable, a
-// picture or random bytes.
+// Records of registers no OPL2 has, in each way the file may be read: as its first word says,
+// and as a headerless song when that word counts past the file's end (a headerless song
+// without its leading record). Over a tenth of them in every way, and the file is an
+// executable, a picture or random bytes.
 std::string UnknownRegisters(std::span<const std::uint8_t> bytes)
 {
     constexpr std::size_t kJudgedFrom = 4; // records; fewer say too little
-    std::size_t fewest = 0, judged = 0;
+    std::optional<std::size_t> fewest;
+    std::size_t judged = 0;
+    const bool lengthWord = LayoutOfBytes(bytes) == ImfLengthWord;
     for (const bool headerless : {true, false}) {
+        if (headerless ? lengthWord && LengthWordOverrun(bytes) == 0 : !lengthWord)
+            continue;
         const std::span<const std::uint8_t> records = SplitSong(bytes, headerless).Records;
+        const std::size_t count = records.size() / kImfCommandSize;
+        if (count < kJudgedFrom)
+            continue;
         std::size_t unknown = 0;
         for (std::size_t at = 0; at < records.size(); at += kImfCommandSize)
             unknown += IsOpl2Register(records[at]) ? 0 : 1;
-        const std::size_t count = records.size() / kImfCommandSize;
-        if (count < kJudgedFrom || unknown * 10 <= count)
+        if (unknown * 10 <= count)
             return {};
-        if (headerless || unknown < fewest)
+        if (!fewest || unknown < *fewest)
             fewest = unknown, judged = count;
     }
-    return "a file whose records write registers no OPL2 has (" + std::to_string(fewest) + " of " +
+    if (!fewest)
+        return {};
+    return "a file whose records write registers no OPL2 has (" + std::to_string(*fewest) + " of " +
            std::to_string(judged) + ")";
 }
 
