@@ -16,7 +16,9 @@ namespace brivane {
 // file `lock` holds (the AUDIOT, which a running game keeps open), replaced first and through
 // it, so that the lock passes to the new file and no other Brivane comes between; when a
 // later target cannot be replaced, the ones replaced get their old bytes back.
-// The record is kept beside the last target, as NAME.change.
+// The record is kept beside the last target, as NAME.change; it names each target with the
+// size and hash of its old and its new bytes, so that a change is finished only over the files
+// it was made for: one whose targets another program has changed since is left as it is.
 struct GameFileChange {
     std::string Path;
     std::vector<std::uint8_t> Old, New;
@@ -27,6 +29,9 @@ void ChangeGameFiles(const std::vector<GameFileChange>& files, FileLock& lock);
 bool ChangeLeft(const std::vector<std::string>& targets);
 
 // Finishes, or clears away, a change of `targets` left behind; `lock` holds the last of them.
-void FinishGameChange(const std::vector<std::string>& targets, FileLock& lock);
+// Returns what was done ("finished the replace of AUDIOT.WL6 that was interrupted"), nothing
+// when there was nothing to do. A change whose targets no longer hold its old or its new bytes
+// is left as it is and thrown as a GameFileError, unless `clearStale` takes it away.
+std::string FinishGameChange(const std::vector<std::string>& targets, FileLock& lock, bool clearStale = false);
 
 } // namespace brivane

@@ -35,6 +35,7 @@ struct GameFile {
     std::string HeaderPath;    // an AUDIOHED; empty for a group file
     std::string DataPath;      // its AUDIOT, or the group file
     std::vector<std::uint8_t> HeaderBytes, DataBytes; // the files as read, for a change of them
+    std::string Finished; // a change a crash interrupted, finished before it was read
 };
 
 // A game file that cannot be read: what() is the reason ("its offsets go backwards at chunk 12").
@@ -65,8 +66,14 @@ GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstS
 GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong = std::nullopt);
 
 // Finishes a change of the game's files that a crash interrupted, or clears away one that had
-// not begun.
-void FinishInterruptedChange(const std::string& path);
+// not begun, and removes the temporary files a killed Brivane left beside them; says what it
+// finished. A change record that no longer fits the files is thrown as a GameFileError, or
+// with `clearStale` taken away.
+std::string FinishInterruptedChange(const std::string& path, bool clearStale = false);
+
+// The files a replace of a song of the game file at `path` may change: its own, and for
+// Cosmo's .VOL the .STN whose copy the game plays.
+std::vector<std::string> FilesChangedWith(const std::string& path);
 
 // The game files in a folder, each game once: its AUDIOT.* files and its group files, by name.
 std::vector<std::string> GameFilesIn(const std::string& folder);

@@ -47,7 +47,7 @@ GameRead ReadGameForUser(const std::string& path, std::optional<std::size_t> fir
 std::string GameSummary(const GameFile& game)
 {
     return game.Game + ", " + game.Files + ", " + Count(game.Songs.size(), "song", "songs") +
-           (game.FoundBy.empty() ? "" : "; " + game.FoundBy);
+           (game.FoundBy.empty() ? "" : "; " + game.FoundBy) + (game.Finished.empty() ? "" : "; " + game.Finished);
 }
 
 SongColumns ColumnsOf(const GameSong& song)

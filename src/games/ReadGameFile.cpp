@@ -4,6 +4,7 @@
 #include "games/GameChange.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryFile.h"
 
 #include <algorithm>
 #include <map>
@@ -134,15 +135,26 @@ std::vector<std::string> FilesOfGame(const std::string& path)
     return files;
 }
 
-void FinishInterruptedChange(const std::string& path)
+std::string FinishInterruptedChange(const std::string& path, bool clearStale)
 {
     const std::vector<std::string> files = FilesOfGame(path);
-    if (!ChangeLeft(files))
-        return;
-    // Under the lock: the change may not be interrupted at all, only still going on.
+    // Under the lock: the change may not be interrupted at all, only still going on, and a
+    // temporary file beside the game may be another Brivane's, still being written.
     FileLock lock = FileLock::Acquire(files.back(), std::chrono::seconds(10));
-    if (lock.Status() == FileLock::State::Held)
-        FinishGameChange(files, lock);
+    if (lock.Status() != FileLock::State::Held)
+        return {};
+    RemoveStaleTemporaryFiles(FolderOf(files.back()));
+    return ChangeLeft(files) ? FinishGameChange(files, lock, clearStale) : std::string();
+}
+
+std::vector<std::string> FilesChangedWith(const std::string& path)
+{
+    std::vector<std::string> files = FilesOfGame(path);
+    const std::string name = UpperCase(NameOf(path));
+    if (name.ends_with(".VOL"))
+        if (std::string stn = FindPartner(path, name.substr(0, name.rfind('.')) + ".STN"); !stn.empty())
+            files.push_back(std::move(stn));
+    return files;
 }
 
 double GameSong::Seconds() const
@@ -154,9 +166,10 @@ double GameSong::Seconds() const
     return static_cast<double>(ticks) / Tics;
 }
 
-GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong)
+// The songs as they stand, for a listing: of an AUDIOT whose music starts at a known chunk,
+// only the music is read.
+static GameFile ReadListedGameFile(const std::string& path, std::optional<std::size_t> firstSong)
 {
-    FinishInterruptedChange(path);
     const PairNames names = NamesOf(path);
     if (!names.IsPair)
         return ReadGameFileAsItIs(path, firstSong);
@@ -179,6 +192,14 @@ GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstS
     GameFile file = PairRead(pair, offsets, music, names, firstSong);
     if (!file.FoundBy.empty()) // the songs are told by what may lie in the part not read
         return ReadWholePair(pair, names, firstSong);
+    return file;
+}
+
+GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstSong)
+{
+    const std::string finished = FinishInterruptedChange(path);
+    GameFile file = ReadListedGameFile(path, firstSong);
+    file.Finished = finished;
     return file;
 }
 

@@ -117,10 +117,11 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
 
 std::vector<std::string> RestoreGameFiles(const std::string& path)
 {
-    // A damaged game is what a restore is for: its files are found by name, never read.
-    FinishInterruptedChange(path);
+    // A damaged game is what a restore is for: its files are found by name, never read, and a
+    // change record that no longer fits them goes with what it was for.
+    FinishInterruptedChange(path, true);
     std::vector<std::string> restored;
-    for (const std::string& file : FilesOfGame(path)) {
+    for (const std::string& file : FilesChangedWith(path)) {
         const std::string backup = BackupPathFor(file);
         if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Regular)
             continue;

@@ -97,6 +97,10 @@ OutputClaims::OutputClaims(const std::vector<std::string>& inputs) : inputs_(inp
 
 std::string OutputClaims::Claim(std::size_t row, const std::string& output)
 {
+    // A song converted in place claims nothing: looking again could find its number taken by
+    // another run's new file, which the system gives the number of one it just replaced.
+    if (output == inputs_[row])
+        return {};
     const FilePlace place = PlaceOf(output);
     const FilePlace& own = inputPlaces_[row];
     if (place.SameAs(own))
