@@ -45,19 +45,21 @@ std::optional<std::vector<std::uint8_t>> ConvertSongBytes(std::span<const std::u
     if (conversion.IsClassic(layout))
         return ToWolfensteinLayout(song, TicScaleFor(conversion.HeaderlessTics));
 
+    const std::vector<std::uint8_t> records =
+        RetimeRecords(parts.Records, conversion.SourceTics(layout), target.Tics);
+    if (toLengthWord && records.size() + parts.Partial.size() > kMaxWolfensteinLength)
+        return std::nullopt; // its long rests took more records than a length word counts
     std::vector<std::uint8_t> converted;
-    converted.reserve(kImfCommandSize + streamSize + parts.Trailer.size());
+    converted.reserve(kImfCommandSize + records.size() + parts.Partial.size() + parts.Trailer.size());
     if (toLengthWord) {
         converted.resize(kLengthWordSize);
-        WriteLe16(converted.data(), static_cast<std::uint16_t>(parts.Records.size()));
-    } else if (parts.Records.size() < kLengthWordSize || parts.Records[0] != 0 || parts.Records[1] != 0) {
+        WriteLe16(converted.data(), static_cast<std::uint16_t>(records.size()));
+    } else if (records.size() < kLengthWordSize || records[0] != 0 || records[1] != 0) {
         // Every tool tells a headerless song by its leading 00 00; a record that writes 0 to
         // register 0 and waits no time changes nothing that plays.
         converted.resize(kImfCommandSize, 0);
     }
-    const std::size_t recordsAt = converted.size();
-    converted.insert(converted.end(), parts.Records.begin(), parts.Records.end());
-    RetimeRecords(std::span(converted).subspan(recordsAt), conversion.SourceTics(layout), target.Tics);
+    converted.insert(converted.end(), records.begin(), records.end());
     converted.insert(converted.end(), parts.Partial.begin(), parts.Partial.end());
     // A headerless player would play a trailer as music; the backup keeps it.
     if (toLengthWord)

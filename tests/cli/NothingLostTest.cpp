@@ -163,6 +163,23 @@ TEST(NothingLostTest, TheClassicConversionSaysWhatItDoesToTheLengthAndExactKeeps
     ASSERT_EQ(RunCli({"convert", "--exact", dir / "exact.imf"}).ExitCode, 0);
     EXPECT_NE(RunCli({"info", dir / "classic.imf"}).Out.find("1.43 seconds at 700"), std::string::npos);
     EXPECT_NE(RunCli({"info", dir / "exact.imf"}).Out.find("1.79 seconds at 700"), std::string::npos);
+
+    // A two-minute rest at 280 is 84,000 ticks at 700, more than one record holds: the classic
+    // conversion keeps what one holds and says so; an exact one carries the rest on.
+    const Bytes rest{0, 0, 0, 0, 0x20, 1, 0x40, 0x83, 0x20, 2, 0, 0};
+    test::WriteBytes(dir / "rest.imf", rest);
+    test::WriteBytes(dir / "rest-exact.imf", rest);
+    EXPECT_NE(RunCli({"info", dir / "rest.imf"}).Out.find("120.00 seconds at 280 ticks per second; at 280, the classic "
+                                                          "conversion shortens this song by 26.38 s (26.38 s of it in "
+                                                          "rests longer than one record holds)"),
+              std::string::npos);
+    ASSERT_EQ(RunCli({"convert", "--exact", dir / "rest-exact.imf"}).ExitCode, 0);
+    EXPECT_NE(RunCli({"info", dir / "rest-exact.imf"}).Out.find("4 records, 0 trailing bytes, 120.00 seconds at 700"),
+              std::string::npos);
+
+    // A song longer than a length word counts is left alone by that conversion: nothing to tell.
+    test::WriteBytes(dir / "long.imf", test::MakeHeaderlessSong(70000, 1));
+    EXPECT_EQ(RunCli({"info", dir / "long.imf"}).Out.find("the classic"), std::string::npos);
 }
 
 TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed)
