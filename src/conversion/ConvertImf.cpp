@@ -131,18 +131,148 @@ std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
     return {};
 }
 
-// One line before the question when the backup cannot be what this song was made from.
-std::string SizeWarning(const Bytes& saved, std::uint64_t songSize, const Conversion& conversion)
+std::size_t RecordsOf(const Bytes& song)
 {
-    const std::optional<Bytes> converted = ConvertSongBytes(saved, LayoutOfBytes(saved), conversion);
-    if (!converted || converted->size() == songSize)
+    return SplitSong(song, LayoutOfBytes(song) == ImfHeaderless).Records.size() / kImfCommandSize;
+}
+
+// One line before the question when the backup cannot be what this song was made from: every
+// conversion keeps a song's records, whatever its layout's length word adds.
+std::string SizeWarning(const Bytes& saved, const Bytes& song)
+{
+    const std::size_t had = RecordsOf(saved), has = RecordsOf(song);
+    if (had == has)
         return {};
-    const auto expected = static_cast<long long>(saved.size() + songSize) - static_cast<long long>(converted->size());
-    return "The backup holds " + std::to_string(saved.size()) + " bytes, but this song was converted from " +
-           std::to_string(std::max(expected, 0LL)) + " bytes: it may be the backup of another song.\r\n";
+    return "The backup holds " + std::to_string(had) + " records, but this song holds " + std::to_string(has) +
+           ": it may be the backup of another song.\r\n";
 }
 
 const char* const kRevertQuestion = "Do you wish to revert to your backup copy and reconvert it?";
+
+// What a look at the file found: a song in a layout, with what stands at its backup's name,
+// or an outcome already told to the user.
+struct Classified {
+    std::optional<ConversionOutcome> Done;
+    Bytes Song;
+    ImfType Layout = ImfHeaderless;
+    std::optional<Bytes> Backup; // only ever a regular file: a link at its name is never followed
+};
+
+Classified Told(ConversionOutcome outcome)
+{
+    return {outcome, {}, ImfHeaderless, std::nullopt};
+}
+
+// The song read through the door under the lock, its layout settled (the user asked where its
+// length word cannot be one), its backup read.
+Classified Classify(const std::string& path, const FileLock& lock, const Conversion& conversion, bool makeBackups,
+                    UserInteraction& ui)
+{
+    const std::string name = Printable(DisplayName(path));
+    const ImfProbe probe = ProbeImf(path);
+    if (probe.Type == ImfNotFound && probe.Reason.empty()) {
+        Tell(ui, path, "Could not find " + Printable(path) + "!", "File not found", MB_ICONHAND);
+        return Told(ConversionOutcome::NotFound);
+    }
+    // A directory or a FIFO is there, just not as a song.
+    if (probe.Type == ImfNotFound || probe.Type == ImfUnreadable)
+        return Told(ReportUnreadable(path, probe.Reason, ui));
+    // A song that could not be opened to lock it is one this run cannot read either.
+    if (lock.Status() != FileLock::State::Held)
+        return Told(ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui));
+    SongFile file;
+    try {
+        file = ReadSongFile(lock.File(), "the file", conversion.Midi);
+    } catch (const FileError& error) {
+        return Told(ReportFailure(path, error.what(), ui));
+    }
+    // An empty song has no records and no length to write; leaving it alone loses nothing.
+    if (file.Size == 0) {
+        Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
+        return Told(ConversionOutcome::Empty);
+    }
+    switch (file.Kind) {
+    case SongFileKind::Timed: // read, never rewritten: its song goes to a file of its own
+        return Told(ConvertCapture(path, *file.Timed, conversion, makeBackups, ui));
+    case SongFileKind::Damaged:
+        return Told(ReportUnreadable(path, file.Reason, ui));
+    case SongFileKind::OtherKind: // whatever layout the user names
+        Tell(ui, path, NotASongText(name, file.Name), "Not an IMF song", MB_ICONHAND);
+        return Told(ConversionOutcome::NotASong);
+    case SongFileKind::ImfSong:
+        break;
+    }
+    Classified song{std::nullopt, std::move(file.Bytes), conversion.From.value_or(probe.Type), std::nullopt};
+    const std::size_t overrun = LengthWordOverrun(song.Song);
+    if (!conversion.From && song.Layout == ImfLengthWord && overrun > 0 && HoldsWholeRecord(song.Song, true)) {
+        const UserReply reply =
+            ui.Show({name + ": its length word counts " + std::to_string(overrun) +
+                         " bytes more than the file holds: perhaps a headerless song without its leading 00 00 "
+                         "record.\r\nConvert " + name + " as a headerless song?",
+                     "Headerless song?", MB_ICONQUESTION_YESNO, path});
+        if (reply.Answer != IDYES)
+            return Told(ConversionOutcome::LengthPastEnd);
+        song.Layout = ImfHeaderless;
+    }
+    // Converting a song of no whole record would only make another that reads differently.
+    if (!HoldsWholeRecord(song.Song, song.Layout == ImfHeaderless)) {
+        Tell(ui, path, name + " holds no whole record; nothing to convert.", "No whole record", MB_ICONINFORMATION);
+        return Told(ConversionOutcome::NoRecords);
+    }
+    const std::string backup = BackupPathFor(path);
+    try {
+        if (LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Regular)
+            song.Backup = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
+    } catch (const FileError& error) {
+        return Told(ReportFailure(path, error.what(), ui));
+    }
+    return song;
+}
+
+enum class Step { Convert, Revert, Done };
+struct Decision {
+    Step Next;
+    ConversionOutcome Outcome = ConversionOutcome::Converted;
+};
+
+// Convert, revert to the backup first, or leave the song: asked where the backup may be the
+// only copy of the original. `reverted` says this song is a backup just put back.
+Decision Decide(const std::string& path, const Classified& song, const Conversion& conversion, bool makeBackups,
+                bool reverted, UserInteraction& ui)
+{
+    const std::string name = Printable(DisplayName(path));
+    const std::string backupName = Printable(DisplayName(BackupPathFor(path)));
+    const Bytes* saved = song.Backup ? &*song.Backup : nullptr;
+    const auto answered = [&](const std::string& text) {
+        const UserReply reply = ui.Show({text + kRevertQuestion, "Reconvert?", MB_ICONQUESTION_YESNO, path});
+        return reply.Answer == IDYES ? Decision{Step::Revert} : Decision{Step::Done, ConversionOutcome::Declined};
+    };
+    if (!conversion.AlreadyThere(song.Layout)) {
+        // A song of the target's own layout cannot be told from its original by its bytes: a
+        // backup holding another song may be the only copy of the original, and is never
+        // written over without a Yes.
+        if (!makeBackups || !saved || *saved == song.Song || !HoldsSong(*saved))
+            return {Step::Convert};
+        return answered(name + " may have been converted before: its backup " + backupName + " holds another song.\r\n" +
+                        SizeWarning(*saved, song.Song));
+    }
+    const std::string compatible = name + " is already compatible with " + conversion.Target.Name + ".";
+    if (reverted) {
+        Tell(ui, path, "Restored " + name + " from its backup " + backupName + ", which " + compatible.substr(name.size() + 1),
+             "Restored", MB_ICONINFORMATION);
+        return {Step::Done, ConversionOutcome::Restored};
+    }
+    if (!saved) {
+        Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
+        return {Step::Done, ConversionOutcome::AlreadyCompatible};
+    }
+    if (const std::string unusable = UnusableBackup(*saved, conversion); !unusable.empty()) {
+        Tell(ui, path, compatible + "\r\nIts backup " + backupName + " cannot be restored: " + unusable + ".",
+             "Already compatible", MB_ICONINFORMATION);
+        return {Step::Done, ConversionOutcome::AlreadyCompatible};
+    }
+    return answered(compatible + "\r\n" + SizeWarning(*saved, song.Song));
+}
 
 } // namespace
 
@@ -150,6 +280,7 @@ bool IsSuccess(ConversionOutcome outcome)
 {
     switch (outcome) {
     case ConversionOutcome::Converted:
+    case ConversionOutcome::Restored:
     case ConversionOutcome::AlreadyCompatible:
     case ConversionOutcome::Declined:
     case ConversionOutcome::Empty:
@@ -165,6 +296,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
 {
     static constexpr std::pair<ConversionOutcome, const char*> kNames[] = {
         {ConversionOutcome::Converted, "converted"},
+        {ConversionOutcome::Restored, "restored"},
         {ConversionOutcome::AlreadyCompatible, "already compatible"},
         {ConversionOutcome::Declined, "not reverted"},
         {ConversionOutcome::Empty, "empty"},
@@ -199,109 +331,19 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         Tell(ui, path, Printable(path) + " is being converted by another Brivane; skipped.", "File busy", MB_ICONHAND);
         return ConversionOutcome::Busy;
     }
-    const std::string name = Printable(DisplayName(path));
-
     // Entered again only after a revert: the restored file is classified afresh.
-    for (;;) {
-        const ImfProbe probe = ProbeImf(path);
-        if (probe.Type == ImfNotFound && probe.Reason.empty()) {
-            Tell(ui, path, "Could not find " + Printable(path) + "!", "File not found", MB_ICONHAND);
-            return ConversionOutcome::NotFound;
-        }
-        // A directory or a FIFO is there, just not as a song.
-        if (probe.Type == ImfNotFound || probe.Type == ImfUnreadable)
-            return ReportUnreadable(path, probe.Reason, ui);
-        // A song that could not be opened to lock it is one this run cannot read either.
-        if (lock.Status() != FileLock::State::Held)
-            return ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui);
-        SongFile file;
-        try {
-            file = ReadSongFile(lock.File(), "the file", conversion.Midi);
-        } catch (const FileError& error) {
-            return ReportFailure(path, error.what(), ui);
-        }
-        // An empty song has no records and no length to write; leaving it alone loses nothing.
-        if (file.Size == 0) {
-            Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
-            return ConversionOutcome::Empty;
-        }
-        switch (file.Kind) {
-        case SongFileKind::Timed: // read, never rewritten: its song goes to a file of its own
-            return ConvertCapture(path, *file.Timed, conversion, makeBackups, ui);
-        case SongFileKind::Damaged:
-            return ReportUnreadable(path, file.Reason, ui);
-        case SongFileKind::OtherKind: // whatever layout the user names
-            Tell(ui, path, NotASongText(name, file.Name), "Not an IMF song", MB_ICONHAND);
-            return ConversionOutcome::NotASong;
-        case SongFileKind::ImfSong:
-            break;
-        }
-        const Bytes song = std::move(file.Bytes);
-        ImfType layout = conversion.From.value_or(probe.Type);
-        const std::size_t overrun = LengthWordOverrun(song);
-        if (!conversion.From && layout == ImfLengthWord && overrun > 0 && HoldsWholeRecord(song, true)) {
-            const UserReply reply =
-                ui.Show({name + ": its length word counts " + std::to_string(overrun) +
-                             " bytes more than the file holds: perhaps a headerless song without its leading 00 00 "
-                             "record.\r\nConvert " + name + " as a headerless song?",
-                         "Headerless song?", MB_ICONQUESTION_YESNO, path});
-            if (reply.Answer != IDYES)
-                return ConversionOutcome::LengthPastEnd;
-            layout = ImfHeaderless;
-        }
-        // Converting a song of no whole record would only make another that reads differently.
-        if (!HoldsWholeRecord(song, layout == ImfHeaderless)) {
-            Tell(ui, path, name + " holds no whole record; nothing to convert.", "No whole record", MB_ICONINFORMATION);
-            return ConversionOutcome::NoRecords;
-        }
-
-        const std::string backup = BackupPathFor(path);
-        const bool hasBackup = LookUpPath(backup, Links::DoNotFollow).Kind == PathKind::Regular;
-        Bytes saved;
-        try {
-            // Only a regular file is a backup: a link at the backup's name is never followed.
-            if (hasBackup)
-                saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
-        } catch (const FileError& error) {
-            return ReportFailure(path, error.what(), ui);
-        }
-
-        if (!conversion.AlreadyThere(layout)) {
-            // A song of the target's own layout cannot be told from its original by its bytes:
-            // a backup holding another song may be the only copy of the original, and is never
-            // written over without a Yes.
-            if (!makeBackups || !hasBackup || saved == song || !HoldsSong(saved))
-                return ConvertSong(path, lock, song, layout, conversion, makeBackups,
-                                   hasBackup ? EarlierBackup(saved) : std::nullopt, ui);
-            const UserReply reply =
-                ui.Show({name + " may have been converted before: its backup " + Printable(DisplayName(backup)) +
-                             " holds another song.\r\n" + SizeWarning(saved, song.size(), conversion) + kRevertQuestion,
-                         "Reconvert?", MB_ICONQUESTION_YESNO, path});
-            if (reply.Answer != IDYES)
-                return ConversionOutcome::Declined;
-        } else {
-            const std::string compatible = name + " is already compatible with " + conversion.Target.Name + ".";
-            if (!hasBackup) {
-                Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
-                return ConversionOutcome::AlreadyCompatible;
-            }
-            if (const std::string unusable = UnusableBackup(saved, conversion); !unusable.empty()) {
-                Tell(ui, path,
-                     compatible + "\r\nIts backup " + Printable(DisplayName(backup)) + " cannot be restored: " +
-                         unusable + ".",
-                     "Already compatible", MB_ICONINFORMATION);
-                return ConversionOutcome::AlreadyCompatible;
-            }
-            const UserReply reply = ui.Show({compatible + "\r\n" + SizeWarning(saved, song.size(), conversion) +
-                                                 kRevertQuestion,
-                                             "Reconvert?", MB_ICONQUESTION_YESNO, path});
-            if (reply.Answer != IDYES)
-                return ConversionOutcome::Declined;
-        }
-
+    for (bool reverted = false;; reverted = true) {
+        const Classified song = Classify(path, lock, conversion, makeBackups, ui);
+        if (song.Done)
+            return *song.Done;
+        const Decision decision = Decide(path, song, conversion, makeBackups, reverted, ui);
+        if (decision.Next == Step::Done)
+            return decision.Outcome;
+        if (decision.Next == Step::Convert)
+            return ConvertSong(path, lock, song.Song, song.Layout, conversion, makeBackups, song.Backup, ui);
         // What is restored is what the question was about, even if the backup changed since.
         try {
-            lock.Replace(saved, "the file from its backup");
+            lock.Replace(*song.Backup, "the file from its backup");
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);
         }

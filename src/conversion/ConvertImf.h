@@ -12,6 +12,7 @@ namespace brivane {
 // exit status); the user has already been told through the UserInteraction.
 enum class ConversionOutcome {
     Converted,
+    Restored,         // put back from its backup, which was already what the conversion makes
     AlreadyCompatible,
     Declined,
     Empty,

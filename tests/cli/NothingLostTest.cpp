@@ -182,6 +182,23 @@ TEST(NothingLostTest, TheClassicConversionSaysWhatItDoesToTheLengthAndExactKeeps
     EXPECT_EQ(RunCli({"info", dir / "long.imf"}).Out.find("the classic"), std::string::npos);
 }
 
+// Converted for one game and then for a game whose layout its backup has: the revert puts the
+// original back exactly, and says so, with no warning that the length word would give.
+TEST(NothingLostTest, ARevertToABackupAlreadyInTheTargetsLayoutSaysItRestoredIt)
+{
+    test::TempDir dir;
+    const Bytes original = test::MakeHeaderlessSong(528, 5);
+    test::WriteBytes(dir / "s.imf", original);
+    ASSERT_EQ(RunCli({"convert", dir / "s.imf"}).ExitCode, 0);
+    const ProcessResult revert = RunCli({"convert", "--yes", "--to", "duke2", dir / "s.imf"});
+    EXPECT_EQ(revert.ExitCode, 0);
+    EXPECT_EQ(revert.Out, "Reconvert?: s.imf may have been converted before: its backup s.imf.bak holds another song.\n"
+                          "Do you wish to revert to your backup copy and reconvert it? yes\n"
+                          "Restored: Restored s.imf from its backup s.imf.bak, which is already compatible with "
+                          "Duke Nukem II.\nComplete: Conversion complete!\n1 restored\n");
+    EXPECT_EQ(test::ReadBytes(dir / "s.imf"), original);
+}
+
 TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed)
 {
     const auto with = [](std::string mark) {

@@ -150,8 +150,8 @@ TEST_F(ConvertImfTest, ABackupThatCannotBeTheSongsOriginalIsNotRestoredBlindly)
          {compatible + "Its backup SONG.IMF.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.",
           "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
         {"of another size",  older,
-         {compatible + "The backup holds 12 bytes, but this song was converted from 8 bytes: it may be the backup of "
-                       "another song.\r\n" + question, "Reconvert?", MB_ICONQUESTION_YESNO},
+         {compatible + "The backup holds 3 records, but this song holds 2: it may be the backup of another song.\r\n" +
+              question, "Reconvert?", MB_ICONQUESTION_YESNO},
          test::ReferenceConversion(older, 280)},
         {"its own original", kWorkedExample, {compatible + question, "Reconvert?", MB_ICONQUESTION_YESNO}, kWorkedResult},
     };
