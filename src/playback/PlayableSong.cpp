@@ -27,6 +27,7 @@ PlayableSong LoadPlayableSong(const std::string& path, const MidiPlaying& midi)
     case SongFileKind::Timed: {
         PlayableSong song = ParsePlayableSong(TimedRecords(*file.Timed, kCaptureTicks));
         song.TickRate = kCaptureTicks;
+        song.Source = file.FromMidi ? "a MIDI file" : "a capture";
         return song;
     }
     case SongFileKind::Damaged:

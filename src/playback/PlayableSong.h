@@ -24,6 +24,7 @@ struct PlayableSong {
     ImfType Layout = ImfNotFound;
     std::vector<OplWrite> Writes;
     int TickRate = 0; // a capture's; 0 for a song, which plays at its layout's rate
+    std::string Source; // "a capture", "a MIDI file": what a song at its own timing came from
 };
 
 inline constexpr int kCaptureTicks = 44100;

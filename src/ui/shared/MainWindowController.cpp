@@ -188,7 +188,7 @@ void MainWindowController::PlayClicked()
     if (!toPlay)
         return;
     playingHeaderless_ = toPlay->Headerless;
-    playingName_ = DisplayName(path);
+    playingName_ = DisplayName(path) + (toPlay->Song.Source.empty() ? "" : ", " + toPlay->Song.Source + ",");
     if (!player_.Play(std::move(toPlay->Song), toPlay->TickRate))
         TellCannotPlay(boxes_, path);
     Refresh();

@@ -1,5 +1,7 @@
 #include "ui/shared/PlaybackStatus.h"
 
+#include "playback/PlayableSong.h"
+
 namespace brivane {
 namespace {
 
@@ -15,8 +17,10 @@ std::string Duration(double seconds)
 
 std::string PlayingStatus(const std::string& name, int tickRate, double positionSeconds, double lengthSeconds)
 {
-    return "Playing " + name + " at " + std::to_string(tickRate) + " ticks per second, " + Duration(positionSeconds) +
-           " of " + Duration(lengthSeconds);
+    // A capture's writes come at the sample rate: a number that says nothing of the song.
+    const std::string rate = tickRate == kCaptureTicks ? "at its own timing"
+                                                       : "at " + std::to_string(tickRate) + " ticks per second";
+    return "Playing " + name + " " + rate + ", " + Duration(positionSeconds) + " of " + Duration(lengthSeconds);
 }
 
 std::string SongStatus(const std::string& name, const ImfInfo& info)

@@ -167,6 +167,15 @@ TEST_F(MainWindowControllerTest, PlayStopAndTheMenusFollowThePlayer)
     EXPECT_FALSE(view.menus.CanStop);
 }
 
+TEST_F(MainWindowControllerTest, ACapturePlaysAtItsOwnTimingAndTheStatusSaysSo)
+{
+    test::WriteBytes(dir / "a.dro", test::Dro(0, {0, 1, 0x70, 10, 1, 0x20}));
+    Start();
+    controller->CurrentSongChanged(0);
+    controller->PlayClicked();
+    EXPECT_EQ(view.status, "Playing a.dro, a capture, at its own timing, 0:00 of 0:00");
+}
+
 TEST_F(MainWindowControllerTest, WithoutADevicePlayIsOff)
 {
     test::WriteBytes(dir / "a.imf", test::MakeHeldNoteSong(560));
