@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "capture/CaptureFiles.h"
 #include "support/Songs.h"
 #include "ui/qt/modDrawText.h"
 
@@ -359,6 +360,37 @@ TEST_F(MainWindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalI
         ASSERT_FALSE(answerer.seen.empty());
         EXPECT_EQ(answerer.seen.front().Title, "Reconvert?");
         EXPECT_EQ(ReadBytes(app / "a.imf"), once) << "converted once, whatever the answer";
+        EXPECT_EQ(ReadBytes(app / "a.imf.bak"), original);
+    }
+}
+
+// A capture's song over a converted song: each question whose Yes writes over a file that
+// holds no copy elsewhere is answered by Enter with No, and nothing is lost.
+TEST_F(MainWindowTest, ACapturesSongOverASongAsksAndEnterKeepsTheSongAndItsBackup)
+{
+    const Bytes original = MakeHeaderlessSong(400, 9);
+    WriteBytes(app / "a.imf", original);
+    WriteBytes(app / "a.dro", Dro(0, {0, 1, 0x70, 10, 1, 0x20}));
+    Open();
+    File()->item(1)->setSelected(true); // a.imf, after a.dro
+    Find<QPushButton>("cmdConvert")->click();
+    const Bytes converted = ReadBytes(app / "a.imf");
+    File()->clearSelection();
+    File()->item(0)->setSelected(true);
+    answerer.pressEnter = true;
+    // Enter on "Replace song?"; then Yes to it and Enter on "Replace backup?".
+    for (const auto& answers : {std::deque<QMessageBox::StandardButton>{QMessageBox::NoButton},
+                                std::deque<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::NoButton}}) {
+        answerer.Expect(answers);
+        Find<QPushButton>("cmdConvert")->click();
+        ASSERT_GE(answerer.seen.size(), answers.size());
+        EXPECT_EQ(answerer.seen[0].Title, "Replace song?");
+        EXPECT_EQ(answerer.defaults[0], QMessageBox::No);
+        if (answers.size() == 2) {
+            EXPECT_EQ(answerer.seen[1].Title, "Replace backup?");
+            EXPECT_EQ(answerer.defaults[1], QMessageBox::No);
+        }
+        EXPECT_EQ(ReadBytes(app / "a.imf"), converted);
         EXPECT_EQ(ReadBytes(app / "a.imf.bak"), original);
     }
 }

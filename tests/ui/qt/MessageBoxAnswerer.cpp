@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
 
 namespace brivane::test {
 namespace {
@@ -42,9 +44,16 @@ void MessageBoxAnswerer::Poll()
                         QFile::encodeName(box->windowTitle()).toStdString(), StyleOf(*box)});
         offeredApplyToRest.push_back(box->checkBox() != nullptr);
         details.push_back(box->detailedText().toStdString());
+        defaults.push_back(box->standardButton(box->defaultButton()));
         if (box->checkBox() && tickApplyToRest)
             box->checkBox()->setChecked(true);
         QMessageBox::StandardButton answer = QMessageBox::Ok;
+        if (box->icon() == QMessageBox::Question && pressEnter && (answers_.empty() || answers_.front() == QMessageBox::NoButton)) {
+            if (!answers_.empty())
+                answers_.pop_front();
+            QTest::keyClick(box, Qt::Key_Return);
+            continue;
+        }
         if (box->icon() == QMessageBox::Question) {
             answer = answers_.empty() ? QMessageBox::No : answers_.front();
             if (!answers_.empty())

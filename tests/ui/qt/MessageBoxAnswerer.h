@@ -22,6 +22,7 @@ public:
     void Expect(std::deque<QMessageBox::StandardButton> answers)
     {
         answers_ = std::move(answers);
+        defaults.clear();
         seen.clear();
         offeredApplyToRest.clear();
         details.clear();
@@ -30,8 +31,10 @@ public:
     std::vector<Message> seen;
     std::vector<bool> offeredApplyToRest; // whether each box seen had the check box
     std::vector<std::string> details;     // each box's details, empty when it had none
+    std::vector<QMessageBox::StandardButton> defaults; // the button each box's Enter presses
     bool tickApplyToRest = false;         // tick the check box wherever there is one
     bool answering = true;                // false: the test answers the boxes itself
+    bool pressEnter = false;              // answer questions with Enter, as a user in a hurry
 
 private:
     void Poll();

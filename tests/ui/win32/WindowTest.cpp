@@ -1,6 +1,7 @@
 // The Win32 window, created for real under Wine and driven with the messages a user's keys,
 // clicks and scroll-bar drags produce. Message boxes are answered through the interface the
 // core uses.
+#include "capture/CaptureFiles.h"
 #include "support/GameFiles.h"
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
@@ -245,6 +246,42 @@ TEST_F(WindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNev
     }
     const HMENU play = ::GetSubMenu(::GetMenu(window_->Handle()), 2);
     EXPECT_NE(::GetMenuState(play, kPlayStop, MF_BYCOMMAND) & MF_GRAYED, 0u) << "nothing plays";
+}
+
+// A capture's song over a converted song asks before each file it would write over, and in a
+// real box Enter answers such a question No.
+TEST_F(WindowTest, ACapturesSongOverASongAsksAndEnterOnTheQuestionKeepsTheFile)
+{
+    const Bytes original = test::MakeHeaderlessSong(400, 9);
+    test::WriteBytes(dir_ / "a.imf", original);
+    test::WriteBytes(dir_ / "a.dro", test::Dro(0, {0, 1, 0x70, 10, 1, 0x20}));
+    test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
+    Open({IDYES, IDNO});
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 1); // a.imf, after a.dro
+    Menu(frm::kConvert);
+    const Bytes converted = test::ReadBytes(dir_ / "a.imf");
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, FALSE, -1);
+    ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 0);
+    boxes_->messages.clear();
+    Menu(frm::kConvert);
+    ASSERT_GE(boxes_->messages.size(), 2u);
+    EXPECT_EQ(boxes_->messages[0].Title, "Replace song?");
+    EXPECT_EQ(boxes_->messages[1].Title, "Replace backup?");
+    EXPECT_EQ(test::ReadBytes(dir_ / "a.imf"), converted);
+    EXPECT_EQ(test::ReadBytes(dir_ / "a.imf.bak"), original);
+
+    Win32UserInteraction boxes(window_->Handle());
+    for (const bool defaultNo : {true, false}) {
+        Later(500, [] {
+            const HWND focus = ::GetFocus();
+            ::PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+            ::PostMessageW(focus, WM_KEYUP, VK_RETURN, 0);
+        });
+        UserMessage question("a.imf already exists.\r\nReplace it with the song of a.dro?", "Replace song?",
+                             MB_ICONQUESTION_YESNO);
+        question.DefaultNo = defaultNo;
+        EXPECT_EQ(boxes.Show(question).Answer, defaultNo ? IDNO : IDYES) << defaultNo;
+    }
 }
 
 TEST_F(WindowTest, ALongStatusEndsInAnEllipsisAndTheTooltipHoldsItWhole)
