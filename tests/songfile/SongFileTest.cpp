@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
@@ -97,7 +98,8 @@ TEST(SongFileTest, TheDoorNamesEveryKindAndNothingButASongIsConverted)
         const std::string path = dir / "file.imf";
         test::WriteBytes(path, c.File);
         const test::ProcessResult info = test::RunCli({"info", path});
-        const std::string expected = c.Info.empty() ? plainMidi.substr(plainMidi.find(':')) : ": " + c.Info + "\n";
+        const std::string expected =
+            c.Info.empty() ? plainMidi.substr((dir / "plain.mid").size()) : ": " + c.Info + "\n";
         EXPECT_EQ(info.Out, path + expected);
         EXPECT_EQ(info.ExitCode, c.InfoExit) << info.Err;
         if (!c.Info.empty()) {
@@ -123,12 +125,13 @@ TEST(SongFileTest, AFileLargerThanAnySongIsRefusedByItsSizeUnread)
         const std::string path = dir / c.Name;
         test::WriteBytes(path, c.Start);
         std::filesystem::resize_file(test::NativePath(path), std::uintmax_t{3} << 30); // sparse
-        const auto limited = [] {
+        std::function<void()> limited; // no memory limit where the system or a sanitizer has none to give
 #if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+        limited = [] {
             const rlimit memory{256u << 20, 256u << 20};
             ::setrlimit(RLIMIT_AS, &memory);
-#endif
         };
+#endif
         const test::ProcessResult info = test::RunCli({"info", path}, limited);
         EXPECT_EQ(info.Out, path + ": " + c.Kind +
                                 " that cannot be read: it is 3221225472 bytes, more than the 64 MiB of the largest song "
