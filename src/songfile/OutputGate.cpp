@@ -86,11 +86,17 @@ FilePlace PlaceOf(const std::string& path)
     return {IdentityOf(path), IdentityOf(FolderOf(path)), NameAsCompared(NameOf(path))};
 }
 
-OutputClaims::OutputClaims(const std::vector<std::string>& inputs) : inputs_(inputs)
+OutputClaims::OutputClaims(const std::vector<std::string>& inputs) : inputs_(inputs) {}
+
+// Looked up at the first output that is not its own input: most batches convert every song in
+// place and need none of it.
+void OutputClaims::LookUpInputs()
 {
-    inputPlaces_.reserve(inputs.size());
-    for (std::size_t row = 0; row < inputs.size(); ++row) {
-        inputPlaces_.push_back(PlaceOf(inputs[row]));
+    if (!inputPlaces_.empty() || inputs_.empty())
+        return;
+    inputPlaces_.reserve(inputs_.size());
+    for (std::size_t row = 0; row < inputs_.size(); ++row) {
+        inputPlaces_.push_back(PlaceOf(inputs_[row]));
         inputIndex_.Add(inputPlaces_.back(), row);
     }
 }
@@ -101,6 +107,7 @@ std::string OutputClaims::Claim(std::size_t row, const std::string& output)
     // another run's new file, which the system gives the number of one it just replaced.
     if (output == inputs_[row])
         return {};
+    LookUpInputs();
     const FilePlace place = PlaceOf(output);
     const FilePlace& own = inputPlaces_[row];
     if (place.SameAs(own))

@@ -53,6 +53,8 @@ public:
     std::string Claim(std::size_t row, const std::string& output);
 
 private:
+    void LookUpInputs();
+
     const std::vector<std::string>& inputs_;
     std::vector<FilePlace> inputPlaces_;
     PlaceIndex inputIndex_, claimIndex_;
