@@ -67,16 +67,16 @@ void TerminalInteraction::ClearProgress()
 UserReply TerminalInteraction::Show(const UserMessage& message)
 {
     ClearProgress();
-    if (message.Style == MB_ICONQUESTION_YESNO)
+    if (message.Style == MessageStyle::Question)
         return {Ask(message)};
-    std::ostream& stream = message.Style == MB_ICONHAND ? err_ : out_;
+    std::ostream& stream = message.Style == MessageStyle::Error ? err_ : out_;
     stream << message.Title << ": " << ForTerminal(message.Text) << std::endl;
     if (!message.Details.empty())
         stream << ForTerminal(message.Details) << std::endl;
-    return {IDOK};
+    return {UserAnswer::Ok};
 }
 
-int TerminalInteraction::Ask(const UserMessage& message)
+UserAnswer TerminalInteraction::Ask(const UserMessage& message)
 {
     out_ << message.Title << ": " << ForTerminal(message.Text);
     bool yes = false;
@@ -91,7 +91,7 @@ int TerminalInteraction::Ask(const UserMessage& message)
     } else {
         out_ << " no" << std::endl;
     }
-    return yes ? IDYES : IDNO;
+    return yes ? UserAnswer::Yes : UserAnswer::No;
 }
 
 } // namespace brivane

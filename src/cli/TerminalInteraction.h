@@ -26,7 +26,7 @@ public:
     void Progress(std::size_t done, std::size_t count, const std::string& path) override;
 
 private:
-    int Ask(const UserMessage& message);
+    UserAnswer Ask(const UserMessage& message);
     void ClearProgress();
 
     QuestionPolicy policy_;

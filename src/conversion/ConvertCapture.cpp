@@ -34,7 +34,7 @@ double SecondsThatFit(const Bytes& records, int tickRate)
 ConversionOutcome Refuse(UserInteraction& ui, const std::string& path, const std::string& reason,
                          const std::string& title, ConversionOutcome outcome)
 {
-    ui.Show({"Could not convert " + Printable(path) + ": " + reason, title, MB_ICONHAND, path});
+    ui.Show({"Could not convert " + Printable(path) + ": " + reason, title, MessageStyle::Error, path});
     return outcome;
 }
 
@@ -103,11 +103,11 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
             return Refuse(ui, path, shown + " already exists; nothing was written (--force replaces it).",
                           "Song exists", ConversionOutcome::SongExists);
         if (!conversion.ReplaceSongs &&
-            ui.Show(UserMessage(shown + " already exists.\r\nReplace it with the song of " +
+            ui.Show(UserMessage(shown + " already exists.\nReplace it with the song of " +
                                     Printable(DisplayName(path)) + "?",
-                                "Replace song?", MB_ICONQUESTION_YESNO, path)
+                                "Replace song?", MessageStyle::Question, path)
                         .AsDefaultNo())
-                    .Answer != IDYES)
+                    .Answer != UserAnswer::Yes)
             return ConversionOutcome::Declined;
     }
     try {
@@ -125,7 +125,7 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
         std::string text = Printable(DisplayName(path)) + ": ";
         for (std::size_t i = 0; i < remarks.size(); ++i)
             text += (i ? "; " : "") + remarks[i];
-        ui.Show({text + ".", "Converted", MB_ICONINFORMATION, path});
+        ui.Show({text + ".", "Converted", MessageStyle::Information, path});
     }
     return ConversionOutcome::Converted;
 }

@@ -117,7 +117,7 @@ ConversionOutcome ConvertRow(const std::vector<std::string>& paths, std::size_t 
                              const Conversion& conversion, bool makeBackups, UserInteraction& ui)
 {
     if (!plan.Refusals[row].empty()) {
-        ui.Show({Printable(plan.Refusals[row]), "Output taken", MB_ICONHAND, paths[row]});
+        ui.Show({Printable(plan.Refusals[row]), "Output taken", MessageStyle::Error, paths[row]});
         return ConversionOutcome::OutputTaken;
     }
     const std::size_t songOf = plan.SongOf[row];
@@ -125,7 +125,7 @@ ConversionOutcome ConvertRow(const std::vector<std::string>& paths, std::size_t 
         return ConvertImf(paths[row], conversion, makeBackups, ui);
     ui.Show({Printable(DisplayName(paths[row])) + " is the backup of " + Printable(DisplayName(paths[songOf])) +
                  "; left alone.",
-             "Backup left alone", MB_ICONINFORMATION, paths[row]});
+             "Backup left alone", MessageStyle::Information, paths[row]});
     return ConversionOutcome::BackupOfAnother;
 }
 
@@ -240,10 +240,10 @@ std::vector<ConversionOutcome> ConvertFiles(const std::vector<std::string>& path
     const bool stopped = outcomes.size() < paths.size();
     UserMessage done = stopped ? UserMessage("Conversion stopped after " + std::to_string(outcomes.size()) + " of " +
                                                  std::to_string(paths.size()) + " files.",
-                                             "Stopped", MB_ICONINFORMATION)
-                               : UserMessage("Conversion complete!", "Complete", MB_ICONINFORMATION);
+                                             "Stopped", MessageStyle::Information)
+                               : UserMessage("Conversion complete!", "Complete", MessageStyle::Information);
     if (const std::string summary = remembered.Summary(); !summary.empty()) {
-        done.Text += "\r\n" + summary;
+        done.Text += "\n" + summary;
         done.Details = remembered.Details();
     }
     ui.Show(done);

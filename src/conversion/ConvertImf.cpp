@@ -20,20 +20,20 @@ namespace {
 constexpr std::chrono::seconds kLockTimeout{10};
 
 void Tell(UserInteraction& ui, const std::string& path, const std::string& text, const std::string& title,
-          int style)
+          MessageStyle style)
 {
     ui.Show({text, title, style, path});
 }
 
 ConversionOutcome ReportFailure(const std::string& path, const std::string& reason, UserInteraction& ui)
 {
-    Tell(ui, path, "Could not convert " + Printable(path) + ": " + Printable(reason), "Conversion failed", MB_ICONHAND);
+    Tell(ui, path, "Could not convert " + Printable(path) + ": " + Printable(reason), "Conversion failed", MessageStyle::Error);
     return ConversionOutcome::Failed;
 }
 
 ConversionOutcome ReportUnreadable(const std::string& path, const std::string& reason, UserInteraction& ui)
 {
-    Tell(ui, path, "Could not read " + Printable(path) + ": " + Printable(reason), "File not readable", MB_ICONHAND);
+    Tell(ui, path, "Could not read " + Printable(path) + ": " + Printable(reason), "File not readable", MessageStyle::Error);
     return ConversionOutcome::Unreadable;
 }
 
@@ -75,7 +75,7 @@ ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Byt
     if (!converted) {
         Tell(ui, path, "Could not convert " + Printable(path) + ": it is longer than 65535 bytes, the most the " +
                            conversion.Target.Name + " layout can hold.",
-             "File too long", MB_ICONHAND);
+             "File too long", MessageStyle::Error);
         return ConversionOutcome::TooLong;
     }
 
@@ -144,7 +144,7 @@ std::string SizeWarning(const Bytes& saved, const Bytes& song)
     if (had == has)
         return {};
     return "The backup holds " + std::to_string(had) + " records, but this song holds " + std::to_string(has) +
-           ": it may be the backup of another song.\r\n";
+           ": it may be the backup of another song.\n";
 }
 
 const char* const kRevertQuestion = "Do you wish to revert to your backup copy and reconvert it?";
@@ -171,7 +171,7 @@ Classified Classify(const std::string& path, const FileLock& lock, const Convers
     const std::string name = Printable(DisplayName(path));
     const ImfProbe probe = ProbeImf(path);
     if (probe.Type == ImfNotFound && probe.Reason.empty()) {
-        Tell(ui, path, "Could not find " + Printable(path) + "!", "File not found", MB_ICONHAND);
+        Tell(ui, path, "Could not find " + Printable(path) + "!", "File not found", MessageStyle::Error);
         return Told(ConversionOutcome::NotFound);
     }
     // A directory or a FIFO is there, just not as a song.
@@ -188,7 +188,7 @@ Classified Classify(const std::string& path, const FileLock& lock, const Convers
     }
     // An empty song has no records and no length to write; leaving it alone loses nothing.
     if (file.Size == 0) {
-        Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION);
+        Tell(ui, path, name + " is empty; there is nothing to convert.", "Empty file", MessageStyle::Information);
         return Told(ConversionOutcome::Empty);
     }
     switch (file.Kind) {
@@ -197,7 +197,7 @@ Classified Classify(const std::string& path, const FileLock& lock, const Convers
     case SongFileKind::Damaged:
         return Told(ReportUnreadable(path, file.Reason, ui));
     case SongFileKind::OtherKind: // whatever layout the user names
-        Tell(ui, path, NotASongText(name, file.Name), "Not an IMF song", MB_ICONHAND);
+        Tell(ui, path, NotASongText(name, file.Name), "Not an IMF song", MessageStyle::Error);
         return Told(ConversionOutcome::NotASong);
     case SongFileKind::ImfSong:
         break;
@@ -208,15 +208,15 @@ Classified Classify(const std::string& path, const FileLock& lock, const Convers
         const UserReply reply =
             ui.Show({name + ": its length word counts " + std::to_string(overrun) +
                          " bytes more than the file holds: perhaps a headerless song without its leading 00 00 "
-                         "record.\r\nConvert " + name + " as a headerless song?",
-                     "Headerless song?", MB_ICONQUESTION_YESNO, path});
-        if (reply.Answer != IDYES)
+                         "record.\nConvert " + name + " as a headerless song?",
+                     "Headerless song?", MessageStyle::Question, path});
+        if (reply.Answer != UserAnswer::Yes)
             return Told(ConversionOutcome::LengthPastEnd);
         song.Layout = ImfHeaderless;
     }
     // Converting a song of no whole record would only make another that reads differently.
     if (!HoldsWholeRecord(song.Song, song.Layout == ImfHeaderless)) {
-        Tell(ui, path, name + " holds no whole record; nothing to convert.", "No whole record", MB_ICONINFORMATION);
+        Tell(ui, path, name + " holds no whole record; nothing to convert.", "No whole record", MessageStyle::Information);
         return Told(ConversionOutcome::NoRecords);
     }
     const std::string backup = BackupPathFor(path);
@@ -244,8 +244,8 @@ Decision Decide(const std::string& path, const Classified& song, const Conversio
     const std::string backupName = Printable(DisplayName(BackupPathFor(path)));
     const Bytes* saved = song.Backup ? &*song.Backup : nullptr;
     const auto answered = [&](const std::string& text) {
-        const UserReply reply = ui.Show({text + kRevertQuestion, "Reconvert?", MB_ICONQUESTION_YESNO, path});
-        return reply.Answer == IDYES ? Decision{Step::Revert} : Decision{Step::Done, ConversionOutcome::Declined};
+        const UserReply reply = ui.Show({text + kRevertQuestion, "Reconvert?", MessageStyle::Question, path});
+        return reply.Answer == UserAnswer::Yes ? Decision{Step::Revert} : Decision{Step::Done, ConversionOutcome::Declined};
     };
     if (!conversion.AlreadyThere(song.Layout)) {
         // A song of the target's own layout cannot be told from its original by its bytes: a
@@ -253,25 +253,25 @@ Decision Decide(const std::string& path, const Classified& song, const Conversio
         // written over without a Yes.
         if (!makeBackups || !saved || *saved == song.Song || !HoldsSong(*saved))
             return {Step::Convert};
-        return answered(name + " may have been converted before: its backup " + backupName + " holds another song.\r\n" +
+        return answered(name + " may have been converted before: its backup " + backupName + " holds another song.\n" +
                         SizeWarning(*saved, song.Song));
     }
     const std::string compatible = name + " is already compatible with " + conversion.Target.Name + ".";
     if (reverted) {
         Tell(ui, path, "Restored " + name + " from its backup " + backupName + ", which " + compatible.substr(name.size() + 1),
-             "Restored", MB_ICONINFORMATION);
+             "Restored", MessageStyle::Information);
         return {Step::Done, ConversionOutcome::Restored};
     }
     if (!saved) {
-        Tell(ui, path, compatible, "Already compatible", MB_ICONINFORMATION);
+        Tell(ui, path, compatible, "Already compatible", MessageStyle::Information);
         return {Step::Done, ConversionOutcome::AlreadyCompatible};
     }
     if (const std::string unusable = UnusableBackup(*saved, conversion); !unusable.empty()) {
-        Tell(ui, path, compatible + "\r\nIts backup " + backupName + " cannot be restored: " + unusable + ".",
-             "Already compatible", MB_ICONINFORMATION);
+        Tell(ui, path, compatible + "\nIts backup " + backupName + " cannot be restored: " + unusable + ".",
+             "Already compatible", MessageStyle::Information);
         return {Step::Done, ConversionOutcome::AlreadyCompatible};
     }
-    return answered(compatible + "\r\n" + SizeWarning(*saved, song.Song));
+    return answered(compatible + "\n" + SizeWarning(*saved, song.Song));
 }
 
 } // namespace
@@ -328,7 +328,7 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
     // then finds this run's result instead of converting the song again.
     FileLock lock = FileLock::Acquire(path, kLockTimeout);
     if (lock.Status() == FileLock::State::Busy) {
-        Tell(ui, path, Printable(path) + " is being converted by another Brivane; skipped.", "File busy", MB_ICONHAND);
+        Tell(ui, path, Printable(path) + " is being converted by another Brivane; skipped.", "File busy", MessageStyle::Error);
         return ConversionOutcome::Busy;
     }
     // Entered again only after a revert: the restored file is classified afresh.

@@ -8,8 +8,8 @@ UserReply OrderedChannels::Say(std::size_t index, const UserMessage& message)
     Slot& slot = slots_[index];
     slot.Messages.push_back(message);
     changed_.notify_all();
-    if (message.Style != MB_ICONQUESTION_YESNO)
-        return {IDOK};
+    if (message.Style != MessageStyle::Question)
+        return {UserAnswer::Ok};
     changed_.wait(lock, [&] { return slot.Reply.has_value(); });
     return *std::exchange(slot.Reply, std::nullopt);
 }
@@ -41,7 +41,7 @@ ConversionOutcome OrderedChannels::Drain(std::size_t index,
         lock.unlock();
 
         const UserReply reply = deliver(message);
-        if (message.Style == MB_ICONQUESTION_YESNO) {
+        if (message.Style == MessageStyle::Question) {
             lock.lock();
             slot.Reply = reply;
             changed_.notify_all();

@@ -19,9 +19,9 @@ constexpr Counted kCounted[] = {
 std::string CountedAs(const std::string& title, const UserReply& reply)
 {
     if (title == "Reconvert?")
-        return reply.Answer == IDYES ? "reverted and converted afresh" : "not reverted";
+        return reply.Answer == UserAnswer::Yes ? "reverted and converted afresh" : "not reverted";
     if (title == "Headerless song?")
-        return reply.Answer == IDYES ? "converted as headerless" : "with a length word past the end";
+        return reply.Answer == UserAnswer::Yes ? "converted as headerless" : "with a length word past the end";
     for (const Counted& counted : kCounted)
         if (title == counted.Title)
             return counted.As;
@@ -34,7 +34,7 @@ UserReply RememberedAnswers::Deliver(UserMessage message, bool batchOfSeveral)
 {
     if (auto found = byTitle_.find(message.Title); found != byTitle_.end()) {
         ++found->second.HeldBack;
-        if (message.Style == MB_ICONHAND)
+        if (message.Style == MessageStyle::Error)
             heldBackFailures_.push_back(message.Text);
         return found->second.Reply;
     }

@@ -6,29 +6,30 @@
 
 namespace brivane {
 
-// Message styles and answers keep the classic message box numbers, so the texts and
-// styles the program shows can be compared one to one with what the user is told.
-enum MessageStyle : int {
-    MB_ICONHAND = 16,
-    MB_ICONINFORMATION = 64,
-    MB_ICONQUESTION_YESNO = 36,
+// What a message is, and what the user answered. The numbers are the classic message box
+// ones, so a message written out as a number reads as it always has; no front end takes them
+// for its toolkit's own.
+enum class MessageStyle : int {
+    Error = 16,
+    Information = 64,
+    Question = 36, // Yes and No
 };
 
-enum MessageAnswer : int {
-    IDOK = 1,
-    IDYES = 6,
-    IDNO = 7,
+enum class UserAnswer : int {
+    Ok = 1,
+    Yes = 6,
+    No = 7,
 };
 
 struct UserMessage {
-    UserMessage(std::string text, std::string title, int style, std::string subject = {})
+    UserMessage(std::string text, std::string title, MessageStyle style, std::string subject = {})
         : Text(std::move(text)), Title(std::move(title)), Style(style), Subject(std::move(subject))
     {
     }
 
     std::string Text;
     std::string Title;
-    int Style = MB_ICONINFORMATION;
+    MessageStyle Style = MessageStyle::Information;
     std::string Subject;           // the file the message is about, when there is one
     std::string Details;           // a longer account, shown on request
     bool OfferApplyToRest = false; // offer "Do this for the remaining files"
@@ -43,7 +44,7 @@ struct UserMessage {
 };
 
 struct UserReply {
-    int Answer = IDOK;
+    UserAnswer Answer = UserAnswer::Ok;
     bool ApplyToRest = false;
 };
 
@@ -53,10 +54,11 @@ class UserInteraction {
 public:
     virtual ~UserInteraction() = default;
 
-    // Shows a modal message and returns the answer (IDOK, IDYES or IDNO).
+    // Shows a modal message and returns the answer. Texts break their lines with "\n"; each front
+    // end makes its own line breaks of them.
     virtual UserReply Show(const UserMessage& message) = 0;
 
-    int ShowMessage(const std::string& text, const std::string& title, int style)
+    UserAnswer ShowMessage(const std::string& text, const std::string& title, MessageStyle style)
     {
         return Show({text, title, style}).Answer;
     }

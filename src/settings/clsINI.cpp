@@ -226,7 +226,7 @@ void clsINI::SaveFile()
         ReplaceFile(fileName_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                     "the settings file", {Durability::Buffered, Links::Follow, {}, {}});
     } catch (const FileError& error) {
-        ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MB_ICONHAND);
+        ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MessageStyle::Error);
     }
 }
 

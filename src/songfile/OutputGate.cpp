@@ -40,7 +40,7 @@ EarlierBackup LookAtBackup(const std::string& backup, std::span<const std::uint8
 // For an output written without a backup, which asks nothing.
 class NothingAsked : public UserInteraction {
 public:
-    UserReply Show(const UserMessage&) override { return {IDNO}; }
+    UserReply Show(const UserMessage&) override { return {UserAnswer::No}; }
 };
 
 bool IsDeviceName(const std::string& name)
@@ -147,12 +147,12 @@ OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t
         const std::string backup = BackupPathFor(output.Path);
         if (LookAtBackup(backup, kept) == EarlierBackup::AnotherSong &&
             ui.Show(UserMessage(Shown(backup) + " holds another song than " + Shown(output.Path) +
-                                    ", perhaps its only original.\r\nReplace " + Shown(backup) + " with a copy of " +
+                                    ", perhaps its only original.\nReplace " + Shown(backup) + " with a copy of " +
                                     Shown(output.Path) + ", and " + Shown(output.Path) + " with the song of " +
                                     Shown(output.For) + "?",
-                                "Replace backup?", MB_ICONQUESTION_YESNO, output.For)
+                                "Replace backup?", MessageStyle::Question, output.For)
                         .AsDefaultNo())
-                    .Answer != IDYES)
+                    .Answer != UserAnswer::Yes)
             return OutputResult::Declined;
         ReplaceFile(backup, kept, "the backup " + backup,
                     {Durability::Flushed, Links::DoNotFollow, output.Path, output.Path});

@@ -27,16 +27,16 @@ TEST(ConvertCommandTest, ConvertsInTheOrderGivenAndAlwaysEndsWithComplete)
                                                         ConversionOutcome::Converted}));
     EXPECT_EQ(backupReads, 3) << "the option is read afresh for every file";
     EXPECT_EQ(ui.messages, (std::vector<Message>{
-        {"c.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
-        {"Could not find " + dir / "b.imf" + "!", "File not found", MB_ICONHAND},
-        {"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+        {"c.imf is already compatible with Wolfenstein 3D.", "Already compatible", MessageStyle::Information},
+        {"Could not find " + dir / "b.imf" + "!", "File not found", MessageStyle::Error},
+        {"Conversion complete!", "Complete", MessageStyle::Information}}));
 }
 
 TEST(ConvertCommandTest, NoFilesStillReportsCompletion)
 {
     test::RecordingInteraction ui;
     EXPECT_TRUE(ConvertFiles({}, ToWolfenstein(700), [] { return true; }, ui).empty());
-    EXPECT_EQ(ui.messages, (std::vector<Message>{{"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+    EXPECT_EQ(ui.messages, (std::vector<Message>{{"Conversion complete!", "Complete", MessageStyle::Information}}));
 }
 
 TEST(ConvertCommandTest, PathsJoinWithASlashAndShowTheNameAfterTheLast)

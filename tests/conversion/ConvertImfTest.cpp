@@ -92,13 +92,13 @@ TEST_F(ConvertImfTest, ConvertedFilesAreNotConvertedAgain)
     Convert(280, false);
     EXPECT_EQ(Convert(), ConversionOutcome::AlreadyCompatible);
     EXPECT_EQ(ui.messages, (std::vector<Message>{
-        {"SONG.IMF is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION}}));
+        {"SONG.IMF is already compatible with Wolfenstein 3D.", "Already compatible", MessageStyle::Information}}));
     EXPECT_EQ(ReadBytes(Song()), kWorkedResult);
 }
 
 struct RevertCase {
     const char* Name;
-    std::deque<int> Answers;
+    std::deque<UserAnswer> Answers;
     ConversionOutcome Outcome;
     bool Reconverted;
 };
@@ -114,9 +114,9 @@ TEST_P(ConvertImfRevertTest, OnlyYesRestoresTheBackupAndConvertsAfresh)
     ui = test::RecordingInteraction(GetParam().Answers);
 
     EXPECT_EQ(Convert(700), GetParam().Outcome);
-    const Message question{"SONG.IMF is already compatible with Wolfenstein 3D.\r\n"
+    const Message question{"SONG.IMF is already compatible with Wolfenstein 3D.\n"
                            "Do you wish to revert to your backup copy and reconvert it?",
-                           "Reconvert?", MB_ICONQUESTION_YESNO};
+                           "Reconvert?", MessageStyle::Question};
     ASSERT_EQ(ui.messages, std::vector<Message>{question});
     const Bytes at700{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0};
     EXPECT_EQ(ReadBytes(Song()), GetParam().Reconverted ? at700 : kWorkedResult);
@@ -124,14 +124,14 @@ TEST_P(ConvertImfRevertTest, OnlyYesRestoresTheBackupAndConvertsAfresh)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ConvertImfRevertTest, ::testing::Values(
-    RevertCase{"Yes", {IDYES}, ConversionOutcome::Converted, true},
-    RevertCase{"No", {IDNO}, ConversionOutcome::Declined, false},
-    RevertCase{"OkIsNotYes", {IDOK}, ConversionOutcome::Declined, false}),
+    RevertCase{"Yes", {UserAnswer::Yes}, ConversionOutcome::Converted, true},
+    RevertCase{"No", {UserAnswer::No}, ConversionOutcome::Declined, false},
+    RevertCase{"OkIsNotYes", {UserAnswer::Ok}, ConversionOutcome::Declined, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ConvertImfTest, ABackupThatCannotBeTheSongsOriginalIsNotRestoredBlindly)
 {
-    const std::string compatible = "SONG.IMF is already compatible with Wolfenstein 3D.\r\n";
+    const std::string compatible = "SONG.IMF is already compatible with Wolfenstein 3D.\n";
     const std::string question = "Do you wish to revert to your backup copy and reconvert it?";
     struct Case {
         const char* Name;
@@ -142,23 +142,23 @@ TEST_F(ConvertImfTest, ABackupThatCannotBeTheSongsOriginalIsNotRestoredBlindly)
     const Bytes older{0, 0, 0, 0, 0x20, 1, 3, 0, 0x20, 2, 1, 0};
     const std::vector<Case> cases{
         {"empty", {}, {compatible + "Its backup SONG.IMF.bak cannot be restored: it is empty.", "Already compatible",
-                       MB_ICONINFORMATION}, kWorkedResult},
+                       MessageStyle::Information}, kWorkedResult},
         {"one non-zero byte, read as a length word", {5},
          {compatible + "Its backup SONG.IMF.bak cannot be restored: it holds no whole record.",
-          "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
+          "Already compatible", MessageStyle::Information}, kWorkedResult},
         {"converted itself", kWorkedResult,
          {compatible + "Its backup SONG.IMF.bak cannot be restored: it is already compatible with Wolfenstein 3D itself.",
-          "Already compatible", MB_ICONINFORMATION}, kWorkedResult},
+          "Already compatible", MessageStyle::Information}, kWorkedResult},
         {"of another size",  older,
-         {compatible + "The backup holds 3 records, but this song holds 2: it may be the backup of another song.\r\n" +
-              question, "Reconvert?", MB_ICONQUESTION_YESNO},
+         {compatible + "The backup holds 3 records, but this song holds 2: it may be the backup of another song.\n" +
+              question, "Reconvert?", MessageStyle::Question},
          test::ReferenceConversion(older, 280)},
-        {"its own original", kWorkedExample, {compatible + question, "Reconvert?", MB_ICONQUESTION_YESNO}, kWorkedResult},
+        {"its own original", kWorkedExample, {compatible + question, "Reconvert?", MessageStyle::Question}, kWorkedResult},
     };
     for (const Case& c : cases) {
         WriteBytes(Song(), kWorkedResult);
         WriteBytes(Backup(), c.Backup);
-        ui = test::RecordingInteraction({IDYES});
+        ui = test::RecordingInteraction({UserAnswer::Yes});
         Convert(280, false);
         ASSERT_FALSE(ui.messages.empty()) << c.Name;
         EXPECT_EQ(ui.messages.front(), c.Shown) << c.Name;
@@ -177,13 +177,13 @@ TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
     };
     const std::vector<Case> cases{
         {"empty", {}, ConversionOutcome::Empty,
-         {"SONG.IMF is empty; there is nothing to convert.", "Empty file", MB_ICONINFORMATION}},
+         {"SONG.IMF is empty; there is nothing to convert.", "Empty file", MessageStyle::Information}},
         {"65536 bytes", Bytes(65536, 0), ConversionOutcome::TooLong,
          {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3D "
-          "layout can hold.", "File too long", MB_ICONHAND}},
+          "layout can hold.", "File too long", MessageStyle::Error}},
         {"70000 bytes", Bytes(70000, 0), ConversionOutcome::TooLong,
          {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3D "
-          "layout can hold.", "File too long", MB_ICONHAND}},
+          "layout can hold.", "File too long", MessageStyle::Error}},
     };
     for (const Case& c : cases) {
         ui.messages.clear();
@@ -197,7 +197,7 @@ TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
     ui.messages.clear();
     ::unlink(Song().c_str());
     EXPECT_EQ(Convert(), ConversionOutcome::NotFound);
-    EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not find " + Song() + "!", "File not found", MB_ICONHAND}}));
+    EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not find " + Song() + "!", "File not found", MessageStyle::Error}}));
 }
 
 TEST_F(ConvertImfTest, ABackupPathThatIsNotARegularFileIsNeverWrittenThrough)
@@ -220,7 +220,7 @@ TEST_F(ConvertImfTest, ABackupPathThatIsNotARegularFileIsNeverWrittenThrough)
         EXPECT_EQ(Convert(), ConversionOutcome::Failed) << kind;
         EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not convert " + Song() + ": its backup " + Backup() +
                                                       " is " + kind + "; Brivane writes backups only as regular files.",
-                                                      "Conversion failed", MB_ICONHAND}}));
+                                                      "Conversion failed", MessageStyle::Error}}));
         EXPECT_EQ(ReadBytes(Song()), kWorkedExample) << kind;
         EXPECT_EQ(ReadBytes(document), (Bytes{'k', 'e', 'e', 'p'})) << kind;
 
@@ -246,7 +246,7 @@ TEST_F(ConvertImfTest, LookupsThatFailForAnotherReasonThanAbsenceAreNotReadable)
         ui.messages.clear();
         EXPECT_EQ(ConvertImf(path, ToWolfenstein(280), true, ui), ConversionOutcome::Unreadable);
         EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not read " + path + ": " + reason, "File not readable",
-                                                      MB_ICONHAND}}));
+                                                      MessageStyle::Error}}));
     }
 }
 

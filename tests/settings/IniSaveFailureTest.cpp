@@ -35,7 +35,7 @@ TEST(IniSaveFailureTest, AFolderThatDoesNotExist)
     ini.LoadINI(dir / "gone/Brivane.ini");
     ini.WriteValue("General", "OriginalTics", "280");
     EXPECT_EQ(ui.messages, (std::vector<Message>{
-        {"clsINI.SaveFile: No such file or directory", kTitle, MB_ICONHAND}}));
+        {"clsINI.SaveFile: No such file or directory", kTitle, MessageStyle::Error}}));
     EXPECT_EQ(ini.ReadString("General", "OriginalTics"), "280") << "the document keeps the edit";
     EXPECT_TRUE(dir.Names().empty());
 }

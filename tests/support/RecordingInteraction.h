@@ -11,23 +11,23 @@ namespace brivane::test {
 struct Message {
     std::string Text;
     std::string Title;
-    int Style = 0;
+    MessageStyle Style = MessageStyle::Information;
     bool operator==(const Message&) const = default;
 };
 
 // Keeps every message shown and answers questions from a queue (No once it is empty).
 class RecordingInteraction : public UserInteraction {
 public:
-    explicit RecordingInteraction(std::deque<int> answers = {}) : answers_(std::move(answers)) {}
+    explicit RecordingInteraction(std::deque<UserAnswer> answers = {}) : answers_(std::move(answers)) {}
 
     UserReply Show(const UserMessage& message) override
     {
         messages.push_back({message.Text, message.Title, message.Style});
-        if (message.Style != MB_ICONQUESTION_YESNO)
-            return {IDOK};
+        if (message.Style != MessageStyle::Question)
+            return {UserAnswer::Ok};
         if (answers_.empty())
-            return {IDNO};
-        const int answer = answers_.front();
+            return {UserAnswer::No};
+        const UserAnswer answer = answers_.front();
         answers_.pop_front();
         return {answer};
     }
@@ -35,7 +35,7 @@ public:
     std::vector<Message> messages;
 
 private:
-    std::deque<int> answers_;
+    std::deque<UserAnswer> answers_;
 };
 
 // The messages as text, one line each: title [style] text. Children send this back to the test.
@@ -43,7 +43,7 @@ inline std::string Describe(const std::vector<Message>& messages)
 {
     std::string text;
     for (const Message& m : messages)
-        text += m.Title + " [" + std::to_string(m.Style) + "] " + m.Text + "\n";
+        text += m.Title + " [" + std::to_string(static_cast<int>(m.Style)) + "] " + m.Text + "\n";
     return text;
 }
 

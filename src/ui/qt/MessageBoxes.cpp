@@ -12,19 +12,17 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
 {
     const std::string& text = message.Text;
     const std::string& title = message.Title;
-    const int style = message.Style;
+    const MessageStyle style = message.Style;
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
-    if (style == MB_ICONHAND) {
+    if (style == MessageStyle::Error) {
         icon = QMessageBox::Critical;
-    } else if (style == MB_ICONQUESTION_YESNO) {
+    } else if (style == MessageStyle::Question) {
         icon = QMessageBox::Question;
         buttons = QMessageBox::Yes | QMessageBox::No;
     }
-    // Paths in the texts are the file system's bytes; CR LF breaks the line on every platform.
-    QString shown = ToText(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, ToText(title), shown, buttons, owner_);
+    // Paths in the texts are the file system's bytes; "\n" breaks a line in Qt as in the core.
+    QMessageBox box(icon, ToText(title), ToText(text), buttons, owner_);
     box.setWindowModality(Qt::ApplicationModal);
     if (message.DefaultNo)
         box.setDefaultButton(QMessageBox::No);
@@ -33,7 +31,7 @@ UserReply QtUserInteraction::Show(const UserMessage& message)
     if (message.OfferApplyToRest)
         box.setCheckBox(new QCheckBox(QMessageBox::tr(captions::kApplyToRest), &box));
     const int pressed = box.exec();
-    UserReply reply{pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK};
+    UserReply reply{pressed == QMessageBox::Yes ? UserAnswer::Yes : pressed == QMessageBox::No ? UserAnswer::No : UserAnswer::Ok};
     reply.ApplyToRest = box.checkBox() && box.checkBox()->isChecked();
     return reply;
 }

@@ -69,9 +69,9 @@ std::vector<GameMusicController::Place> GameMusicController::Selected() const
 void GameMusicController::Tell(const GameReport& report, const std::string& title)
 {
     if (report.Failed)
-        boxes_.Show({report.Text, report.Title, MB_ICONHAND});
+        boxes_.Show({report.Text, report.Title, MessageStyle::Error});
     else
-        boxes_.Show({report.Text, title, MB_ICONINFORMATION});
+        boxes_.Show({report.Text, title, MessageStyle::Information});
 }
 
 void GameMusicController::PlayClicked()
@@ -127,8 +127,8 @@ void GameMusicController::ExtractClicked()
     for (const Place& place : selected) {
         GameReport report = ExtractSong(*place.Song, folder, false, FilesOfGame(place.Game->Path));
         if (report.FileExists &&
-            boxes_.Show(UserMessage(report.Text + ". Replace it?", report.Title, MB_ICONQUESTION_YESNO, report.Text).AsDefaultNo())
-                    .Answer == IDYES)
+            boxes_.Show(UserMessage(report.Text + ". Replace it?", report.Title, MessageStyle::Question, report.Text).AsDefaultNo())
+                    .Answer == UserAnswer::Yes)
             report = ExtractSong(*place.Song, folder, true, FilesOfGame(place.Game->Path));
         if (report.FileExists)
             continue;

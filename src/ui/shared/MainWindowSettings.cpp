@@ -25,7 +25,7 @@ void MainWindowSettings::Load(const std::string& settingsFile)
     } catch (const FileError& error) {
         objINI.AllowSaveFile(false);
         ui_.ShowMessage("Could not read the settings file " + settingsFile + ": " + error.Reason(),
-                        "Settings not loaded", MB_ICONHAND);
+                        "Settings not loaded", MessageStyle::Error);
     }
     startTics_ = std::clamp<int>(objINI.ReadLong(kSection, kTicsKey, kDefaultOriginalTics), kMinOriginalTics,
                                  kMaxOriginalTics);

@@ -39,7 +39,7 @@ std::string SongStatus(const std::string& name, const ImfInfo& info)
 void TellCannotPlay(UserInteraction& boxes, const std::string& name)
 {
     boxes.ShowMessage("Could not play " + name + ": the audio output device cannot be opened", "Could not play",
-                      MB_ICONHAND);
+                      MessageStyle::Error);
 }
 
 } // namespace brivane

@@ -12,10 +12,10 @@ std::optional<SongToPlay> LoadSongToPlay(const std::string& path, const Conversi
     try {
         toPlay.Song = LoadPlayableSong(path);
     } catch (const FileError& error) {
-        ui.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MB_ICONHAND);
+        ui.ShowMessage("Could not play " + path + ": " + error.Reason(), "Could not play", MessageStyle::Error);
         return std::nullopt;
     } catch (const NotASongError& error) {
-        ui.ShowMessage(error.what(), "Not an IMF song", MB_ICONHAND);
+        ui.ShowMessage(error.what(), "Not an IMF song", MessageStyle::Error);
         return std::nullopt;
     }
     toPlay.Headerless = toPlay.Song.Layout == ImfHeaderless && toPlay.Song.TickRate == 0;

@@ -49,11 +49,37 @@ int CentredMessageBox(HWND owner, const std::wstring& text, const std::wstring& 
     return pressed;
 }
 
+// The core breaks its lines with "\n"; Windows' boxes want CR LF.
+std::wstring WindowsText(const std::string& text)
+{
+    std::string lines;
+    for (const char c : text)
+        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return win32::Widen(lines);
+}
+
+// The message box style of a message: its icon and buttons, and which button Enter presses.
+UINT BoxStyle(const UserMessage& message)
+{
+    const UINT defaultButton = message.DefaultNo ? MB_DEFBUTTON2 : 0;
+    switch (message.Style) {
+    case MessageStyle::Error: return MB_ICONHAND;
+    case MessageStyle::Question: return MB_ICONQUESTION | MB_YESNO | defaultButton;
+    case MessageStyle::Information: break;
+    }
+    return MB_ICONINFORMATION;
+}
+
+UserAnswer AnswerOf(int pressed)
+{
+    return pressed == IDYES ? UserAnswer::Yes : pressed == IDNO ? UserAnswer::No : UserAnswer::Ok;
+}
+
 UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
 {
     const std::wstring title = win32::Widen(message.Title);
-    const std::wstring text = win32::Widen(message.Text);
-    const std::wstring details = win32::Widen(message.Details);
+    const std::wstring text = WindowsText(message.Text);
+    const std::wstring details = WindowsText(message.Details);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = owner;
@@ -63,22 +89,21 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
     const std::wstring applyToRest = win32::Widen(captions::kApplyToRest);
     config.pszVerificationText = applyToRest.c_str();
-    const bool question = message.Style == MB_ICONQUESTION_YESNO;
+    const bool question = message.Style == MessageStyle::Question;
     config.dwCommonButtons = question ? TDCBF_YES_BUTTON | TDCBF_NO_BUTTON : TDCBF_OK_BUTTON;
     config.nDefaultButton = !question ? IDOK : message.DefaultNo ? IDNO : IDYES;
     if (question) {
         config.dwFlags |= TDF_USE_HICON_MAIN;
         config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
     } else {
-        config.pszMainIcon = message.Style == MB_ICONHAND ? TD_ERROR_ICON : TD_INFORMATION_ICON;
+        config.pszMainIcon = message.Style == MessageStyle::Error ? TD_ERROR_ICON : TD_INFORMATION_ICON;
     }
     int pressed = IDOK;
     BOOL rest = FALSE;
     if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &rest)))
-        return {CentredMessageBox(owner, text, title,
-                                  static_cast<UINT>(message.Style) | (message.DefaultNo ? MB_DEFBUTTON2 : 0))};
+        return {AnswerOf(CentredMessageBox(owner, text, title, BoxStyle(message)))};
     // Esc on a question counts as No, as it does in a message box.
-    UserReply reply{question ? (pressed == IDYES ? IDYES : IDNO) : IDOK};
+    UserReply reply{question ? (pressed == IDYES ? UserAnswer::Yes : UserAnswer::No) : UserAnswer::Ok};
     reply.ApplyToRest = rest != FALSE;
     return reply;
 }
@@ -91,11 +116,8 @@ UserReply Win32UserInteraction::Show(const UserMessage& message)
         return AskWithCheckBox(owner_, message);
     std::string text = message.Text;
     if (!message.Details.empty())
-        text += "\r\n\r\n" + message.Details;
-    const UINT defaultButton = message.DefaultNo ? MB_DEFBUTTON2 : 0;
-    const int pressed = CentredMessageBox(owner_, win32::Widen(text), win32::Widen(message.Title),
-                                          static_cast<UINT>(message.Style) | defaultButton);
-    return {pressed == IDYES ? IDYES : pressed == IDNO ? IDNO : IDOK};
+        text += "\n\n" + message.Details;
+    return {AnswerOf(CentredMessageBox(owner_, WindowsText(text), win32::Widen(message.Title), BoxStyle(message)))};
 }
 
 } // namespace brivane

@@ -85,9 +85,9 @@ TEST_F(BatchTest, ATickedBoxAnswersTheRestAndTheFinalMessageCountsWhatWasHeldBac
     SelectAllAndConvert();
 
     EXPECT_EQ(answerer.seen, (std::vector<Message>{
-        {"a.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
-        {"Could not find " + app / "e.imf!", "File not found", MB_ICONHAND},
-        {"Conversion complete!\n3 already compatible, 1 not found: see the list below", "Complete", MB_ICONINFORMATION}}));
+        {"a.imf is already compatible with Wolfenstein 3D.", "Already compatible", MessageStyle::Information},
+        {"Could not find " + app / "e.imf!", "File not found", MessageStyle::Error},
+        {"Conversion complete!\n3 already compatible, 1 not found: see the list below", "Complete", MessageStyle::Information}}));
     EXPECT_EQ(answerer.offeredApplyToRest, (std::vector<bool>{true, true, false})) << "not on the final message";
     EXPECT_EQ(answerer.details.back(), "Could not find " + app / "f.imf!\n");
 }

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndNeverReplaced)
     Open();
     EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Could not read the settings file " + Settings() +
                                                         ": it is a directory, not a regular file",
-                                                    "Settings not loaded", MB_ICONHAND}}));
+                                                    "Settings not loaded", MessageStyle::Error}}));
     EXPECT_EQ(Tics()->value(), 280);
     Tics()->setValue(400);
     MakeBackups()->trigger();
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, ConvertConvertsTheSelectedSongsInListOrder)
     File()->item(0)->setSelected(true);
     Find<QPushButton>("cmdConvert")->click();
 
-    EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+    EXPECT_EQ(answerer.seen, (std::vector<Message>{{"Conversion complete!", "Complete", MessageStyle::Information}}));
     EXPECT_EQ(window->TicScale(), 1.25f);
     EXPECT_EQ(ReadBytes(app / "a.imf"), ReferenceConversion(first, 560));
     EXPECT_EQ(ReadBytes(app / "B.IMF"), ReferenceConversion(second, 560));
@@ -206,9 +206,9 @@ TEST_F(MainWindowTest, ConvertingAgainAsksAboutEachFileAndOnlyYesReverts)
     QTest::keyClick(window->windowHandle(), Qt::Key_Return); // Enter presses Convert wherever the focus is
     EXPECT_EQ(answerer.seen, (std::vector<Message>{
         {"a.imf is already compatible with Wolfenstein 3D.\nDo you wish to revert to your backup copy and reconvert it?",
-         "Reconvert?", MB_ICONQUESTION_YESNO},
-        {"b.imf is already compatible with Wolfenstein 3D.", "Already compatible", MB_ICONINFORMATION},
-        {"Conversion complete!", "Complete", MB_ICONINFORMATION}}));
+         "Reconvert?", MessageStyle::Question},
+        {"b.imf is already compatible with Wolfenstein 3D.", "Already compatible", MessageStyle::Information},
+        {"Conversion complete!", "Complete", MessageStyle::Information}}));
     EXPECT_EQ(ReadBytes(app / "a.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 3, 0}));
     EXPECT_EQ(ReadBytes(app / "b.imf"), (Bytes{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0}));
 

@@ -12,13 +12,13 @@
 namespace brivane::test {
 namespace {
 
-int StyleOf(const QMessageBox& box)
+MessageStyle StyleOf(const QMessageBox& box)
 {
     switch (box.icon()) {
-    case QMessageBox::Critical: return MB_ICONHAND;
-    case QMessageBox::Question: return MB_ICONQUESTION_YESNO;
-    case QMessageBox::Information: return MB_ICONINFORMATION;
-    default: return 0;
+    case QMessageBox::Critical: return MessageStyle::Error;
+    case QMessageBox::Question: return MessageStyle::Question;
+    case QMessageBox::Information: return MessageStyle::Information;
+    default: return MessageStyle::Information;
     }
 }
 

@@ -47,7 +47,7 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
 
     ShownDialog view;
     SilentOutput output;
-    test::RecordingInteraction boxes({IDNO, IDYES});
+    test::RecordingInteraction boxes({UserAnswer::No, UserAnswer::Yes});
     Conversion rates;
     rates.HeaderlessTics = 560; // the main window's bar
     GameMusicController dialog(view, boxes, output, true, dir.Path(), rates);

@@ -36,7 +36,7 @@ void Later(int delayMs, std::function<void()> act)
 
 class WindowTest : public ::testing::Test {
 protected:
-    void Open(std::deque<int> answers = {})
+    void Open(std::deque<UserAnswer> answers = {})
     {
         boxes_ = std::make_unique<test::RecordingInteraction>(std::move(answers));
         window_ = std::make_unique<frm>(::GetModuleHandleW(nullptr), Settings(), dir_.Path(), *boxes_);
@@ -125,7 +125,7 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
     test::WriteBytes(dir_ / "notes.txt", {1});
     test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
 
-    Open({IDNO});
+    Open({UserAnswer::No});
     const HWND list = Control(frm::kFile);
     EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3) << "only the songs";
     Key(WM_SYSCHAR, 'a', list); // Select &All
@@ -144,7 +144,7 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
     // Yes restores the backup and converts it afresh, here at another rate.
     boxes_ = nullptr;
     window_ = nullptr;
-    Open({IDYES});
+    Open({UserAnswer::Yes});
     ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 560),
                    reinterpret_cast<LPARAM>(Control(frm::kTics)));
     ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 2);
@@ -229,7 +229,7 @@ TEST_F(WindowTest, ConvertingASongOfTheTargetsLayoutAgainAsksAndTheOriginalIsNev
     const Bytes original = test::MakeHeaderlessSong(400, 9);
     test::WriteBytes(dir_ / "a.imf", original);
     test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
-    Open({IDNO, IDYES, IDNO});
+    Open({UserAnswer::No, UserAnswer::Yes, UserAnswer::No});
     Menu(kOptionsConvertTo + 1); // Cosmo
     Menu(kOptionsExactTiming);
     EXPECT_NE(test::ReadText(Settings()).find("ExactTiming=1\r\n"), std::string::npos);
@@ -256,7 +256,7 @@ TEST_F(WindowTest, ACapturesSongOverASongAsksAndEnterOnTheQuestionKeepsTheFile)
     test::WriteBytes(dir_ / "a.imf", original);
     test::WriteBytes(dir_ / "a.dro", test::Dro(0, {0, 1, 0x70, 10, 1, 0x20}));
     test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\nOriginalTics=280\r\n");
-    Open({IDYES, IDNO});
+    Open({UserAnswer::Yes, UserAnswer::No});
     ::SendMessageW(Control(frm::kFile), LB_SETSEL, TRUE, 1); // a.imf, after a.dro
     Menu(frm::kConvert);
     const Bytes converted = test::ReadBytes(dir_ / "a.imf");
@@ -277,10 +277,10 @@ TEST_F(WindowTest, ACapturesSongOverASongAsksAndEnterOnTheQuestionKeepsTheFile)
             ::PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
             ::PostMessageW(focus, WM_KEYUP, VK_RETURN, 0);
         });
-        UserMessage question("a.imf already exists.\r\nReplace it with the song of a.dro?", "Replace song?",
-                             MB_ICONQUESTION_YESNO);
+        UserMessage question("a.imf already exists.\nReplace it with the song of a.dro?", "Replace song?",
+                             MessageStyle::Question);
         question.DefaultNo = defaultNo;
-        EXPECT_EQ(boxes.Show(question).Answer, defaultNo ? IDNO : IDYES) << defaultNo;
+        EXPECT_EQ(boxes.Show(question).Answer, defaultNo ? UserAnswer::No : UserAnswer::Yes) << defaultNo;
     }
 }
 
@@ -330,7 +330,7 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheWindowAndCentredOverIt)
         ownedBy = ::GetWindow(shown, GW_OWNER);
         ::PostMessageW(shown, WM_COMMAND, IDOK, 0);
     });
-    boxes.Show({"one song's message", "A title", MB_ICONINFORMATION});
+    boxes.Show({"one song's message", "A title", MessageStyle::Information});
     ::GetWindowRect(window_->Handle(), &owner);
     EXPECT_EQ(ownedBy, window_->Handle());
     EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 2);
