@@ -5,7 +5,6 @@
 #include "midi/MidiOnOpl2.h"
 #include "opl/ImfCommand.h"
 #include "opl/OplRegisters.h"
-#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
