@@ -111,23 +111,14 @@ TimedSong ReadTimed(Reader reader, std::span<const std::uint8_t> bytes, const Mi
     case Reader::Vgm: return ReadVgm(bytes);
     case Reader::Midi: return PlayMidiFile(bytes, midi);
     case Reader::RiffMidi: return PlayMidiFile(RiffMidiData(bytes), midi);
-    case Reader::Gzip: {
-        TimedSong song = ReadVgm(Gunzip(bytes));
+    case Reader::Gzip: { // inflated already
+        TimedSong song = ReadVgm(bytes);
         song.Kind += " (gzip-compressed)";
         return song;
     }
     case Reader::None: break;
     }
     throw SongReadError("it is no song");
-}
-
-bool HoldsVgm(std::span<const std::uint8_t> gzip)
-{
-    try {
-        return HasAt(Gunzip(gzip), "Vgm ", 0);
-    } catch (const SongReadError&) {
-        return true; // damaged: the VGM reader names what is wrong
-    }
 }
 
 SongFile Refused(SongFileKind kind, std::string name, std::string reason = {})
@@ -141,10 +132,16 @@ SongFile Refused(SongFileKind kind, std::string name, std::string reason = {})
 
 SongFile TimedFile(const Signature& signature, std::span<const std::uint8_t> bytes, const MidiPlaying& midi)
 {
-    if (signature.Read == Reader::Gzip && !HoldsVgm(bytes))
-        return Refused(SongFileKind::OtherKind, signature.Name);
     SongFile file = Refused(SongFileKind::Timed, signature.Name);
     try {
+        // A .vgz is inflated once: a VGM inside, or a gzip file of another kind.
+        std::vector<std::uint8_t> inflated;
+        if (signature.Read == Reader::Gzip) {
+            inflated = Gunzip(bytes);
+            if (!HasAt(inflated, "Vgm ", 0))
+                return Refused(SongFileKind::OtherKind, signature.Name);
+            bytes = inflated;
+        }
         file.Timed = ReadTimed(signature.Read, bytes, midi);
     } catch (const SongReadError& error) {
         return Refused(SongFileKind::Damaged, signature.Name, error.what());
