@@ -157,10 +157,7 @@ std::string FinishGameChange(const std::vector<std::string>& targets, FileLock& 
 {
     const std::string recordPath = RecordFor(targets.back());
     if (!Exists(recordPath)) {
-        // The change never began: its staged copies go.
-        for (const std::string& target : targets)
-            if (Exists(Staged(target)))
-                RemoveFile(Staged(target), "the staged " + Staged(target));
+        ClearAway(targets, recordPath); // the change never began: its staged copies go
         return {};
     }
     if (const std::string stale = StaleReason(targets, ReadRecord(recordPath)); !stale.empty()) {

@@ -12,11 +12,6 @@
 namespace brivane {
 namespace {
 
-std::string Shown(const std::string& path)
-{
-    return DisplayName(path);
-}
-
 // What stands at the backup's name, when it is a song other than the one about to be kept
 // there, or something that is no backup at all (a folder, a planted link: never written).
 enum class EarlierBackup { None, SameSong, AnotherSong };
@@ -114,11 +109,11 @@ std::string OutputClaims::Claim(std::size_t row, const std::string& output)
         return {};
     // A file given twice is one row's input under two numbers, never another's.
     if (const std::optional<std::size_t> input = inputIndex_.Find(place); input && !inputPlaces_[*input].SameAs(own))
-        return Shown(inputs_[row]) + "'s song would be written over " + Shown(inputs_[*input]) +
+        return DisplayName(inputs_[row]) + "'s song would be written over " + DisplayName(inputs_[*input]) +
                ", which is given too; nothing was written.";
     if (const std::optional<std::size_t> earlier = claimIndex_.Find(place); earlier && !inputPlaces_[*earlier].SameAs(own))
-        return Shown(inputs_[row]) + "'s song would go to " + Shown(output) + ", which the song of " +
-               Shown(inputs_[*earlier]) + " takes; nothing was written.";
+        return DisplayName(inputs_[row]) + "'s song would go to " + DisplayName(output) + ", which the song of " +
+               DisplayName(inputs_[*earlier]) + " takes; nothing was written.";
     claimIndex_.Add(place, row);
     return {};
 }
@@ -146,10 +141,10 @@ OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t
         const Bytes kept = ReadFileStart(current, kMaxSongFileBytes, output.What);
         const std::string backup = BackupPathFor(output.Path);
         if (LookAtBackup(backup, kept) == EarlierBackup::AnotherSong &&
-            ui.Show(UserMessage(Shown(backup) + " holds another song than " + Shown(output.Path) +
-                                    ", perhaps its only original.\nReplace " + Shown(backup) + " with a copy of " +
-                                    Shown(output.Path) + ", and " + Shown(output.Path) + " with the song of " +
-                                    Shown(output.For) + "?",
+            ui.Show(UserMessage(DisplayName(backup) + " holds another song than " + DisplayName(output.Path) +
+                                    ", perhaps its only original.\nReplace " + DisplayName(backup) + " with a copy of " +
+                                    DisplayName(output.Path) + ", and " + DisplayName(output.Path) + " with the song of " +
+                                    DisplayName(output.For) + "?",
                                 "Replace backup?", MessageStyle::Question, output.For)
                         .AsDefaultNo())
                     .Answer != UserAnswer::Yes)

@@ -121,7 +121,8 @@ TimedSong ReadTimed(Reader reader, std::span<const std::uint8_t> bytes, const Mi
     throw SongReadError("it is no song");
 }
 
-SongFile Refused(SongFileKind kind, std::string name, std::string reason = {})
+// A file of a kind, named for the messages, with why it cannot be used when it cannot.
+SongFile OfKind(SongFileKind kind, std::string name, std::string reason = {})
 {
     SongFile file;
     file.Kind = kind;
@@ -132,24 +133,24 @@ SongFile Refused(SongFileKind kind, std::string name, std::string reason = {})
 
 SongFile TimedFile(const Signature& signature, std::span<const std::uint8_t> bytes, const MidiPlaying& midi)
 {
-    SongFile file = Refused(SongFileKind::Timed, signature.Name);
+    SongFile file = OfKind(SongFileKind::Timed, signature.Name);
     try {
         // A .vgz is inflated once: a VGM inside, or a gzip file of another kind.
         std::vector<std::uint8_t> inflated;
         if (signature.Read == Reader::Gzip) {
             inflated = Gunzip(bytes);
             if (!HasAt(inflated, "Vgm ", 0))
-                return Refused(SongFileKind::OtherKind, signature.Name);
+                return OfKind(SongFileKind::OtherKind, signature.Name);
             bytes = inflated;
         }
         file.Timed = ReadTimed(signature.Read, bytes, midi);
     } catch (const SongReadError& error) {
-        return Refused(SongFileKind::Damaged, signature.Name, error.what());
+        return OfKind(SongFileKind::Damaged, signature.Name, error.what());
     }
     file.FromMidi = signature.Read == Reader::Midi || signature.Read == Reader::RiffMidi;
     // A capture of no writes would make a silent song that a game would play as one.
     if (file.Timed->Writes.empty())
-        return Refused(SongFileKind::Damaged, signature.Name,
+        return OfKind(SongFileKind::Damaged, signature.Name,
                        file.Timed->SecondChipWrites > 0 ? "it holds no writes to the first chip, the one IMF plays"
                                                         : "it holds no writes");
     return file;
@@ -189,7 +190,7 @@ std::string UnknownRegisters(std::span<const std::uint8_t> bytes)
 SongFile ImfFile(std::vector<std::uint8_t> bytes)
 {
     if (std::string unknown = UnknownRegisters(bytes); !unknown.empty())
-        return Refused(SongFileKind::OtherKind, std::move(unknown));
+        return OfKind(SongFileKind::OtherKind, std::move(unknown));
     SongFile file;
     file.Layout = LayoutOfBytes(bytes);
     file.Bytes = std::move(bytes);
@@ -206,9 +207,9 @@ std::optional<SongFile> RefusedUnread(const Signature* signature, std::uint64_t 
 {
     std::optional<SongFile> refused;
     if (signature && signature->Read == Reader::None)
-        refused = Refused(SongFileKind::OtherKind, signature->Name);
+        refused = OfKind(SongFileKind::OtherKind, signature->Name);
     else if (size > kMaxSongFileBytes)
-        refused = Refused(SongFileKind::Damaged, signature ? signature->Name : "a file", TooLarge(size));
+        refused = OfKind(SongFileKind::Damaged, signature ? signature->Name : "a file", TooLarge(size));
     if (refused)
         refused->Size = size;
     return refused;
