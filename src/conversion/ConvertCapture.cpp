@@ -111,7 +111,7 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
             return ConversionOutcome::Declined;
     }
     try {
-        const OutputWrite write{output, "the song " + output, path, existing == PathKind::Regular && makeBackups};
+        const OutputWrite write{output, "the song " + output, path, makeBackups ? BackupRule::AskOverAnother : BackupRule::None};
         if (WriteOutput(write, *song, {path}, ui) == OutputResult::Declined)
             return ConversionOutcome::Declined;
     } catch (const FileError& error) {

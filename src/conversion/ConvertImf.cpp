@@ -3,6 +3,7 @@
 #include "conversion/ConvertCapture.h"
 #include "opl/ImfCommand.h"
 #include "songfile/ImfPaths.h"
+#include "songfile/OutputGate.h"
 #include "opl/ImfType.h"
 #include "conversion/PrintableText.h"
 #include "platform/FileError.h"
@@ -37,39 +38,9 @@ ConversionOutcome ReportUnreadable(const std::string& path, const std::string& r
     return ConversionOutcome::Unreadable;
 }
 
-// A backup is only ever written as a regular file of its own; anything else at its path
-// (a planted link above all) is left alone, and so is the song.
-std::string BackupRefusal(const std::string& backup)
-{
-    const PathLookup found = LookUpPath(backup, Links::DoNotFollow);
-    if (found.Kind == PathKind::Missing || found.Kind == PathKind::Regular)
-        return {};
-    if (found.Kind == PathKind::Inaccessible)
-        return "could not look up the backup " + backup + ": " + SystemReason(found.SystemError);
-    return std::string("its backup ") + backup + " is " + KindName(found.Kind) +
-           "; Brivane writes backups only as regular files.";
-}
-
-// What stood at the backup's name before this conversion wrote it (nothing when there was no
-// backup), so that a song that then cannot be replaced leaves both files as they were.
-using EarlierBackup = std::optional<Bytes>;
-
-void PutBackupBack(const std::string& backup, const EarlierBackup& earlier)
-{
-    try {
-        if (earlier)
-            ReplaceFile(backup, *earlier, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, {}, {}});
-        else
-            RemoveFile(backup, "the backup " + backup);
-    } catch (const FileError&) {
-        // The song itself is untouched; a backup left over is a copy of it, never a loss.
-    }
-}
-
 // The song's bytes are all read before anything is written: backup, then the new content.
 ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Bytes& original, ImfType layout,
-                              const Conversion& conversion, bool makeBackups, const EarlierBackup& earlier,
-                              UserInteraction& ui)
+                              const Conversion& conversion, bool makeBackups, UserInteraction& ui)
 {
     const std::optional<Bytes> converted = ConvertSongBytes(original, layout, conversion);
     if (!converted) {
@@ -79,32 +50,14 @@ ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Byt
         return ConversionOutcome::TooLong;
     }
 
-    const std::string backup = BackupPathFor(path);
-    if (makeBackups) {
-        if (const std::string refusal = BackupRefusal(backup); !refusal.empty())
-            return ReportFailure(path, refusal, ui);
-    }
-
     try {
         // A song the user made read-only is refused before its backup is touched.
         EnsureWritable(path, "the converted file");
+        // Whatever the backup held was looked at when the conversion was decided.
+        const OutputWrite write{path, "the converted file", path, makeBackups ? BackupRule::Settled : BackupRule::None,
+                                &lock, &original};
+        WriteOutput(write, *converted, {}, ui);
     } catch (const FileError& error) {
-        return ReportFailure(path, error.what(), ui);
-    }
-    try {
-        // The backup is on disk, data and name, before the song is replaced; it carries the
-        // song's time as a copy with `cp -p` would.
-        if (makeBackups)
-            ReplaceFile(backup, original, "the backup " + backup,
-                        {Durability::Flushed, Links::DoNotFollow, path, path});
-    } catch (const FileError& error) {
-        return ReportFailure(path, error.what(), ui);
-    }
-    try {
-        lock.Replace(*converted, "the converted file");
-    } catch (const FileError& error) {
-        if (makeBackups)
-            PutBackupBack(backup, earlier);
         return ReportFailure(path, error.what(), ui);
     }
     return ConversionOutcome::Converted;
@@ -340,10 +293,10 @@ ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversi
         if (decision.Next == Step::Done)
             return decision.Outcome;
         if (decision.Next == Step::Convert)
-            return ConvertSong(path, lock, song.Song, song.Layout, conversion, makeBackups, song.Backup, ui);
+            return ConvertSong(path, lock, song.Song, song.Layout, conversion, makeBackups, ui);
         // What is restored is what the question was about, even if the backup changed since.
         try {
-            lock.Replace(*song.Backup, "the file from its backup");
+            WriteOutput({path, "the file from its backup", path, BackupRule::None, &lock}, *song.Backup, {});
         } catch (const FileError& error) {
             return ReportFailure(path, error.what(), ui);
         }

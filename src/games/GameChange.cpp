@@ -3,6 +3,7 @@
 #include "games/GameFile.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "songfile/OutputGate.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -31,10 +32,8 @@ bool Exists(const std::string& path)
 // lock passes to the new file.
 void ReplaceTarget(const std::string& target, const std::vector<std::uint8_t>& bytes, FileLock* lock)
 {
-    if (lock)
-        lock->Replace(bytes, "the game file " + target);
-    else
-        ReplaceFile(target, bytes, "the game file " + target);
+    const std::string what = "the game file " + target;
+    WriteOutput({target, what, target, BackupRule::None, lock}, bytes, {});
 }
 
 // The target replaced with its staged bytes, and the staged copy then taken away. Done again

@@ -5,6 +5,7 @@
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "songfile/OutputGate.h"
 
 #include <exception>
 
@@ -31,11 +32,8 @@ public:
 
     void Keep(const std::string& path, const std::vector<std::uint8_t>& original)
     {
-        const std::string backup = BackupPathFor(path);
-        if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Missing)
-            return;
-        ReplaceFile(backup, original, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path, path});
-        made_.push_back(backup);
+        if (KeepFirstOriginal(path, original))
+            made_.push_back(BackupPathFor(path));
     }
 
 private:
@@ -81,7 +79,6 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
     const std::vector<std::uint8_t>& data = held.DataBytes;
     // A read-only game file is refused before anything is written beside it.
     EnsureWritable(held.DataPath, "the game file " + held.DataPath);
-    Originals originals;
     std::vector<std::uint8_t> changed;
     if (held.HeaderPath.empty()) {
         changed = WithEntry(data, old.Place, song);
@@ -98,6 +95,7 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
             changed.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(at));
             changed.insert(changed.end(), song.begin(), song.end());
             changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), data.end());
+            Originals originals;
             originals.Keep(held.HeaderPath, header);
             originals.Keep(held.DataPath, data);
             ChangeGameFiles({{held.HeaderPath, header, newHeader}, {held.DataPath, data, changed}}, lock);
@@ -110,8 +108,8 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
         std::fill(changed.begin() + static_cast<std::ptrdiff_t>(at + song.size()),
                   changed.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), std::uint8_t{0});
     }
-    originals.Keep(held.DataPath, data);
-    lock.Replace(changed, "the game file " + held.DataPath);
+    const std::string what = "the game file " + held.DataPath;
+    WriteOutput({held.DataPath, what, held.DataPath, BackupRule::KeepFirst, &lock, &data}, changed, {});
     return {held.DataPath};
 }
 
@@ -125,7 +123,7 @@ std::vector<std::string> RestoreGameFiles(const std::string& path)
         const std::string backup = BackupPathFor(file);
         if (LookUpPath(backup, Links::DoNotFollow).Kind != PathKind::Regular)
             continue;
-        ReplaceFile(file, ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow), "the game file " + file);
+        WriteOutput({file, "the game file " + file, file}, ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow), {});
         restored.push_back(file);
     }
     return restored;

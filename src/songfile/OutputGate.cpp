@@ -7,32 +7,99 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <variant>
 
 
 namespace brivane {
 namespace {
 
-// What stands at the backup's name, when it is a song other than the one about to be kept
-// there, or something that is no backup at all (a folder, a planted link: never written).
-enum class EarlierBackup { None, SameSong, AnotherSong };
-
-EarlierBackup LookAtBackup(const std::string& backup, std::span<const std::uint8_t> keeping)
+// What stands at the backup's name: nothing, or the bytes of a regular file. Anything else
+// there (a folder, a planted link) is never written through.
+std::optional<Bytes> ReadBackup(const std::string& backup)
 {
     const PathLookup found = LookUpPath(backup, Links::DoNotFollow);
     if (found.Kind == PathKind::Missing)
-        return EarlierBackup::None;
+        return std::nullopt;
     if (found.Kind == PathKind::Inaccessible)
         throw FileError("could not look up the backup " + backup, found.SystemError);
     if (found.Kind != PathKind::Regular)
         throw FileError("could not write the backup " + backup,
                         std::string("it is ") + KindName(found.Kind) + "; Brivane writes backups only as regular files");
-    const Bytes saved = ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
-    if (saved.empty() || std::equal(saved.begin(), saved.end(), keeping.begin(), keeping.end()))
-        return saved.empty() ? EarlierBackup::None : EarlierBackup::SameSong;
-    return EarlierBackup::AnotherSong;
+    return ReadWholeFile(backup, "the backup " + backup, Links::DoNotFollow);
 }
 
-// For an output written without a backup, which asks nothing.
+// The backup is on disk, data and name, before its file is replaced; it carries the file's
+// time, as a copy with `cp -p` would.
+void WriteBackup(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const std::string backup = BackupPathFor(path);
+    ReplaceFile(backup, bytes, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path, path});
+}
+
+// What the output replaces, read under its lock when the caller holds one.
+Bytes CurrentBytes(const OutputWrite& output)
+{
+    if (output.Current)
+        return *output.Current;
+    const FileDescriptor current = OpenForReading(output.Path, output.What);
+    if (SizeOf(current, output.What) > kMaxSongFileBytes)
+        throw FileError("could not keep a backup of " + output.Path,
+                        "it is larger than any song; name another file, or give --no-backup");
+    return ReadFileStart(current, kMaxSongFileBytes, output.What);
+}
+
+bool AllowedOverAnotherSong(const OutputWrite& output, const std::string& backup, UserInteraction& ui)
+{
+    const std::string name = DisplayName(output.Path), backupName = DisplayName(backup);
+    return ui.Show(UserMessage(backupName + " holds another song than " + name + ", perhaps its only original.\nReplace " +
+                                   backupName + " with a copy of " + name + ", and " + name + " with the song of " +
+                                   DisplayName(output.For) + "?",
+                               "Replace backup?", MessageStyle::Question, output.For)
+                       .AsDefaultNo())
+               .Answer == UserAnswer::Yes;
+}
+
+// A backup the gate wrote, and what stood at its name before, to put back when the output
+// itself cannot be written.
+struct KeptBackup {
+    std::string Path;
+    std::optional<Bytes> Earlier;
+};
+
+void PutBack(const KeptBackup& kept)
+{
+    try {
+        if (kept.Earlier)
+            ReplaceFile(kept.Path, *kept.Earlier, "the backup " + kept.Path, {Durability::Flushed, Links::DoNotFollow, {}, {}});
+        else
+            RemoveFile(kept.Path, "the backup " + kept.Path);
+    } catch (const FileError&) {
+        // The output is untouched; a backup left over is a copy of it, never a loss.
+    }
+}
+
+// Keeps what the output replaces by its rule; nothing when there is nothing to keep, and
+// Declined when a No keeps the backup as it is.
+std::variant<std::monostate, KeptBackup, OutputResult> KeepBackup(const OutputWrite& output, UserInteraction& ui)
+{
+    if (output.Backup == BackupRule::None || (!output.Current && LookUpPath(output.Path).Kind != PathKind::Regular))
+        return {};
+    const std::string backup = BackupPathFor(output.Path);
+    const Bytes current = CurrentBytes(output);
+    if (output.Backup == BackupRule::KeepFirst) {
+        if (KeepFirstOriginal(output.Path, current))
+            return KeptBackup{backup, std::nullopt};
+        return {};
+    }
+    KeptBackup kept{backup, ReadBackup(backup)};
+    const bool anotherSong = kept.Earlier && !kept.Earlier->empty() && *kept.Earlier != current;
+    if (output.Backup == BackupRule::AskOverAnother && anotherSong && !AllowedOverAnotherSong(output, backup, ui))
+        return OutputResult::Declined;
+    WriteBackup(output.Path, current);
+    return kept;
+}
+
+// For an output whose backup rule asks nothing: a question would be answered No.
 class NothingAsked : public UserInteraction {
 public:
     UserReply Show(const UserMessage&) override { return {UserAnswer::No}; }
@@ -133,26 +200,19 @@ OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t
 {
     if (const std::string refusal = InputRefusal(output.Path, inputs); !refusal.empty())
         throw FileError("could not write " + output.What, refusal);
-    if (output.KeepBackup && LookUpPath(output.Path).Kind == PathKind::Regular) {
-        const FileDescriptor current = OpenForReading(output.Path, output.What);
-        if (SizeOf(current, output.What) > kMaxSongFileBytes)
-            throw FileError("could not keep a backup of " + output.Path,
-                            "it is larger than any song; name another file, or give --no-backup");
-        const Bytes kept = ReadFileStart(current, kMaxSongFileBytes, output.What);
-        const std::string backup = BackupPathFor(output.Path);
-        if (LookAtBackup(backup, kept) == EarlierBackup::AnotherSong &&
-            ui.Show(UserMessage(DisplayName(backup) + " holds another song than " + DisplayName(output.Path) +
-                                    ", perhaps its only original.\nReplace " + DisplayName(backup) + " with a copy of " +
-                                    DisplayName(output.Path) + ", and " + DisplayName(output.Path) + " with the song of " +
-                                    DisplayName(output.For) + "?",
-                                "Replace backup?", MessageStyle::Question, output.For)
-                        .AsDefaultNo())
-                    .Answer != UserAnswer::Yes)
-            return OutputResult::Declined;
-        ReplaceFile(backup, kept, "the backup " + backup,
-                    {Durability::Flushed, Links::DoNotFollow, output.Path, output.Path});
+    const auto backup = KeepBackup(output, ui);
+    if (std::holds_alternative<OutputResult>(backup))
+        return std::get<OutputResult>(backup);
+    try {
+        if (output.Held)
+            output.Held->Replace(bytes, output.What);
+        else
+            ReplaceFile(output.Path, bytes, output.What);
+    } catch (const FileError&) {
+        if (const auto* kept = std::get_if<KeptBackup>(&backup))
+            PutBack(*kept);
+        throw;
     }
-    ReplaceFile(output.Path, bytes, output.What);
     return OutputResult::Written;
 }
 
@@ -160,9 +220,15 @@ OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t
                          const std::vector<std::string>& inputs)
 {
     NothingAsked none;
-    OutputWrite plain = output;
-    plain.KeepBackup = false;
-    return WriteOutput(plain, bytes, inputs, none);
+    return WriteOutput(output, bytes, inputs, none);
+}
+
+bool KeepFirstOriginal(const std::string& path, std::span<const std::uint8_t> original)
+{
+    if (LookUpPath(BackupPathFor(path), Links::DoNotFollow).Kind != PathKind::Missing)
+        return false;
+    WriteBackup(path, original);
+    return true;
 }
 
 bool IsSafeFileName(const std::string& name)

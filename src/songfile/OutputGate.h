@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interaction/UserInteraction.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
 #include <cstddef>
@@ -62,23 +63,44 @@ private:
 
 enum class OutputResult { Written, Declined };
 
-struct OutputWrite {
-    std::string Path;
-    std::string What;         // "the song cap.imf", for messages
-    std::string For;          // the input it is written for, which the messages name
-    bool KeepBackup = false;  // what stands at Path is kept as NAME.bak first
+// What becomes of the file an output replaces.
+enum class BackupRule {
+    None,
+    // Kept as NAME.bak; a NAME.bak that holds another song than NAME, perhaps its only
+    // original, is written over only on a Yes to "Replace backup?".
+    AskOverAnother,
+    // Kept as NAME.bak; the caller has asked its own question of what NAME.bak held.
+    Settled,
+    // A game's NAME.bak holds its first original and is never written over.
+    KeepFirst,
 };
 
-// The one writer of a command's outputs. It never writes over one of `inputs` (by place, not
-// by name); with KeepBackup, what stands at the path is kept as NAME.bak first, and a NAME.bak
-// that holds another song than NAME, perhaps its only original, is written over only on a Yes.
-// Each file is on disk, data and name, before the call returns. Throws FileError.
+struct OutputWrite {
+    std::string Path;
+    std::string What;  // "the song cap.imf", for messages
+    std::string For;   // the input it is written for, which the messages name
+    BackupRule Backup = BackupRule::None;
+    // The output's own lock, held since it was read: the file is replaced through it, and
+    // `Current` is what it held then.
+    FileLock* Held = nullptr;
+    const Bytes* Current = nullptr;
+};
+
+// The one writer of every output. It never writes over one of `inputs` (by place, not by
+// name), keeps what it replaces by the output's backup rule, and writes a backup only as a
+// regular file of its own (never through a planted link). Each file is on disk, data and
+// name, before the call returns; when the output cannot be written, its backup is put back
+// as it stood. Throws FileError.
 OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t> bytes,
                          const std::vector<std::string>& inputs, UserInteraction& ui);
 
-// Writes an output that keeps no backup: nothing to ask.
+// Writes an output whose backup rule asks nothing.
 OutputResult WriteOutput(const OutputWrite& output, std::span<const std::uint8_t> bytes,
                          const std::vector<std::string>& inputs);
+
+// Keeps `original` as the backup of `path` unless one stands there already, which holds the
+// first original: a game file's rule, for a change of several files. Returns whether it wrote it.
+bool KeepFirstOriginal(const std::string& path, std::span<const std::uint8_t> original);
 
 // Whether a name read from inside another file (a game's table of songs) can be used as a
 // file's name as it is: no separator, drive or "..", no leading dot to hide it, no control

@@ -218,8 +218,8 @@ TEST_F(ConvertImfTest, ABackupPathThatIsNotARegularFileIsNeverWrittenThrough)
         plant();
         ui.messages.clear();
         EXPECT_EQ(Convert(), ConversionOutcome::Failed) << kind;
-        EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not convert " + Song() + ": its backup " + Backup() +
-                                                      " is " + kind + "; Brivane writes backups only as regular files.",
+        EXPECT_EQ(ui.messages, (std::vector<Message>{{"Could not convert " + Song() + ": could not write the backup " + Backup() +
+                                                      ": it is " + kind + "; Brivane writes backups only as regular files",
                                                       "Conversion failed", MessageStyle::Error}}));
         EXPECT_EQ(ReadBytes(Song()), kWorkedExample) << kind;
         EXPECT_EQ(ReadBytes(document), (Bytes{'k', 'e', 'e', 'p'})) << kind;

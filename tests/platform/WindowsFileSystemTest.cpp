@@ -88,8 +88,8 @@ TEST(WindowsFileSystemTest, WhatWindowsForbidsIsRefusedWithTheReasonAndNothingCh
          "Conversion failed: Could not convert %: could not write the converted file: it is read-only"},
         {"a backup that is a directory", "song.imf",
          [](const std::string& song) { ::CreateDirectoryW(Wide(song + ".bak").c_str(), nullptr); },
-         "Conversion failed: Could not convert %: its backup %.bak is a directory; Brivane writes backups only as "
-         "regular files."},
+         "Conversion failed: Could not convert %: could not write the backup %.bak: it is a directory; Brivane writes "
+         "backups only as regular files"},
         {"a device name", "CON", nullptr,
          "File not readable: Could not read %: Windows keeps this name for a device (CON, PRN, AUX, NUL, CONIN$, "
          "CONOUT$, COM1 to COM9, LPT1 to LPT9)"},

@@ -93,8 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, ConversionFaultTest, ::testing::Values(
         test::GiveToNobody(folder);
         ::unlink((song + ".bak").c_str());
         ::mkdir((song + ".bak").c_str(), 0777);
-        return "Conversion failed [16] Could not convert " + song + ": its backup " + song +
-               ".bak is a directory; Brivane writes backups only as regular files.\n";
+        return "Conversion failed [16] Could not convert " + song + ": could not write the backup " + song +
+               ".bak: it is a directory; Brivane writes backups only as regular files\n";
     }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
