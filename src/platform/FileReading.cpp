@@ -8,12 +8,21 @@
 namespace brivane {
 namespace {
 
+// A file's first bytes (a signature) need no size: asking for it costs about as much as
+// reading them.
+std::size_t ExpectedSize(const FileDescriptor& file, std::size_t limit, const std::string& what, std::size_t from)
+{
+    if (limit <= 4096)
+        return limit;
+    const std::size_t hint = backend::SizeHint(file, what);
+    return std::min(limit, hint > from ? hint - from : 0);
+}
+
 // Reads from `from` until the end or `limit` bytes, growing the buffer past the size the
 // system gave.
 Bytes ReadUpTo(const FileDescriptor& file, std::size_t limit, const std::string& what, std::size_t from = 0)
 {
-    const std::size_t hint = backend::SizeHint(file, what);
-    Bytes data(std::min(limit, hint > from ? hint - from : 0));
+    Bytes data(ExpectedSize(file, limit, what, from));
     std::size_t filled = 0;
     while (filled < limit) {
         if (filled == data.size())
