@@ -5,6 +5,7 @@
 #include "platform/TemporaryFile.h"
 #include "settings/IniNumbers.h"
 #include "settings/KeyPlacement.h"
+#include "settings/TextMark.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -100,6 +101,7 @@ void clsINI::PlaceKeys(int SectionIndex, KeyPlacement& placing)
 void clsINI::LoadINI(const std::string& FileName)
 {
     sections_.clear();
+    mark_ = TextMark::None;
     fileName_ = FileName;
     const PathLookup entry = LookUpPath(FileName, Links::DoNotFollow);
     if (entry.Kind == PathKind::Missing)
@@ -110,8 +112,9 @@ void clsINI::LoadINI(const std::string& FileName)
     // A save killed part-way leaves its temporary file; the next start clears it away.
     RemoveStaleTemporaryFiles(FolderOf(FileName));
 
-    const Bytes bytes = ReadWholeFile(FileName, "the settings file " + FileName);
-    const std::string text(bytes.begin(), bytes.end());
+    MarkedText read = ReadMarkedText(ReadWholeFile(FileName, "the settings file " + FileName));
+    mark_ = read.Mark;
+    const std::string text = std::move(read.Text);
     // Key lines only ever go to the latest section: its keys are placed together, as AddKey
     // would place them one by one.
     int currentSection = -1;
@@ -219,12 +222,11 @@ void clsINI::SaveFile()
         if (fileName_.empty())
             // The same words on every system: there is no file, so there is no system error.
             throw FileError("no settings file name", "No such file or directory");
-        const std::string text = Serialize();
+        const Bytes bytes = WriteMarkedText(mark_, Serialize());
         // Written whole to a temporary file and renamed over the old one, so a crash never
         // leaves half a settings file. No flush to disk: losing the very last edit to a power
         // cut is acceptable, and the tick-rate slider saves at every step of a drag.
-        ReplaceFile(fileName_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                    "the settings file", {Durability::Buffered, Links::Follow, {}, {}});
+        ReplaceFile(fileName_, bytes, "the settings file", {Durability::Buffered, Links::Follow, {}, {}});
     } catch (const FileError& error) {
         ui_.ShowMessage("clsINI.SaveFile: " + error.Reason(), "Could not save INI file.", MessageStyle::Error);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interaction/UserInteraction.h"
+#include "settings/TextMark.h"
 
 #include <cstdint>
 #include <string>
@@ -59,7 +60,7 @@ public:
     const std::string& FileName() const { return fileName_; }
     const std::vector<INISection>& Sections() const { return sections_; }
 
-    // The exact bytes SaveFile writes for the current document.
+    // The document's text as SaveFile writes it, before the file's own mark, if any, encodes it.
     std::string Serialize() const;
 
 private:
@@ -73,6 +74,7 @@ private:
     UserInteraction& ui_;
     bool allowSaveFile_ = true;
     std::string fileName_;
+    TextMark mark_ = TextMark::None;
     std::vector<INISection> sections_;
 };
 

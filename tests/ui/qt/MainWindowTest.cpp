@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace brivane::test {
@@ -66,6 +68,41 @@ TEST_F(MainWindowTest, StoredSettingsAreApplied)
         window.reset();
         EXPECT_EQ(SettingsText(), c.Afterwards.empty() ? before : "[General]\r\n" + c.Afterwards + "\r\n")
             << "nothing is written at exit";
+    }
+}
+
+// Notepad saves text with a mark: "UTF-8 with BOM", and "Unicode", UTF-16 LE. Qt's own
+// encoder makes the files; the window must read them and write them back in their kind.
+TEST_F(MainWindowTest, SettingsSavedWithAMarkAreReadAndWrittenBackWithIt)
+{
+    TempDir music;
+    const std::string folder = music / "Musik f\u00FCr Spiele";
+    std::filesystem::create_directory(folder);
+    WriteBytes(folder + "/x.imf", {0, 0});
+    const auto utf16 = [](const std::string& text) {
+        const QString wide = QString::fromUtf8(text);
+        Bytes bytes{0xFF, 0xFE};
+        for (const QChar c : wide)
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c.unicode() & 0xFF), static_cast<std::uint8_t>(c.unicode() >> 8)});
+        return bytes;
+    };
+    const auto utf8 = [](const std::string& text) {
+        const std::string marked = "\xEF\xBB\xBF" + text;
+        return Bytes(marked.begin(), marked.end());
+    };
+    const auto plain = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
+    const std::pair<const char*, std::function<Bytes(const std::string&)>> kinds[] = {
+        {"UTF-8 with its mark", utf8}, {"UTF-16 LE with its mark", utf16}, {"no mark", plain}};
+    for (const auto& [kind, encode] : kinds) {
+        const std::string stored = "[General]\r\nFolder=" + folder + "\r\nOriginalTics=350\r\n";
+        WriteBytes(Settings(), encode(stored));
+        Open();
+        EXPECT_EQ(LabelTag(*FolderLabel()).toStdString(), folder) << kind;
+        EXPECT_EQ(Tics()->value(), 350) << kind;
+        EXPECT_EQ(ReadBytes(Settings()), encode(stored)) << kind << ": nothing is written at start";
+        Tics()->setValue(400);
+        window.reset();
+        EXPECT_EQ(ReadBytes(Settings()), encode("[General]\r\nFolder=" + folder + "\r\nOriginalTics=400\r\n")) << kind;
     }
 }
 

@@ -152,6 +152,41 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
     EXPECT_EQ(test::ReadBytes(dir_ / "c.imf"), test::ReferenceConversion(song, 560));
 }
 
+// Notepad's "UTF-8 with BOM" and "Unicode" (UTF-16 LE), made here by Windows' own encoder.
+TEST_F(WindowTest, SettingsSavedWithAMarkAreReadAndWrittenBackWithIt)
+{
+    const std::string folder = dir_.Path() + "\\Musik f\u00FCr Spiele";
+    std::filesystem::create_directory(test::NativePath(folder));
+    const auto utf16 = [](const std::string& text) {
+        std::wstring wide(text.size(), L'\0');
+        wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                                    wide.data(), static_cast<int>(wide.size()))));
+        Bytes bytes{0xFF, 0xFE};
+        for (const wchar_t c : wide)
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
+        return bytes;
+    };
+    const auto utf8 = [](const std::string& text) {
+        const std::string marked = "\xEF\xBB\xBF" + text;
+        return Bytes(marked.begin(), marked.end());
+    };
+    const auto plain = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
+    const std::pair<const char*, std::function<Bytes(const std::string&)>> kinds[] = {
+        {"UTF-8 with its mark", utf8}, {"UTF-16 LE with its mark", utf16}, {"no mark", plain}};
+    for (const auto& [kind, encode] : kinds) {
+        const std::string stored = "[General]\r\nFolder=" + folder + "\r\nOriginalTics=350\r\n";
+        test::WriteBytes(Settings(), encode(stored));
+        Open();
+        EXPECT_TRUE(Text(frm::kFolder).ends_with("Musik f\u00FCr Spiele")) << kind << ": " << Text(frm::kFolder);
+        EXPECT_EQ(test::ReadBytes(Settings()), encode(stored)) << kind << ": nothing is written at start";
+        ::SendMessageW(window_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 400),
+                       reinterpret_cast<LPARAM>(Control(frm::kTics)));
+        window_ = nullptr;
+        EXPECT_EQ(test::ReadBytes(Settings()), encode("[General]\r\nFolder=" + folder + "\r\nOriginalTics=400\r\n"))
+            << kind;
+    }
+}
+
 TEST_F(WindowTest, ALongPathIsShortenedWithItsLastFolderAndTheSizeLimitsHold)
 {
     std::string deep = dir_.Path();
