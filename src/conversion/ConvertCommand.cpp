@@ -143,14 +143,23 @@ std::vector<ConversionOutcome> ConvertOneAfterAnother(const std::vector<std::str
     return outcomes;
 }
 
+// A song's time goes as much to waiting for the disk as to converting, so twice the cores keep
+// them busy; more only take turns on them (64 workers on 2 cores took twice as long as 4).
+std::size_t WorkersFor(unsigned jobs, std::size_t songs)
+{
+    const std::size_t usable = 2 * std::max(std::thread::hardware_concurrency(), 1u);
+    return std::min({static_cast<std::size_t>(jobs), songs, usable});
+}
+
 std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::string>& paths, const Conversion& conversion,
                                                     const std::function<bool()>& makeBackups, UserInteraction& ui,
                                                     const BatchOptions& options, const Deliver& deliver)
 {
     const std::size_t count = paths.size();
+    const std::size_t workers = WorkersFor(options.Jobs, count);
     // Converting runs at most this far ahead of what the user has been told, so the progress
     // shown and a Cancel stay close to the truth.
-    const std::size_t lookahead = 4 * options.Jobs;
+    const std::size_t lookahead = 4 * workers;
     const std::vector<std::size_t> earlier = EarlierSameFile(paths);
     const BatchPlan plan = PlanBatch(paths, conversion);
     OrderedChannels channels(count);
@@ -179,7 +188,7 @@ std::vector<ConversionOutcome> ConvertSeveralAtOnce(const std::vector<std::strin
         }
     };
     std::vector<std::thread> converters;
-    for (unsigned i = 0; i < std::min<std::size_t>(options.Jobs, count); ++i)
+    for (std::size_t i = 0; i < workers; ++i)
         converters.emplace_back(converter);
 
     std::vector<ConversionOutcome> outcomes;

@@ -269,9 +269,16 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
     for (const auto& [outcome, name] : kNames) {
         const auto count = std::count(outcomes.begin(), outcomes.end(), outcome);
         if (count > 0)
-            counts += (counts.empty() ? "" : ", ") + std::to_string(count) + " " + name;
+            counts += (counts.empty() ? "" : ", ") + CountText(static_cast<std::size_t>(count), name);
     }
     return counts;
+}
+
+std::string CountText(std::size_t count, const std::string& counted)
+{
+    if (count == 1 && counted == "not IMF songs")
+        return "1 not an IMF song";
+    return std::to_string(count) + " " + counted;
 }
 
 ConversionOutcome ConvertImf(const std::string& path, const Conversion& conversion, bool makeBackups,

@@ -35,6 +35,8 @@ bool IsSuccess(ConversionOutcome outcome);
 // "12 converted, 3 already compatible, 1 not found": how often each outcome came, in a fixed
 // order, those that never came left out.
 std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes);
+// "3 not IMF songs", "1 not an IMF song": a count of the closing line with its words.
+std::string CountText(std::size_t count, const std::string& counted);
 
 // Converts one file in place into the conversion's target layout and rate, keeping a ".bak"
 // copy first when makeBackups is set, or offers to revert a file already there to its backup

@@ -1,5 +1,7 @@
 #include "conversion/RememberedAnswers.h"
 
+#include "conversion/ConvertImf.h"
+
 namespace brivane {
 namespace {
 
@@ -28,23 +30,28 @@ std::string CountedAs(const std::string& title, const UserReply& reply)
     return "\"" + title + "\"";
 }
 
+std::string CountedAs(const std::string& title, const UserReply& reply, std::size_t count)
+{
+    return CountText(count, CountedAs(title, reply));
+}
+
 } // namespace
 
 UserReply RememberedAnswers::Deliver(UserMessage message, bool batchOfSeveral)
 {
-    if (auto found = byTitle_.find(message.Title); found != byTitle_.end()) {
-        ++found->second.HeldBack;
-        if (message.Style == MessageStyle::Error)
-            heldBackFailures_.push_back(message.Text);
-        return found->second.Reply;
-    }
-    message.OfferApplyToRest = batchOfSeveral;
-    const UserReply reply = ui_.Show(message);
-    if (reply.ApplyToRest) {
-        byTitle_[message.Title] = {reply, 0};
+    auto found = byTitle_.find(message.Title);
+    if (found == byTitle_.end()) {
+        message.OfferApplyToRest = batchOfSeveral;
+        const UserReply reply = ui_.Show(message);
+        if (!reply.ApplyToRest)
+            return reply;
+        found = byTitle_.emplace(message.Title, Remembered{reply}).first;
         titlesInOrder_.push_back(message.Title);
     }
-    return reply;
+    ++found->second.Answered;
+    if (message.Style == MessageStyle::Error)
+        answeredFailures_.push_back(message.Text);
+    return found->second.Reply;
 }
 
 std::string RememberedAnswers::Summary() const
@@ -52,12 +59,9 @@ std::string RememberedAnswers::Summary() const
     std::string summary;
     for (const std::string& title : titlesInOrder_) {
         const Remembered& remembered = byTitle_.at(title);
-        if (remembered.HeldBack == 0)
-            continue;
-        summary += (summary.empty() ? "" : ", ") + std::to_string(remembered.HeldBack) + " " +
-                   CountedAs(title, remembered.Reply);
+        summary += (summary.empty() ? "" : ", ") + CountedAs(title, remembered.Reply, remembered.Answered);
     }
-    if (!heldBackFailures_.empty())
+    if (!answeredFailures_.empty())
         summary += ": see the list below";
     return summary;
 }
@@ -65,7 +69,7 @@ std::string RememberedAnswers::Summary() const
 std::string RememberedAnswers::Details() const
 {
     std::string details;
-    for (const std::string& failure : heldBackFailures_)
+    for (const std::string& failure : answeredFailures_)
         details += failure + "\n";
     return details;
 }

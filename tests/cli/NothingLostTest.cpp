@@ -83,8 +83,9 @@ TEST(NothingLostTest, WithBackupsTheOriginalIsInTheSongOrItsBackupAfterAnyNumber
                 EXPECT_EQ(result.ExitCode, 0) << result.Err;
                 const bool kept = test::ReadBytes(song) == pair.Original || test::ReadBytes(song + ".bak") == pair.Original;
                 EXPECT_TRUE(kept) << "run " << run + 1 << ":\n" << result.Out;
-                if (run > 0 && pair.Runs[run] == pair.Runs[run - 1])
+                if (run > 0 && pair.Runs[run] == pair.Runs[run - 1]) {
                     EXPECT_NE(result.Out.find("Reconvert?: a.imf"), std::string::npos) << result.Out;
+                }
             }
         }
     }
@@ -224,7 +225,7 @@ TEST(NothingLostTest, FilesOfOtherKindsAreNamedAndNeverConvertedRenderedOrPlayed
         const ProcessResult converted = RunCli({"convert", "--from", "headerless", file, dir / "missing.imf"});
         EXPECT_EQ(converted.ExitCode, 1);
         EXPECT_EQ(converted.Err.substr(0, converted.Err.find('\n')), "Not an IMF song: " + refusal);
-        EXPECT_EQ(converted.Out, "Complete: Conversion complete!\n1 not IMF songs, 1 not found\n") << "the batch goes on";
+        EXPECT_EQ(converted.Out, "Complete: Conversion complete!\n1 not an IMF song, 1 not found\n") << "the batch goes on";
         const ProcessResult rendered = RunCli({"render", file, "-o", dir / "out.wav"});
         EXPECT_EQ(rendered.ExitCode, 1);
         EXPECT_EQ(rendered.Err, "Not an IMF song: " + refusal + "\n");

@@ -73,7 +73,7 @@ TEST_F(BatchTest, ALongBatchShowsProgressKeepsTheWindowAliveAndCancelStopsBefore
     }
 }
 
-TEST_F(BatchTest, ATickedBoxAnswersTheRestAndTheFinalMessageCountsWhatWasHeldBack)
+TEST_F(BatchTest, ATickedBoxAnswersTheRestAndTheFinalMessageCountsWhatItAnswered)
 {
     const Bytes converted{8, 0, 0, 0, 0, 0, 0x20, 1, 8, 0};
     for (const char* name : {"a.imf", "b.imf", "c.imf", "d.imf", "e.imf", "f.imf"})
@@ -87,9 +87,9 @@ TEST_F(BatchTest, ATickedBoxAnswersTheRestAndTheFinalMessageCountsWhatWasHeldBac
     EXPECT_EQ(answerer.seen, (std::vector<Message>{
         {"a.imf is already compatible with Wolfenstein 3D.", "Already compatible", MessageStyle::Information},
         {"Could not find " + app / "e.imf!", "File not found", MessageStyle::Error},
-        {"Conversion complete!\n3 already compatible, 1 not found: see the list below", "Complete", MessageStyle::Information}}));
+        {"Conversion complete!\n4 already compatible, 2 not found: see the list below", "Complete", MessageStyle::Information}}));
     EXPECT_EQ(answerer.offeredApplyToRest, (std::vector<bool>{true, true, false})) << "not on the final message";
-    EXPECT_EQ(answerer.details.back(), "Could not find " + app / "f.imf!\n");
+    EXPECT_EQ(answerer.details.back(), "Could not find " + app / "e.imf!\nCould not find " + app / "f.imf!\n");
 }
 
 TEST_F(BatchTest, AOneFileBatchOffersNoCheckBox)
@@ -161,7 +161,7 @@ TEST_F(BatchTest, AMessageHeldOpenPastTheProgressDelayIsAnsweredWithKeysAndClick
         {"Reconvert?", "b.imf is already compatible", Answer::Escape},
         {"Reconvert?", "c.imf is already compatible", Answer::ClickYes},
         {"Already compatible", "d.imf is already compatible", Answer::TickAndClickOk},
-        {"Complete", "Conversion complete!\n2 already compatible", Answer::Enter},
+        {"Complete", "Conversion complete!\n3 already compatible", Answer::Enter},
     };
     answerer.answering = false;
     std::size_t next = 0;
