@@ -31,9 +31,15 @@ struct CliOptions {
 };
 
 // A command line that cannot be run; what() is the one-line reason.
+// A command line that cannot be carried out, and where the user reads how to mend it.
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& what, std::string seeAlso = "brivane-cli --help")
+        : std::runtime_error(what), seeAlso_(std::move(seeAlso)) {}
+    const std::string& SeeAlso() const { return seeAlso_; }
+
+private:
+    std::string seeAlso_;
 };
 
 CliOptions ParseCommandLine(const std::vector<std::string>& arguments);

@@ -235,7 +235,7 @@ const GameSong& SongNamed(const GameFile& game, const std::string& path, const s
 {
     const GameSong* song = FindSong(game, wanted);
     if (!song)
-        throw UsageError(Printable(path) + " has no song " + Printable(wanted) + " (see brivane-cli songs)");
+        throw UsageError(Printable(path) + " has no song " + Printable(wanted), "brivane-cli songs");
     return *song;
 }
 
@@ -332,7 +332,7 @@ int main(int argc, char* argv[])
             return RunRender(options);
         }
     } catch (const UsageError& error) {
-        std::cerr << "brivane-cli: " << error.what() << " (see brivane-cli --help)\n";
+        std::cerr << "brivane-cli: " << error.what() << " (see " << error.SeeAlso() << ")\n";
         return 2;
     }
     return 0;

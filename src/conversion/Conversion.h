@@ -17,7 +17,7 @@ namespace brivane {
 struct ConversionTarget {
     ImfType Layout = ImfLengthWord; // ImfHeaderless, or ImfLengthWord for a length word
     int Tics = kWolfensteinTics;
-    std::string Name = "Wolfenstein 3D"; // "... is already compatible with NAME."
+    std::string Name = "Wolfenstein 3-D";
 };
 
 // A game's key ("duke2") or "headerless:RATE" / "length:RATE" with RATE from 100 to 700;

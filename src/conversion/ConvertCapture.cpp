@@ -120,7 +120,9 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
     std::vector<std::string> remarks = capture.Remarks;
     if (capture.SecondChipWrites > 0)
         remarks.insert(remarks.begin(), std::to_string(capture.SecondChipWrites) +
-                                            " writes to a second chip were left out: IMF plays one OPL2");
+                                            (capture.SecondChipWrites == 1 ? " write to " : " writes to ") +
+                                            LeftOutPart(capture) + (capture.SecondChipWrites == 1 ? " was" : " were") +
+                                            " left out: IMF plays one OPL2");
     if (!remarks.empty()) {
         std::string text = Printable(DisplayName(path)) + ": ";
         for (std::size_t i = 0; i < remarks.size(); ++i)

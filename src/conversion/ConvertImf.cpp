@@ -63,6 +63,13 @@ ConversionOutcome ConvertSong(const std::string& path, FileLock& lock, const Byt
     return ConversionOutcome::Converted;
 }
 
+// "already compatible with Wolfenstein 3D.", the classic message, keeps the spelling its users
+// and their scripts know; every other text writes the game's name as its makers did.
+std::string CompatibleName(const ConversionTarget& target)
+{
+    return target.Name == "Wolfenstein 3-D" ? "Wolfenstein 3D" : target.Name;
+}
+
 // A backup worth keeping: a song of its own, in the layout its first word gives it.
 bool HoldsSong(const Bytes& saved)
 {
@@ -80,7 +87,7 @@ std::string UnusableBackup(const Bytes& saved, const Conversion& conversion)
     if (!HoldsSong(saved))
         return "it holds no whole record";
     if (conversion.AlreadyThere(layout))
-        return "it is already compatible with " + conversion.Target.Name + " itself";
+        return "it is already compatible with " + CompatibleName(conversion.Target) + " itself";
     return {};
 }
 
@@ -209,7 +216,7 @@ Decision Decide(const std::string& path, const Classified& song, const Conversio
         return answered(name + " may have been converted before: its backup " + backupName + " holds another song.\n" +
                         SizeWarning(*saved, song.Song));
     }
-    const std::string compatible = name + " is already compatible with " + conversion.Target.Name + ".";
+    const std::string compatible = name + " is already compatible with " + CompatibleName(conversion.Target) + ".";
     if (reverted) {
         Tell(ui, path, "Restored " + name + " from its backup " + backupName + ", which " + compatible.substr(name.size() + 1),
              "Restored", MessageStyle::Information);

@@ -26,8 +26,8 @@ inline constexpr std::array<GamePreset, 6> kGamePresets{{
     // TickBase × 8
     {"keen", "Commander Keen 4\u20136", "Commander Keen 4\u20136 (560)", ImfLengthWord, 560, 'K'},
     {"biomenace", "Bio Menace", "Bio Menace (560)", ImfLengthWord, 560, 'B'},
-    // TickBase × 10; the name is the one the classic messages give
-    {"wolf3d", "Wolfenstein 3D", "Wolfenstein 3-D and Spear of Destiny (700)", ImfLengthWord, 700, 'W'},
+    // TickBase × 10
+    {"wolf3d", "Wolfenstein 3-D", "Wolfenstein 3-D and Spear of Destiny (700)", ImfLengthWord, 700, 'W'},
     {"blakestone", "Blake Stone", "Blake Stone (700)", ImfLengthWord, 700, 'S'},
 }};
 

@@ -41,7 +41,8 @@ std::string DescribeCapture(const TimedSong& capture)
                   static_cast<double>(capture.End) / static_cast<double>(capture.UnitsPerSecond));
     std::string text = capture.Kind + ", " + capture.Hardware + ", " + count(capture.Writes.size()) + ", " + seconds;
     if (capture.SecondChipWrites > 0)
-        text += "; " + count(capture.SecondChipWrites) + " to a second chip would be left out: IMF plays one OPL2";
+        text += "; " + count(capture.SecondChipWrites) + " to " + LeftOutPart(capture) +
+                " would be left out: IMF plays one OPL2";
     for (const auto& [name, field] : {std::pair{"title", &capture.Title}, {"author", &capture.Author}, {"game", &capture.Game}})
         if (!field->empty())
             text += std::string("; ") + name + " \"" + Printable(*field) + "\"";

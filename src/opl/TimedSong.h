@@ -35,6 +35,7 @@ struct TimedSong {
         std::size_t FirstWrite = 0;
         std::uint64_t At = 0;
     };
+
     std::optional<LoopPoint> Loop;
     // A VGM's GD3 tag, in UTF-8: what a length-word song's tag carries on.
     std::string Title, Author, Game;
@@ -43,6 +44,17 @@ struct TimedSong {
     // What of it was left out or read though odd, told once its song is written.
     std::vector<std::string> Remarks;
 };
+
+// Where the writes an OPL2 cannot play went, and where those it plays went: an OPL3's second
+// register bank is not a second chip.
+inline const char* LeftOutPart(const TimedSong& song)
+{
+    return song.Hardware == "OPL3" ? "the OPL3's high bank" : "a second chip";
+}
+inline const char* PlayedPart(const TimedSong& song)
+{
+    return song.Hardware == "OPL3" ? "the OPL3's low bank" : "the first chip";
+}
 
 // The part of a capture that loops, from its loop point to its end, as a capture of its own:
 // the registers as they stand at the loop point are written first, at time 0.

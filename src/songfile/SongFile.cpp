@@ -151,8 +151,9 @@ SongFile TimedFile(const Signature& signature, std::span<const std::uint8_t> byt
     // A capture of no writes would make a silent song that a game would play as one.
     if (file.Timed->Writes.empty())
         return OfKind(SongFileKind::Damaged, signature.Name,
-                       file.Timed->SecondChipWrites > 0 ? "it holds no writes to the first chip, the one IMF plays"
-                                                        : "it holds no writes");
+                       file.Timed->SecondChipWrites > 0
+                           ? std::string("it holds no writes to ") + PlayedPart(*file.Timed) + ", the one IMF plays"
+                           : "it holds no writes");
     return file;
 }
 

@@ -179,10 +179,10 @@ TEST_F(ConvertImfTest, FilesThatCannotBeConvertedAreReportedAndLeftAlone)
         {"empty", {}, ConversionOutcome::Empty,
          {"SONG.IMF is empty; there is nothing to convert.", "Empty file", MessageStyle::Information}},
         {"65536 bytes", Bytes(65536, 0), ConversionOutcome::TooLong,
-         {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3D "
+         {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3-D "
           "layout can hold.", "File too long", MessageStyle::Error}},
         {"70000 bytes", Bytes(70000, 0), ConversionOutcome::TooLong,
-         {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3D "
+         {"Could not convert " + Song() + ": it is longer than 65535 bytes, the most the Wolfenstein 3-D "
           "layout can hold.", "File too long", MessageStyle::Error}},
     };
     for (const Case& c : cases) {

@@ -352,7 +352,7 @@ TEST_F(MainWindowTest, GameAndConvertToChooseTheRatesTheTargetAndTheButtonAndAre
         for (QAction* action : menu->actions())
             keys.push_back(action->text().section(QLatin1Char('&'), 1).left(1));
     EXPECT_EQ(keys, (std::vector<QString>{"D", "C", "K", "B", "W", "S", "D", "C", "K", "B", "W", "S"}));
-    EXPECT_EQ(checked(target), std::vector<std::string>{"Wolfenstein 3D"});
+    EXPECT_EQ(checked(target), std::vector<std::string>{"Wolfenstein 3-D"});
     EXPECT_EQ(checked(game), std::vector<std::string>{"Duke Nukem II (280)"});
     EXPECT_EQ(convert->text(), "Convert to Wolfenstein IMF");
     EXPECT_EQ(SettingsText(), "[General]\r\nOriginalTics=280\r\n") << "nothing new until the user chooses";
