@@ -157,10 +157,12 @@ int RunRender(const CliOptions& options)
     PlayableSong song;
     try {
         if (probe.Type != ImfHeaderless && probe.Type != ImfLengthWord)
-            throw FileError("could not open " + path, probe.Reason);
+            throw probe.SystemError ? FileError("could not open " + path, probe.SystemError)
+                                    : FileError("could not open " + path, probe.Reason);
         song = LoadPlayableSong(path, options.Rates.Midi);
     } catch (const FileError& error) {
-        std::cerr << "File not readable: Could not read " << Printable(path) << ": " << error.Reason() << "\n";
+        std::cerr << (IsHeldByAnotherProgram(error.ErrorNumber()) ? "File in use" : "File not readable")
+                  << ": Could not read " << Printable(path) << ": " << error.Reason() << "\n";
         return 1;
     } catch (const NotASongError& error) {
         std::cerr << "Not an IMF song: " << error.what() << "\n";

@@ -117,18 +117,8 @@ ConversionOutcome ConvertCapture(const std::string& path, const TimedSong& whole
     } catch (const FileError& error) {
         return Refuse(ui, path, Printable(error.what()), "Conversion failed", ConversionOutcome::Failed);
     }
-    std::vector<std::string> remarks = capture.Remarks;
-    if (capture.SecondChipWrites > 0)
-        remarks.insert(remarks.begin(), std::to_string(capture.SecondChipWrites) +
-                                            (capture.SecondChipWrites == 1 ? " write to " : " writes to ") +
-                                            LeftOutPart(capture) + (capture.SecondChipWrites == 1 ? " was" : " were") +
-                                            " left out: IMF plays one OPL2");
-    if (!remarks.empty()) {
-        std::string text = Printable(DisplayName(path)) + ": ";
-        for (std::size_t i = 0; i < remarks.size(); ++i)
-            text += (i ? "; " : "") + remarks[i];
-        ui.Show({text + ".", "Converted", MessageStyle::Information, path});
-    }
+    if (const std::string remarks = RemarksOn(capture); !remarks.empty())
+        ui.Show({Printable(DisplayName(path)) + ": " + remarks + ".", "Converted", MessageStyle::Information, path});
     return ConversionOutcome::Converted;
 }
 

@@ -32,10 +32,13 @@ ConversionOutcome ReportFailure(const std::string& path, const std::string& reas
     return ConversionOutcome::Failed;
 }
 
-ConversionOutcome ReportUnreadable(const std::string& path, const std::string& reason, UserInteraction& ui)
+ConversionOutcome ReportUnreadable(const std::string& path, const std::string& reason, UserInteraction& ui,
+                                   int systemError = 0)
 {
-    Tell(ui, path, "Could not read " + Printable(path) + ": " + Printable(reason), "File not readable", MessageStyle::Error);
-    return ConversionOutcome::Unreadable;
+    const bool held = IsHeldByAnotherProgram(systemError);
+    Tell(ui, path, "Could not read " + Printable(path) + ": " + Printable(reason), held ? "File in use" : "File not readable",
+         MessageStyle::Error);
+    return held ? ConversionOutcome::InUse : ConversionOutcome::Unreadable;
 }
 
 // The song's bytes are all read before anything is written: backup, then the new content.
@@ -136,10 +139,11 @@ Classified Classify(const std::string& path, const FileLock& lock, const Convers
     }
     // A directory or a FIFO is there, just not as a song.
     if (probe.Type == ImfNotFound || probe.Type == ImfUnreadable)
-        return Told(ReportUnreadable(path, probe.Reason, ui));
+        return Told(ReportUnreadable(path, probe.Reason, ui, probe.SystemError));
     // A song that could not be opened to lock it is one this run cannot read either.
     if (lock.Status() != FileLock::State::Held)
-        return Told(ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui));
+        return Told(ReportUnreadable(path, lock.Error() ? SystemReason(lock.Error()) : "it is no longer a regular file", ui,
+                                     lock.Error()));
     SongFile file;
     try {
         file = ReadSongFile(lock.File(), "the file", conversion.Midi);
@@ -268,6 +272,7 @@ std::string CountOutcomes(const std::vector<ConversionOutcome>& outcomes)
         {ConversionOutcome::OutputTaken, "whose song would go where another file's is"},
         {ConversionOutcome::NotFound, "not found"},
         {ConversionOutcome::Unreadable, "not readable"},
+        {ConversionOutcome::InUse, "in use by another program"},
         {ConversionOutcome::TooLong, "too long"},
         {ConversionOutcome::Failed, "failed"},
         {ConversionOutcome::Busy, "skipped while busy"},

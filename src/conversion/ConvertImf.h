@@ -24,6 +24,7 @@ enum class ConversionOutcome {
     OutputTaken,      // its song would go over another file given, or where an earlier one's goes
     NotFound,
     Unreadable,
+    InUse, // held by another program that shares it with none
     TooLong,
     Failed,
     Busy, // another run held the song past the wait

@@ -16,6 +16,7 @@ constexpr Counted kCounted[] = {
     {"Empty file", "empty"},                      {"File not readable", "not readable"},
     {"File busy", "skipped while busy"},          {"No whole record", "holding no whole record"},
     {"Backup left alone", "left alone as a backup"}, {"Not an IMF song", "not IMF songs"},
+    {"File in use", "in use by another program"},
 };
 
 std::string CountedAs(const std::string& title, const UserReply& reply)

@@ -31,6 +31,14 @@ bool PlaysAnotherGroupFilesCopy(const GameSong& song)
     return UpperCase(song.PlayedFrom).ends_with(".STN");
 }
 
+// A failed replace says once that it changed nothing, though the reason may say so already.
+std::string Unchanged(std::string text)
+{
+    while (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text.ends_with("nothing was changed") ? text : text + "; nothing was changed";
+}
+
 } // namespace
 
 GameRead ReadGameForUser(const std::string& path, std::optional<std::size_t> firstSong)
@@ -38,7 +46,8 @@ GameRead ReadGameForUser(const std::string& path, std::optional<std::size_t> fir
     try {
         return {ReadGameFile(path, firstSong), {}};
     } catch (const FileError& error) {
-        return {std::nullopt, Failure("File not readable", "Could not read " + path + ": " + error.Reason())};
+        return {std::nullopt, Failure(IsHeldByAnotherProgram(error.ErrorNumber()) ? "File in use" : "File not readable",
+                                      "Could not read " + path + ": " + error.Reason())};
     } catch (const GameFileError& error) {
         return {std::nullopt, Failure("Not a game file", path + ": " + error.what())};
     }
@@ -99,7 +108,6 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
                                const Conversion& rates)
 {
     const std::string title = "Replace failed";
-    const std::string unchanged = "; nothing was changed";
     std::string target = gamePath;
     GameSong into = place;
     try {
@@ -115,12 +123,12 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
         for (const std::string& path : {gamePath, target})
             for (const std::string& file : FilesOfGame(path))
                 if (SamePlace(songPath, file))
-                    return Failure(title, songPath + " is " + NameOf(file) + ", a file of the game itself" + unchanged);
+                    return Failure(title, Unchanged(songPath + " is " + NameOf(file) + ", a file of the game itself"));
         const SongForPlace song = PrepareSong(ReadSongFile(songPath, rates.Midi), into, rates);
         if (!song.Bytes)
-            return Failure(title, target + ": the song of " + NameOf(songPath) + " takes " +
-                                      std::to_string(song.RecordBytes) + " bytes, more than the 65535 a length word counts" +
-                                      unchanged);
+            return Failure(title, Unchanged(target + ": the song of " + NameOf(songPath) + " takes " +
+                                            std::to_string(song.RecordBytes) +
+                                            " bytes, more than the 65535 a length word counts"));
         std::string changed;
         for (const std::string& file : ReplaceGameSong(target, into.Number, *song.Bytes))
             changed += (changed.empty() ? "" : " and ") + NameOf(file);
@@ -130,13 +138,13 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
             text += "; " + PlayedFromNote(into) + ", which was left as it is";
         return Done(text);
     } catch (const FileError& error) {
-        return Failure(title, error.what() + unchanged);
+        return Failure(title, Unchanged(error.what()));
     } catch (const GameFileError& error) {
-        return Failure(title, target + ": " + error.what() + unchanged);
+        return Failure(title, Unchanged(target + ": " + error.what()));
     } catch (const SongReadError& error) {
-        return Failure(title, songPath + ": " + error.what() + unchanged);
+        return Failure(title, Unchanged(songPath + ": " + error.what()));
     } catch (const NotASongError& error) {
-        return Failure(title, songPath + ": " + error.what() + unchanged);
+        return Failure(title, Unchanged(songPath + ": " + error.what()));
     }
 }
 

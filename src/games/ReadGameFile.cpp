@@ -59,6 +59,9 @@ struct PairFiles {
 PairFiles FilesOfPair(const std::string& path, const PairNames& names)
 {
     const std::string partner = FindPartner(path, names.PartnerName);
+    if (partner.empty() && !IsReadableFolder(FolderOf(path)))
+        throw GameFileError("its folder " + FolderOf(path) + " cannot be listed, so its partner " + names.PartnerName +
+                            " cannot be found");
     if (partner.empty())
         throw GameFileError("its partner " + names.PartnerName + " is not beside it");
     return names.IsHeader ? PairFiles{path, partner} : PairFiles{partner, path};

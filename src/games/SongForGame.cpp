@@ -24,10 +24,11 @@ SongForPlace PrepareSong(const SongFile& song, const GameSong& place, const Conv
     case SongFileKind::Timed: {
         std::optional<std::vector<std::uint8_t>> bytes = CaptureSongBytes(*song.Timed, target);
         const std::size_t tooLong = bytes ? 0 : TimedRecords(*song.Timed, place.Tics).size();
-        return {std::move(bytes),
-                std::string("written from the ") + (song.FromMidi ? "MIDI file" : "capture") + " at " +
-                    std::to_string(place.Tics) + " ticks per second",
-                tooLong};
+        std::string how = std::string("written from the ") + (song.FromMidi ? "MIDI file" : "capture") + " at " +
+                          std::to_string(place.Tics) + " ticks per second";
+        if (const std::string remarks = RemarksOn(*song.Timed); !remarks.empty())
+            how += "; " + remarks;
+        return {std::move(bytes), how, tooLong};
     }
     case SongFileKind::Damaged:
         throw SongReadError(song.Reason);

@@ -14,7 +14,7 @@ ImfProbe ProbeImf(const std::string& path)
         return {ImfNotFound, {}};
     case PathKind::Inaccessible:
         // No search permission, a name too long, a link loop: the file may well be there.
-        return {ImfUnreadable, SystemReason(found.SystemError)};
+        return {ImfUnreadable, SystemReason(found.SystemError), found.SystemError};
     case PathKind::Regular:
         break;
     default:
@@ -24,7 +24,7 @@ ImfProbe ProbeImf(const std::string& path)
     try {
         start = ReadFileStart(path, kLengthWordSize);
     } catch (const FileError& error) {
-        return {ImfUnreadable, error.Reason()};
+        return {ImfUnreadable, error.Reason(), error.ErrorNumber()};
     }
     return {LayoutOfBytes(start), {}};
 }

@@ -19,6 +19,7 @@ struct ImfProbe {
     // The system's reason for ImfUnreadable; for ImfNotFound, what stands there instead of a
     // regular file ("not a regular file: a directory"), or nothing when the path is free.
     std::string Reason;
+    int SystemError = 0; // for ImfUnreadable, when the system gave one
 };
 
 // The layout a song's bytes have, decided by their first 16-bit word alone; bytes the song

@@ -45,16 +45,14 @@ struct TimedSong {
     std::vector<std::string> Remarks;
 };
 
-// Where the writes an OPL2 cannot play went, and where those it plays went: an OPL3's second
-// register bank is not a second chip.
-inline const char* LeftOutPart(const TimedSong& song)
-{
-    return song.Hardware == "OPL3" ? "the OPL3's high bank" : "a second chip";
-}
-inline const char* PlayedPart(const TimedSong& song)
-{
-    return song.Hardware == "OPL3" ? "the OPL3's low bank" : "the first chip";
-}
+// Where the writes an OPL2 cannot play went ("a second chip", "the OPL3's high bank"), and
+// where those it plays went: an OPL3's second register bank is not a second chip.
+const char* LeftOutPart(const TimedSong& song);
+const char* PlayedPart(const TimedSong& song);
+
+// What a song written from it leaves out or reads though odd, "; "-joined ("12 writes to a
+// second chip were left out: IMF plays one OPL2; 3 notes were cut short: ..."); empty when nothing.
+std::string RemarksOn(const TimedSong& song);
 
 // The part of a capture that loops, from its loop point to its end, as a capture of its own:
 // the registers as they stand at the loop point are written first, at time 0.

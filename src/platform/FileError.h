@@ -24,4 +24,8 @@ private:
 // errno on POSIX, a Win32 error code on Windows.
 std::string SystemReason(int errorNumber);
 
+// Whether the error is another program holding the file without sharing it, as Windows lets
+// a program do; a POSIX system has no such hold.
+bool IsHeldByAnotherProgram(int errorNumber);
+
 } // namespace brivane

@@ -141,6 +141,22 @@ TEST(GameFileTest, SongsListsAPairGivenByEitherFileAndAGroupFile)
     EXPECT_NE(duke.Out.find("    1  CAVES.IMF     headerless at 280, 8 bytes, 0.10 seconds\n"), std::string::npos)
         << duke.Out;
     EXPECT_NE(duke.Err.find("its partner AUDIOHED.WL1 is not beside it"), std::string::npos) << duke.Err;
+#ifndef _WIN32
+    // A folder that can be entered but not listed hides no partner: it says why it cannot look.
+    test::TempDir locked;
+    test::WriteBytes(locked / "AUDIOT.WL6", data);
+    ::chmod(locked.Path().c_str(), 0111);
+    const std::string unlisted = test::RunUnprivileged([&] {
+        try {
+            ReadGameFile(locked / "AUDIOT.WL6");
+        } catch (const GameFileError& error) {
+            return std::string(error.what());
+        }
+        return std::string("read");
+    });
+    ::chmod(locked.Path().c_str(), 0755);
+    EXPECT_EQ(unlisted, "its folder " + locked.Path() + " cannot be listed, so its partner AUDIOHED.WL6 cannot be found");
+#endif
 }
 
 TEST(GameFileTest, ExtractWritesEachSongAsTheGameHoldsItAndNeverOverAFileUnasked)

@@ -4,6 +4,7 @@
 #include "opl/TimedSong.h"
 #include "conversion/ConvertCapture.h"
 #include "midi/MidiOnOpl2.h"
+#include "support/GameFiles.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -237,6 +238,13 @@ TEST(MidiTest, ConvertInfoAndRenderGoThroughTheSameMapping)
     EXPECT_EQ(converted.ExitCode, 0) << converted.Err;
     EXPECT_NE(converted.Out.find("tune.mid: 2 notes were cut short: more sounded at once than the 8 voices."),
               std::string::npos) << converted.Out;
+    // Put into a game, it tells the same.
+    auto [header, data] = test::AudioPair(261, 27);
+    test::WriteBytes(dir / "AUDIOHED.WL6", header);
+    test::WriteBytes(dir / "AUDIOT.WL6", data);
+    const test::ProcessResult replaced = test::RunCli({"replace", dir / "AUDIOT.WL6", "1", dir / "tune.mid"});
+    EXPECT_NE(replaced.Out.find("; 2 notes were cut short: more sounded at once than the 8 voices"), std::string::npos)
+        << replaced.Out << replaced.Err;
     // The same bytes on every system: the pitches' arithmetic is the same everywhere.
     const Bytes written = test::ReadBytes(dir / "tune.imf");
     std::uint32_t hash = 2166136261u;

@@ -67,7 +67,7 @@ TEST(WindowsFileSystemTest, ASongAnotherProgramHoldsIsWaitedForAboutASecondThenR
         EXPECT_EQ(test::Exists(dir / "held.imf.bak"), converted) << "a backup made for nothing is taken away";
         EXPECT_EQ(result.ExitCode, converted ? 0 : 1);
         const std::string title = c.How == std::string("open") ? "Conversion failed: Could not convert "
-                                                               : "File not readable: Could not read ";
+                                                               : "File in use: Could not read ";
         EXPECT_EQ(result.Err, converted ? "" : title + dir / "held.imf" + c.Error + "\n");
         EXPECT_EQ(dir.Names().size(), converted ? 4u : 3u) << "no temporary file is left";
     }

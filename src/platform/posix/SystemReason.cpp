@@ -9,4 +9,9 @@ std::string SystemReason(int errorNumber)
     return std::strerror(errorNumber);
 }
 
+bool IsHeldByAnotherProgram(int)
+{
+    return false;
+}
+
 } // namespace brivane

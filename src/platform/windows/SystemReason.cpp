@@ -28,4 +28,9 @@ std::string SystemReason(int errorNumber)
     return win32::Narrow(reason);
 }
 
+bool IsHeldByAnotherProgram(int errorNumber)
+{
+    return errorNumber == win32::kInUse;
+}
+
 } // namespace brivane
