@@ -28,11 +28,14 @@ inline std::string JoinPath(const std::string& folder, const std::string& name)
     return folder + PathSeparator() + name;
 }
 
-// The files the window lists: songs, and the captures and MIDI files songs are made from, by their names'
-// endings in any case.
+// The endings of the songs the core reads, in any case: IMF songs (.wlf is Wolfenstein 3-D
+// fans' name for one at 700), and the captures and MIDI files songs are made from. The window
+// lists these and the file pickers offer them.
+inline constexpr std::string_view kSongExtensions[] = {".imf", ".wlf", ".dro", ".raw", ".vgm", ".vgz", ".mid", ".midi"};
+
 inline bool IsSongName(const std::string& name)
 {
-    for (const std::string_view extension : {".imf", ".dro", ".raw", ".vgm", ".vgz", ".mid", ".midi"})
+    for (const std::string_view extension : kSongExtensions)
         if (name.size() >= extension.size() &&
             std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
                        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))

@@ -112,8 +112,10 @@ std::string frmGameMusic::ChooseFolder(const std::string& current)
 std::string frmGameMusic::ChooseSongFile(const std::string& folder)
 {
     QStringList patterns;
-    for (const char* pattern : kSongPatterns)
-        patterns << pattern << QString(pattern).toUpper();
+    for (const std::string_view extension : kSongExtensions) {
+        const QString pattern = "*" + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+        patterns << pattern << pattern.toUpper();
+    }
     const QString filter = tr(kSongFilesName) + " (" + patterns.join(' ') + ")";
     return ToBytes(QFileDialog::getOpenFileName(this, tr(kReplaceTitle), ToText(folder), filter));
 }

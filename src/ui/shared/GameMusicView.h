@@ -1,6 +1,7 @@
 #pragma once
 
 #include "games/GameSongTasks.h"
+#include "songfile/ImfPaths.h"
 #include "ui/shared/Twips.h"
 
 #include <cstddef>
@@ -49,7 +50,6 @@ inline constexpr int kColumnTwips[] = {1300, 540, 1300, 1900, 1100, 1400};
 inline constexpr const char* kExtractTitle = "Extract the songs to"; // the folder picker's
 inline constexpr const char* kReplaceTitle = "Replace With";          // the file picker's
 inline constexpr const char* kSongFilesName = "Songs and captures";
-inline constexpr const char* kSongPatterns[] = {"*.imf", "*.wlf", "*.dro", "*.raw", "*.vgm", "*.vgz", "*.mid", "*.midi"};
 
 inline constexpr float kClientWidth = 10200, kClientHeight = 5280;
 inline constexpr TwipRect kListPlace{120, 120, 8040, 4560};

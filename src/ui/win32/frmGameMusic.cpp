@@ -158,8 +158,8 @@ std::vector<std::size_t> frmGameMusic::SelectedSongs() const
 std::string frmGameMusic::ChooseSongFile(const std::string& folder)
 {
     std::string patterns;
-    for (const char* pattern : kSongPatterns)
-        patterns += (patterns.empty() ? "" : ";") + std::string(pattern);
+    for (const std::string_view extension : kSongExtensions)
+        patterns += (patterns.empty() ? "*" : ";*") + std::string(extension);
     std::wstring filter = Widen(std::string(kSongFilesName) + " (" + patterns + ")");
     filter.push_back(L'\0');
     filter += Widen(patterns);

@@ -38,6 +38,17 @@ TEST_F(MainWindowTest, FirstStartShowsTheProgramFolderAndWritesOnlyTheRate)
     EXPECT_TRUE(answerer.seen.empty());
 }
 
+TEST_F(MainWindowTest, AWlfSongIsListedAndConvertedAsAnyOther)
+{
+    const Bytes song{0, 0, 0, 0, 0x20, 1, 3, 0};
+    WriteBytes(app / "THEME.WLF", song);
+    Open();
+    ASSERT_EQ(Entries(), std::vector<std::string>{"THEME.WLF"});
+    Find<QPushButton>("cmdSelectAll")->click();
+    Find<QPushButton>("cmdConvert")->click();
+    EXPECT_EQ(ReadBytes(app / "THEME.WLF"), ReferenceConversion(song, 280));
+}
+
 TEST_F(MainWindowTest, StoredSettingsAreApplied)
 {
     struct Case {

@@ -118,7 +118,7 @@ TEST_F(WindowTest, TheScrollBarsKeysAndDragsStepTheRateAndStoreIt)
 TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder)
 {
     const Bytes song = test::MakeHeaderlessSong(400, 3);
-    for (const char* name : {"b.imf", "A.IMF", "c.imf"})
+    for (const char* name : {"b.imf", "A.IMF", "c.imf", "d.WLF"})
         test::WriteBytes(dir_ / name, song);
     test::WriteBytes(dir_ / "c.imf", test::ReferenceConversion(song, 280));
     test::WriteBytes(dir_ / "c.imf.bak", song);
@@ -127,9 +127,9 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
 
     Open({UserAnswer::No});
     const HWND list = Control(frm::kFile);
-    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3) << "only the songs";
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 4) << "only the songs";
     Key(WM_SYSCHAR, 'a', list); // Select &All
-    EXPECT_EQ(Selected(), 3);
+    EXPECT_EQ(Selected(), 4);
     Key(WM_KEYDOWN, VK_RETURN, Control(frm::kSelectAll)); // Enter presses Convert, even on another button
     const std::string compatible = "c.imf is already compatible with Wolfenstein 3D.";
     ASSERT_EQ(boxes_->messages.size(), 2u) << test::Describe(boxes_->messages);
@@ -138,6 +138,7 @@ TEST_F(WindowTest, AltAAndEnterConvertTheStoredFolderWithEveryMessageInListOrder
     EXPECT_EQ(boxes_->messages[1].Text.rfind("Conversion complete!", 0), 0u);
     EXPECT_EQ(test::ReadBytes(dir_ / "A.IMF"), test::ReferenceConversion(song, 280));
     EXPECT_EQ(test::ReadBytes(dir_ / "b.imf.bak"), song);
+    EXPECT_EQ(test::ReadBytes(dir_ / "d.WLF"), test::ReferenceConversion(song, 280));
     EXPECT_EQ(test::ReadBytes(dir_ / "c.imf"), test::ReferenceConversion(song, 280)) << "No keeps the song";
     EXPECT_TRUE(::IsWindowEnabled(window_->Handle())) << "the window takes input again after the batch";
 
