@@ -3,6 +3,7 @@
 #include "conversion/ConvertCommand.h"
 #include "conversion/GamePresets.h"
 #include "conversion/TicScale.h"
+#include "platform/Terminal.h"
 
 #include <algorithm>
 #include <optional>
@@ -142,7 +143,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         throw UsageError("no command given");
 
     const std::string& command = arguments[0];
-    if (command == "--help" || command == "-h" || command == "help") {
+    if (command == "--help" || command == "-h" || command == "help" || IsSystemHelpSwitch(command)) {
         options.Command = CliCommand::Help;
         return options;
     }
@@ -226,7 +227,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& arguments)
         } else if (isConvert && (argument == "--yes" || argument == "--no")) {
             SetOnce(questions, argument == "--yes" ? QuestionPolicy::AlwaysYes : QuestionPolicy::AlwaysNo,
                     "--yes and --no");
-        } else if (argument == "--help") {
+        } else if (argument == "--help" || IsSystemHelpSwitch(argument)) {
             options.Command = CliCommand::Help;
             return options;
         } else {

@@ -36,6 +36,27 @@ bool IsYes(std::string answer)
     return answer == "y" || answer == "yes";
 }
 
+// Characters, not bytes: a name in UTF-8 takes one column a character.
+std::size_t Columns(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// A line longer than the narrowest terminal wraps, and a carriage return then goes back to
+// its last row only: the line is cut to 79 columns.
+std::string FitColumns(std::string line)
+{
+    constexpr std::size_t kWidth = 79;
+    while (Columns(line) > kWidth) {
+        // Back over one character: its continuation bytes, then its first byte.
+        while ((static_cast<unsigned char>(line.back()) & 0xC0) == 0x80)
+            line.pop_back();
+        line.pop_back();
+    }
+    return line;
+}
+
 } // namespace
 
 TerminalInteraction::TerminalInteraction(QuestionPolicy policy, std::istream& in, std::ostream& out,
@@ -53,15 +74,19 @@ void TerminalInteraction::Progress(std::size_t done, std::size_t count, const st
         ClearProgress();
         return;
     }
-    err_ << "\r\033[KConverting " << done + 1 << "/" << count << " " << Printable(DisplayName(path)) << std::flush;
-    progressShown_ = true;
+    const std::string line = FitColumns(
+        "Converting " + std::to_string(done + 1) + "/" + std::to_string(count) + " " + Printable(DisplayName(path)));
+    const std::size_t columns = Columns(line);
+    // Spaces over what the last line had beyond this one.
+    err_ << '\r' << line << std::string(progressColumns_ > columns ? progressColumns_ - columns : 0, ' ') << std::flush;
+    progressColumns_ = columns;
 }
 
 void TerminalInteraction::ClearProgress()
 {
-    if (progressShown_)
-        err_ << "\r\033[K" << std::flush;
-    progressShown_ = false;
+    if (progressColumns_ > 0)
+        err_ << '\r' << std::string(progressColumns_, ' ') << '\r' << std::flush;
+    progressColumns_ = 0;
 }
 
 UserReply TerminalInteraction::Show(const UserMessage& message)

@@ -22,7 +22,9 @@ public:
                         bool inputIsTerminal, bool errorIsTerminal = false);
 
     UserReply Show(const UserMessage& message) override;
-    // One line on a terminal's standard error, rewritten in place and cleared at the end.
+    // One line on a terminal's standard error, rewritten in place and cleared at the end, with
+    // a carriage return and spaces: a console that shows escape codes (Windows before 10) shows
+    // the same as any other.
     void Progress(std::size_t done, std::size_t count, const std::string& path) override;
 
 private:
@@ -35,7 +37,7 @@ private:
     std::ostream& err_;
     bool inputIsTerminal_;
     bool errorIsTerminal_;
-    bool progressShown_ = false;
+    std::size_t progressColumns_ = 0; // of the line shown, 0 when none is
     // An automatic Yes is given once per file, by its full path: should the question come
     // back for the same song (its backup changed under the revert), the batch still ends.
     std::set<std::string> answeredYes_;

@@ -123,6 +123,8 @@ OutputWay CheckRenderOutput(const CliOptions& options)
             throw UsageError("standard output is a terminal; give -o FILE or a pipe");
         return OutputWay::StandardOutput;
     }
+    if (IsStreamDevice(output))
+        return OutputWay::Stream;
     const PathLookup found = LookUpPath(output);
     switch (found.Kind) {
     case PathKind::Missing:

@@ -34,6 +34,10 @@ struct PathLookup {
 // Looks a path up without opening it.
 PathLookup LookUpPath(const std::string& path, Links links = Links::Follow);
 
+// Whether the path names a device a program writes into as a stream, as /dev/null: on
+// Windows NUL and CON, which LookUpPath refuses as names; on POSIX what LookUpPath calls a device.
+bool IsStreamDevice(const std::string& path);
+
 // What tells one file from another whatever the names it is reached by.
 struct FileIdentity {
     std::uint64_t Device = 0;

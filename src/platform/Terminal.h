@@ -20,6 +20,10 @@ std::vector<std::string> CommandLineArguments(int argc, char* argv[]);
 // the program; a POSIX shell has expanded them already, so there every argument is a name.
 std::optional<std::vector<std::string>> ExpandWildcards(const std::string& argument);
 
+// Whether an argument asks for help as this system's own tools are asked: "/?" on Windows;
+// on POSIX that is a path like any other.
+bool IsSystemHelpSwitch(const std::string& argument);
+
 enum class StandardStream { Input, Output, Error };
 
 // Whether the stream is a terminal, or on Windows a console.

@@ -215,6 +215,16 @@ TEST(CliTest, RenderWritesTheRenderersSamplesAsAWav)
     const ProcessResult piped = RunCli({"render", "--tics", "560", "--sample-rate", "22050", dir / "note.imf", "-o", "-"});
     EXPECT_EQ(piped.Out, std::string(expected.begin(), expected.end()));
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"note.imf", "out.wav"})) << "no temporary file is left";
+    // The null device, by the name each system gives it, is written into as a stream.
+#ifdef _WIN32
+    for (const char* null : {"NUL", "nul"}) {
+#else
+    for (const char* null : {"/dev/null"}) {
+#endif
+        const ProcessResult nowhere = RunCli({"render", dir / "note.imf", "-o", null});
+        EXPECT_EQ(nowhere.ExitCode, 0) << null << ": " << nowhere.Err;
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"note.imf", "out.wav"}));
 
     const ProcessResult missing = RunCli({"render", dir / "gone.imf", "-o", dir / "gone.wav"});
     EXPECT_EQ(missing.ExitCode, 1);
@@ -266,6 +276,9 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("brivane-cli render [--tics N | --game NAME]"), std::string::npos);
     EXPECT_NE(help.Out.find("not an IMF song, had a length word past"), std::string::npos);
+#ifdef _WIN32
+    EXPECT_EQ(RunCli({"/?"}).Out, help.Out) << "as Windows' own tools are asked";
+#endif
 
 #ifndef _WIN32 // the window comes to Windows later
     // The window program answers these on the terminal, with or without a display.
@@ -281,6 +294,31 @@ TEST(CliTest, UsageErrorsExitWithTwoAndOneLine)
     }
 #endif
 }
+
+#ifndef _WIN32 // a terminal of its own, through script(1)
+TEST(CliTest, TheProgressLineOnATerminalIsErasedWithSpacesNeverWithEscapeCodes)
+{
+    test::TempDir dir;
+    const std::string longName = std::string(100, 'x') + "\u00E9.imf";
+    std::string command = test::CliPath() + " convert";
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = i == 7 ? longName : "s" + std::to_string(i) + ".imf";
+        test::WriteBytes(dir / name, test::MakeHeaderlessSong(400, 3));
+        command += " '" + dir / name + "'";
+    }
+    const ProcessResult run = test::RunProgram({"/usr/bin/script", "-qec", command, dir / "typescript"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Out;
+    const std::string shown = run.Out;
+    EXPECT_NE(shown.find("\rConverting 1/20 s0.imf"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\033'), std::string::npos) << "no escape code";
+    const std::size_t cut = shown.find("\rConverting 8/20 x");
+    ASSERT_NE(cut, std::string::npos);
+    EXPECT_EQ(shown.find_first_of("\r\n", cut + 1) - cut - 1, 79u) << "cut to the narrowest terminal";
+    const std::string last = "Converting 20/20 s19.imf";
+    EXPECT_NE(shown.find(last + "\r" + std::string(last.size(), ' ') + "\rComplete: Conversion complete!"), std::string::npos)
+        << shown;
+}
+#endif
 
 #ifndef _WIN32 // FIFOs and symbolic links
 TEST(CliTest, WhatIsNotASongAndOutputsThatWouldLoseAFileAreRefused)

@@ -124,6 +124,11 @@ std::vector<std::string> VisibleFilesIn(const std::string& folder)
     return names;
 }
 
+bool IsStreamDevice(const std::string& path)
+{
+    return LookUpPath(path).Kind == PathKind::Device;
+}
+
 bool IsReadableFolder(const std::string& folder)
 {
     struct stat info {};

@@ -20,6 +20,11 @@ std::optional<std::vector<std::string>> ExpandWildcards(const std::string&)
     return std::nullopt;
 }
 
+bool IsSystemHelpSwitch(const std::string&)
+{
+    return false;
+}
+
 bool IsTerminal(StandardStream stream)
 {
     const int fd = stream == StandardStream::Input ? STDIN_FILENO

@@ -186,6 +186,14 @@ std::vector<std::string> VisibleFilesIn(const std::string& folder)
     return names;
 }
 
+bool IsStreamDevice(const std::string& path)
+{
+    std::string name = path.starts_with("\\\\.\\") ? path.substr(4) : path;
+    for (char& c : name)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return name == "NUL" || name == "CON";
+}
+
 bool IsReadableFolder(const std::string& folder)
 {
     return !folder.empty() && LookUpPath(folder).Kind == PathKind::Directory;

@@ -76,8 +76,6 @@ void UseUtf8(std::ostream& out, FILE* file, StandardStream stream)
     DWORD mode = 0;
     const HANDLE handle = StandardHandle(stream);
     if (::GetConsoleMode(handle, &mode)) {
-        // Lets the progress line's erase-line sequence work; consoles too old for it print it.
-        ::SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
         // Never freed: the stream flushes through it when the process exits.
         out.rdbuf(new ConsoleBuffer(handle));
     } else {
@@ -128,6 +126,11 @@ std::optional<std::vector<std::string>> ExpandWildcards(const std::string& argum
     for (const std::wstring& name : names)
         files.push_back(argument.substr(0, nameAt) + win32::Narrow(name));
     return files;
+}
+
+bool IsSystemHelpSwitch(const std::string& argument)
+{
+    return argument == "/?";
 }
 
 bool IsTerminal(StandardStream stream)
