@@ -121,6 +121,9 @@ std::vector<std::string> GameFilesIn(const std::string& folder)
     std::vector<std::string> found;
     for (std::string& name : VisibleFilesIn(folder)) {
         const std::string upper = UpperCase(name);
+        // Brivane's own backups of game files (AUDIOT.WL6.bak) are copies, not games.
+        if (upper.ends_with(".BAK"))
+            continue;
         if (upper.starts_with("AUDIOT.") || upper.ends_with(".CMP") || upper.ends_with(".VOL") || upper.ends_with(".STN"))
             found.push_back(folder + PathSeparator() + name);
     }

@@ -44,6 +44,7 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
     test::WriteBytes(dir / "NUKEM2.CMP", cmp);
     test::WriteBytes(dir / "COSMO2.VOL", Bytes(10, 1));
     test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
+    test::WriteBytes(dir / "AUDIOT.WL6.bak", data); // Brivane's backup: no game of its own
 
     ShownDialog view;
     SilentOutput output;
