@@ -77,6 +77,8 @@ ImfInfo DescribeImf(const std::string& path, const Conversion& rates)
     switch (file.Kind) {
     case SongFileKind::Timed:
         info.TimedSummary = DescribeCapture(*file.Timed);
+        info.TimedKind = file.FromMidi ? "MIDI file" : "capture";
+        info.Seconds = static_cast<double>(file.Timed->End) / static_cast<double>(file.Timed->UnitsPerSecond);
         info.CaptureReadable = true;
         return info;
     case SongFileKind::Damaged:

@@ -27,6 +27,7 @@ struct ImfInfo {
     // A capture's kind, hardware, writes, length and what an OPL2 cannot play of it, or why it
     // cannot be read.
     std::string TimedSummary;
+    std::string TimedKind;         // "capture" or "MIDI file", when it can be read
     bool CaptureReadable = false;
     std::uint64_t Size = 0;        // bytes on disk
     std::uint64_t Records = 0;     // complete 4-byte records in the command stream

@@ -199,9 +199,10 @@ void frm::ShowMenus(const MenuStates& menus)
     }
 }
 
-void frm::ShowStatus(const std::string& text)
+void frm::ShowStatus(const StatusText& text)
 {
-    status_ = ToText(text);
+    status_ = ToText(text.Shown);
+    statusWhole_ = ToText(text.Whole);
     ShowStatusText();
 }
 
@@ -212,7 +213,7 @@ void frm::ShowStatusText()
     // The text starts a few pixels in and must end before the notice does begin.
     const int room = (noDevice_ && noDevice_->isVisible() ? noDevice_->x() : statusBar()->width()) - 16;
     statusBar()->showMessage(statusBar()->fontMetrics().elidedText(status_, Qt::ElideRight, std::max(room, 0)));
-    statusBar()->setToolTip(status_);
+    statusBar()->setToolTip(statusWhole_);
 }
 
 std::vector<std::size_t> frm::SelectedSongs() const

@@ -48,7 +48,7 @@ private:
     void ShowTics(int tics) override;
     void ShowConvertCaption(const std::string& caption) override;
     void ShowMenus(const MenuStates& menus) override;
-    void ShowStatus(const std::string& text) override;
+    void ShowStatus(const StatusText& text) override;
     std::vector<std::size_t> SelectedSongs() const override;
     void SelectAllSongs() override;
     std::string ChooseFolder(const std::string& current) override;
@@ -71,7 +71,7 @@ private:
     MainWindowController controller_{*this, ui_, player_, SongPlayer::HasOutputDevice()};
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;
-    QString status_; // the status text in full; the bar may show it cut short
+    QString status_, statusWhole_; // the short form the bar shows, perhaps cut, and the whole
 
     QWidget* client_ = nullptr;
     QLabel* lblFolder = nullptr;

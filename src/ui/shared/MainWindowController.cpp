@@ -222,7 +222,7 @@ void MainWindowController::SetNote(const std::string& note)
 // the menus follow the settings and the player.
 void MainWindowController::Refresh()
 {
-    std::string status = note_;
+    StatusText status = note_;
     if (player_.IsPlaying()) {
         status = PlayingStatus(playingName_, player_.TickRate(), player_.PositionSeconds(), player_.LengthSeconds());
     } else if (const std::string path = CurrentSongPath(); !path.empty()) {

@@ -69,7 +69,7 @@ private:
     bool playingHeaderless_ = false;
     std::string playingName_;
     std::string note_;
-    LastShown<std::string> status_{std::string()}; // the status bar starts empty
+    LastShown<StatusText> status_{StatusText()}; // the status bar starts empty
     LastShown<MenuStates> menus_;
 };
 

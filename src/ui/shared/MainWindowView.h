@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/GamePresets.h"
+#include "ui/shared/StatusText.h"
 #include "ui/shared/MainMenu.h"
 #include "ui/shared/BatchRelay.h"
 
@@ -40,8 +41,9 @@ public:
     virtual void ShowTics(int tics) = 0;
     virtual void ShowConvertCaption(const std::string& caption) = 0;
     virtual void ShowMenus(const MenuStates& menus) = 0;
-    // The status bar: cut with an ellipsis where it is too narrow, the whole text as its tooltip.
-    virtual void ShowStatus(const std::string& text) = 0;
+    // The status bar: its short form, cut with an ellipsis where even that is too wide, and the
+    // whole text as its tooltip.
+    virtual void ShowStatus(const StatusText& text) = 0;
 
     // The rows of the selected songs, in any order.
     virtual std::vector<std::size_t> SelectedSongs() const = 0;

@@ -23,17 +23,24 @@ std::string PlayingStatus(const std::string& name, int tickRate, double position
     return "Playing " + name + " " + rate + ", " + Duration(positionSeconds) + " of " + Duration(lengthSeconds);
 }
 
-std::string SongStatus(const std::string& name, const ImfInfo& info)
+StatusText SongStatus(const std::string& name, const ImfInfo& info)
 {
     if (info.Type != ImfHeaderless && info.Type != ImfLengthWord)
         return name + ": cannot be read";
-    if (!info.TimedSummary.empty())
-        return name + ": " + info.TimedSummary;
+    if (!info.TimedSummary.empty()) {
+        const std::string whole = name + ": " + info.TimedSummary;
+        if (!info.CaptureReadable)
+            return {name + ": cannot be read", whole};
+        return {name + ": " + info.TimedKind + ", " + Duration(info.Seconds), whole};
+    }
     if (!info.OtherKind.empty())
         return name + ": not an IMF song (" + info.OtherKind + ")";
-    return name + ": " + (info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D") + ", " +
-           Duration(info.Seconds) + " at " + std::to_string(info.Tics) + " ticks per second" +
-           (info.TimingNote.empty() ? "" : "; " + info.TimingNote);
+    // The bar at the window's first size holds about 35 characters: an 8.3 name and this.
+    const std::string layout = info.Type == ImfHeaderless ? "headerless" : "Wolfenstein 3-D";
+    const std::string at = " at " + std::to_string(info.Tics);
+    const std::string whole = name + ": " + layout + ", " + Duration(info.Seconds) + at + " ticks per second";
+    return {name + ": " + layout + ", " + Duration(info.Seconds) + at,
+            info.TimingNote.empty() ? whole : whole + "; " + info.TimingNote};
 }
 
 void TellCannotPlay(UserInteraction& boxes, const std::string& name)

@@ -158,10 +158,9 @@ void frm::ShowStatusText()
 {
     RECT part{};
     ::SendMessageW(statusBar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-    const std::wstring full = Widen(statusText_);
-    const std::wstring shown = FitTextWithEllipsis(statusBar_, full, part.right - part.left - 8);
+    const std::wstring shown = FitTextWithEllipsis(statusBar_, Widen(statusText_.Shown), part.right - part.left - 8);
     ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-    SetTip(statusBar_, full);
+    SetTip(statusBar_, Widen(statusText_.Whole));
 }
 
 void frm::SetTip(HWND described, const std::wstring& text)

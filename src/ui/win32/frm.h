@@ -47,7 +47,7 @@ private:
     void ShowTics(int tics) override;
     void ShowConvertCaption(const std::string& caption) override { SetText(cmdConvert, caption); }
     void ShowMenus(const MenuStates& menus) override;
-    void ShowStatus(const std::string& text) override
+    void ShowStatus(const StatusText& text) override
     {
         statusText_ = text;
         ShowStatusText();
@@ -78,7 +78,7 @@ private:
     UserInteraction& boxes_;
     bool hasOutputDevice_;
     std::string folder_; // the path label's tag: the folder shown, in full
-    std::string statusText_; // in full; the bar may show it cut short
+    StatusText statusText_; // the bar shows its short form, perhaps cut
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;
     std::unique_ptr<WaveOutPlayer> player_;

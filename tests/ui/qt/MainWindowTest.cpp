@@ -443,6 +443,33 @@ TEST_F(MainWindowTest, ACapturesSongOverASongAsksAndEnterKeepsTheSongAndItsBacku
     }
 }
 
+// At the size the window opens at, the bar shows a selected song's short form whole; the
+// tooltip holds all that is known of it.
+TEST_F(MainWindowTest, TheStatusOfASelectedSongFitsTheBarAtTheWindowsFirstSize)
+{
+    Bytes song{0, 0, 0, 0};
+    for (int i = 0; i < 500; ++i)
+        song.insert(song.end(), {0x20, 1, 1, 0});
+    WriteBytes(app / "CAVES.IMF", song);
+    WriteBytes(app / "tune.dro", test::Dro(0, {0, 0x21, 0x70, 9}));
+    Open();
+    const struct {
+        int Row;
+        const char* Shown;
+        const char* Whole;
+    } rows[] = {
+        {0, "CAVES.IMF: headerless, 0:01 at 280",
+         "CAVES.IMF: headerless, 0:01 at 280 ticks per second; at 280, the classic conversion shortens this song by "
+         "0.36 s"},
+        {1, "tune.dro: capture, 0:00", "tune.dro: DOSBox DRO 2.0 capture, OPL2, 1 write, 0.01 seconds"},
+    };
+    for (const auto& row : rows) {
+        File()->setCurrentRow(row.Row);
+        EXPECT_EQ(window->statusBar()->currentMessage().toStdString(), row.Shown);
+        EXPECT_EQ(window->statusBar()->toolTip().toStdString(), row.Whole);
+    }
+}
+
 TEST_F(MainWindowTest, ExactTimingIsStoredOnceChosenAndTheStatusSaysWhatTheClassicConversionDoes)
 {
     Bytes song{0, 0, 0, 0};

@@ -24,7 +24,11 @@ public:
     void ShowTics(int shown) override { tics = shown; }
     void ShowConvertCaption(const std::string& shown) override { caption = shown; }
     void ShowMenus(const MenuStates& shown) override { menus = shown; }
-    void ShowStatus(const std::string& shown) override { status = shown; }
+    void ShowStatus(const StatusText& text) override
+    {
+        status = text.Whole;
+        shown = text.Shown;
+    }
     std::vector<std::size_t> SelectedSongs() const override { return {selected.begin(), selected.end()}; }
     void SelectAllSongs() override
     {
@@ -41,7 +45,7 @@ public:
         work(*boxes, cancel);
     }
 
-    std::string folder, caption, status, chosen;
+    std::string folder, caption, status, shown, chosen;
     std::vector<std::string> songs;
     std::set<std::size_t> selected;
     int tics = 0;
@@ -231,6 +235,7 @@ TEST_F(MainWindowControllerTest, ACaptureGivesASongBesideItThatTheListShowsAndNe
     ASSERT_EQ(view.songs, std::vector<std::string>{"tune.dro"});
     controller->CurrentSongChanged(0);
     EXPECT_EQ(view.status, "tune.dro: DOSBox DRO 2.0 capture, OPL2, 1 write, 0.01 seconds");
+    EXPECT_EQ(view.shown, "tune.dro: capture, 0:00") << "the bar's short form";
     for (int time = 0; time < 2; ++time) {
         view.selected = {0};
         controller->ConvertClicked();
