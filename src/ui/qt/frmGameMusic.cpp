@@ -77,6 +77,7 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows, const std::v
                                                     QString::fromStdString(c.Size), QString::fromStdString(c.Length)});
         item->setTextAlignment(1, Qt::AlignRight);
     }
+    FitColumns();
     for (const std::size_t row : selected)
         lstSongs->topLevelItem(static_cast<int>(row))->setSelected(true);
     if (lstSongs->topLevelItemCount() > 0)
@@ -84,10 +85,21 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows, const std::v
                                  QItemSelectionModel::NoUpdate);
 }
 
+// The columns are as wide as the design makes them, or as their widest text needs.
+void frmGameMusic::FitColumns()
+{
+    const float tx = TwipsPerPixelX(*this);
+    for (int i = 0; i < static_cast<int>(std::size(kColumnTwips)); ++i) {
+        lstSongs->resizeColumnToContents(i);
+        lstSongs->setColumnWidth(i, std::max(lstSongs->columnWidth(i), TwipsToPixels(kColumnTwips[i], tx)));
+    }
+}
+
 void frmGameMusic::ShowStatus(const std::string& text)
 {
     lblStatus->setText(ToText(text));
-    lblStatus->setToolTip(ToText(text));
+    // As rich text, a long tooltip is wrapped to the screen instead of running off its edge.
+    lblStatus->setToolTip("<p>" + ToText(text).toHtmlEscaped() + "</p>");
 }
 
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)

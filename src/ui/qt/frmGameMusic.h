@@ -30,6 +30,7 @@ private:
     std::vector<std::size_t> SelectedSongs() const override;
     std::string ChooseFolder(const std::string& current) override;
     std::string ChooseSongFile(const std::string& folder) override;
+    void FitColumns();
 
     QtUserInteraction ui_{this};
     SongPlayer player_;

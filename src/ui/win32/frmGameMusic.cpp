@@ -106,6 +106,8 @@ void frmGameMusic::OnCommand(int id)
 {
     if (id == IDCANCEL)
         ::EndDialog(dialog_, IDCANCEL);
+    else if (id == IDOK && ::GetFocus() == lstSongs) // Enter, which the dialog takes from the list
+        controller_->PlayClicked();
     else if (id >= kFirstButton && id < kFirstButton + kButtonCount)
         controller_->ButtonClicked(id - kFirstButton);
 }
@@ -129,11 +131,23 @@ void frmGameMusic::ShowSongs(const std::vector<GameMusicRow>& rows, const std::v
                 ListView_SetItem(lstSongs, &item);
         }
     }
+    FitColumns();
     for (const std::size_t row : selected)
         ListView_SetItemState(lstSongs, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
     if (!rows.empty())
         ListView_SetItemState(lstSongs, selected.empty() ? 0 : static_cast<int>(selected.front()), LVIS_FOCUSED,
                               LVIS_FOCUSED);
+}
+
+// The columns are as wide as the design makes them, or as their widest text needs.
+void frmGameMusic::FitColumns()
+{
+    const float tpp = TwipsPerPixel(dialog_);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        ListView_SetColumnWidth(lstSongs, i, LVSCW_AUTOSIZE_USEHEADER);
+        const int fitted = ListView_GetColumnWidth(lstSongs, i);
+        ListView_SetColumnWidth(lstSongs, i, std::max(fitted, TwipsToPixels(kColumnTwips[i], tpp)));
+    }
 }
 
 void frmGameMusic::ShowButtons(const GameMusicButtons& shown)

@@ -40,6 +40,7 @@ private:
     friend Dialog* DialogObject(HWND dialog, UINT message, LPARAM lParam);
     void Load(HWND dialog);
     void OnCommand(int id);
+    void FitColumns();
 
     HWND owner_;
     Win32UserInteraction boxes_; // owned by the dialog, which they keep from input while shown

@@ -7,6 +7,7 @@
 #include "support/Songs.h"
 #include "support/TempDir.h"
 #include "ui/win32/MessageBoxes.h"
+#include "ui/win32/SongPlayer.h"
 #include "ui/win32/frm.h"
 
 #include <gtest/gtest.h>
@@ -376,7 +377,9 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheWindowAndCentredOverIt)
 // Game Music with a click, the file picker and the keys: a song replaced, the original put back.
 TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
 {
-    const Bytes cmp = test::Group({{"CAVES.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 28, 0}}}, 200);
+    Bytes gate{0, 0, 0, 0};
+    gate.resize(1333, 0);
+    const Bytes cmp = test::Group({{"CAVES.IMF", Bytes{0, 0, 0, 0, 0x20, 1, 28, 0}}, {"OPNGATEA.IMF", gate}}, 200);
     test::WriteBytes(dir_ / "NUKEM2.CMP", cmp);
     test::WriteBytes(dir_ / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
     test::WriteText(Settings(), "[General]\r\nFolder=" + dir_.Path() + "\r\n");
@@ -412,6 +415,17 @@ TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
         ::PostMessageW(list, WM_LBUTTONUP, 0, at);
         Later(300, [&] {
             seen.push_back(textOf(::GetDlgItem(dialog, 101)));
+            // The columns fit their widest texts.
+            for (const auto& [column, widest] : {std::pair{2, L"OPNGATEA.IMF"}, {4, L"1333 bytes"}})
+                EXPECT_GE(ListView_GetColumnWidth(list, column), ListView_GetStringWidth(list, widest) + 12) << column;
+            // Enter on the list plays the song, as a double click does.
+            ::SetFocus(list);
+            MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+            ::IsDialogMessageW(dialog, &enter);
+            if (WaveOutPlayer::HasOutputDevice())
+                EXPECT_EQ(textOf(::GetDlgItem(dialog, 101)).rfind("Playing CAVES.IMF", 0), 0u)
+                    << textOf(::GetDlgItem(dialog, 101));
+            ::PostMessageW(::GetDlgItem(dialog, 111), BM_CLICK, 0, 0); // Stop
             ::PostMessageW(::GetDlgItem(dialog, 113), BM_CLICK, 0, 0); // Replace With...
         });
         whenShown(L"Replace With", [&](HWND picker) {
