@@ -24,6 +24,10 @@ VIAddVersionKey "FileDescription" "${PRODUCT} installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "MIT License"
 
+; Laid out by Windows at the screen's own dots per inch, with a folder page text short enough
+; for its label at 96 and at 144.
+ManifestDPIAware true
+DirText "Brivane will be installed in this folder. To choose another, click Browse."
 LicenseData "${STAGE}\LICENSE.txt"
 Page license
 Page directory
@@ -31,16 +35,22 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; A running Brivane holds the mutex it names. Silent, the (un)installer stops with exit code 2;
-; otherwise it asks the user to close it.
+; A running Brivane holds the mutex it names. Silent, the (un)installer stops with exit code 2
+; and says why in Brivane-setup.log in the user's temporary folder; otherwise it asks the user
+; to close it.
 !macro StopWhileBrivaneRuns
   retry:
   System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Brivane.Running") p .r0'
   IntPtrCmp $0 0 free
   System::Call 'kernel32::CloseHandle(p r0)'
-  IfSilent 0 +3
+  IfSilent 0 ask
+    FileOpen $1 "$TEMP\Brivane-setup.log" a
+    FileSeek $1 0 END
+    FileWrite $1 "Brivane is running: nothing was changed. Close it, then run $EXEFILE again.$\r$\n"
+    FileClose $1
     SetErrorLevel 2
     Quit
+  ask:
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Brivane is running. Close it, then choose Retry." IDRETRY retry
   Quit
   free:
@@ -50,8 +60,19 @@ Function .onInit
   !insertmacro StopWhileBrivaneRuns
 FunctionEnd
 
+; The registry's uninstall lines run the uninstaller in place (_?=), so that its exit code is
+; its own: it looks for a running Brivane there, then hands the removal to a copy of itself in
+; the temporary folder, since a program cannot remove its own file while it runs.
 Function un.onInit
   !insertmacro StopWhileBrivaneRuns
+  StrCmp $EXEDIR $INSTDIR 0 removing
+    CopyFiles /SILENT "$EXEPATH" "$TEMP\Brivane-uninstall.exe"
+    IfSilent 0 +3
+      Exec '"$TEMP\Brivane-uninstall.exe" /S _?=$INSTDIR'
+      Quit
+    Exec '"$TEMP\Brivane-uninstall.exe" _?=$INSTDIR'
+    Quit
+  removing:
 FunctionEnd
 
 Section "Brivane"
@@ -74,8 +95,8 @@ Section "Brivane"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Brivane developers"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brivane.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -93,7 +114,14 @@ Section "Uninstall"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\licenses\*.txt"
   RMDir "$INSTDIR\licenses"
-  Delete "$INSTDIR\uninstall.exe"
+  ; The uninstaller that started this copy may take a moment to end.
+  StrCpy $0 0
+  waitForUninstaller:
+    Delete "$INSTDIR\uninstall.exe"
+    IfFileExists "$INSTDIR\uninstall.exe" 0 +4
+    IntOp $0 $0 + 1
+    Sleep 100
+    IntCmp $0 50 0 waitForUninstaller
   ; Left when it still holds something of the user's, such as a Brivane.ini.
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -20,11 +20,13 @@ bool SameFolder(const std::string& a, const std::string& b)
 } // namespace
 
 SettingsLocation LocateSettings(const std::string& executableFolder, const std::string& installedBinaryFolder,
-                                const std::string& configurationFolder)
+                                const std::string& configurationFolder, const std::string& installMark)
 {
     const std::string beside = InFolder(executableFolder, kSettingsFileName);
+    const bool marked =
+        !installMark.empty() && LookUpPath(InFolder(executableFolder, installMark)).Kind == PathKind::Regular;
     if (LookUpPath(beside, Links::DoNotFollow).Kind != PathKind::Missing ||
-        !SameFolder(executableFolder, installedBinaryFolder))
+        (!marked && !SameFolder(executableFolder, installedBinaryFolder)))
         return {beside, {}, false};
 
     SettingsLocation location{InFolder(configurationFolder, kSettingsFileName), {}, true};
@@ -37,7 +39,7 @@ WindowSettings LocateWindowSettings()
 {
     const std::string program = ProgramFolder();
     const UserFolders user = FoldersOfUser();
-    const SettingsLocation found = LocateSettings(program, user.InstalledPrograms, user.Configuration);
+    const SettingsLocation found = LocateSettings(program, user.InstalledPrograms, user.Configuration, user.InstallMark);
     // A folder that cannot be made shows up as a failed save, with its reason, at the first edit.
     if (!found.FolderToCreate.empty())
         MakeFolders(found.FolderToCreate);

@@ -14,11 +14,11 @@ struct SettingsLocation {
 
 // Where the window keeps its settings:
 // - a "Brivane.ini" beside the executable is used wherever it is (a portable copy);
-// - otherwise an executable in the installed binary folder (compared as canonical paths) uses
-//   "Brivane.ini" in the user's configuration folder;
+// - otherwise an executable in the installed binary folder (compared as canonical paths), or
+//   beside the installer's mark, uses "Brivane.ini" in the user's configuration folder;
 // - otherwise the file beside the executable, created there by the first save.
 SettingsLocation LocateSettings(const std::string& executableFolder, const std::string& installedBinaryFolder,
-                                const std::string& configurationFolder);
+                                const std::string& configurationFolder, const std::string& installMark = {});
 
 struct WindowSettings {
     std::string File;          // as LocateSettings finds it for this copy of the program

@@ -19,6 +19,15 @@ check() { # DESCRIPTION COMMAND...
     if "${@:2}" >/dev/null 2>&1; then passed=$((passed + 1)); else echo "FAILED: $1" >&2; failed=$((failed + 1)); fi
 }
 wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done; return 1; }
+# Runs the uninstall line the registry holds, as Apps & features and package managers do.
+quiet_uninstall() {
+    local - line exe
+    set -f # the line's "_?=" is no pattern
+    line="$(wine reg query "$key" /v QuietUninstallString | sed -n 's/.*REG_SZ *//p' | tr -d '\r')"
+    exe="${line#\"}" exe="${exe%%\"*}"
+    # shellcheck disable=SC2086 # the line's own arguments, split as Windows splits them
+    wine "$exe" ${line#\"$exe\"}
+}
 
 wine "$setup" /S
 for file in brivane.exe brivane-cli.exe adplug-emulators.dll GENMIDI.op2 README.txt LICENSE.txt uninstall.exe \
@@ -36,18 +45,32 @@ check "installed window saves its settings in %APPDATA%\\Brivane" wait_for test 
 # While it runs, neither a silent install nor a silent uninstall changes anything.
 before="$(stat -c %Y "$installed/brivane.exe")"
 check "a silent install stops while Brivane runs" bash -c "wine '$setup' /S; [ \$? -eq 2 ]"
-check "a silent uninstall stops while Brivane runs" \
-    bash -c "wine '$installed/uninstall.exe' /S '_?=$(wine winepath -w "$installed" 2>/dev/null | tr -d '\r')'; [ \$? -eq 2 ]"
+rm -f "$home/AppData/Local/Temp/Brivane-setup.log"
+refused() { "$@"; [ $? -eq 2 ]; }
+check "the registry's silent uninstall stops while Brivane runs" refused quiet_uninstall
+check "and says why" grep -q "Brivane is running: nothing was changed" "$home/AppData/Local/Temp/Brivane-setup.log"
 check "nothing changed while Brivane ran" bash -c "[ \"\$(stat -c %Y '$installed/brivane.exe')\" = '$before' ] && test -f '$installed/adplug-emulators.dll' && wine reg query '$key' /v UninstallString"
 wineserver --kill 2>/dev/null || true
 check "no settings beside the installed program" test ! -e "$installed/Brivane.ini"
 
-wine "$installed/uninstall.exe" /S
+check "the registry's silent uninstall succeeds once Brivane has ended" quiet_uninstall
 check "program files removed" wait_for test ! -e "$installed/brivane.exe"
 check "install folder removed" wait_for test ! -e "$installed"
 check "shortcut removed" test ! -e "$shortcut"
 check "uninstall entry removed" bash -c "! wine reg query '$key'"
 check "the user's settings stay" test -f "$settings"
+
+# Installed into a folder of the user's choice, it is an installed copy all the same.
+chosen="$WINEPREFIX/drive_c/Apps/Brivane"
+wine "$setup" /S '/D=C:\Apps\Brivane'
+check "installed into the chosen folder" test -f "$chosen/brivane.exe"
+rm -f "$settings"
+wine "$chosen/brivane.exe" &
+check "installed elsewhere, the window saves its settings in %APPDATA%\\Brivane" wait_for test -f "$settings"
+wineserver --kill 2>/dev/null || true
+check "no settings beside the program installed elsewhere" test ! -e "$chosen/Brivane.ini"
+check "its silent uninstall succeeds" quiet_uninstall
+check "the uninstaller removes the chosen folder whole" wait_for test ! -e "$chosen"
 
 echo "Windows installer check: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -13,8 +13,9 @@ namespace {
 TEST(SettingsLocationTest, APortableFileWinsThenTheInstalledFolderUsesTheUsersConfiguration)
 {
     test::TempDir root;
-    for (const char* folder : {"bin", "build", "config"})
+    for (const char* folder : {"bin", "build", "config", "chosen"})
         ::mkdir((root / folder).c_str(), 0755);
+    test::WriteText(root / "chosen/uninstall.exe", ""); // an installer's mark, wherever it installed
     ::symlink("bin", (root / "bin-link").c_str());
     const std::string config = root / "config";
 
@@ -33,11 +34,12 @@ TEST(SettingsLocationTest, APortableFileWinsThenTheInstalledFolderUsesTheUsersCo
         {"installed, but with a portable file", root / "bin", config, true, {root / "bin/Brivane.ini", "", false}},
         {"build folder", root / "build", config, false, {root / "build/Brivane.ini", "", false}},
         {"build folder with its file", root / "build", config, true, {root / "build/Brivane.ini", "", false}},
+        {"installed into a folder of the user's choice", root / "chosen", config, false, {config + "/Brivane.ini", "", true}},
     };
     for (const Case& c : cases) {
         if (c.PortableFile)
             test::WriteText(c.Executable + "/Brivane.ini", "[General]\r\n");
-        const SettingsLocation found = LocateSettings(c.Executable, root / "bin", c.Configuration);
+        const SettingsLocation found = LocateSettings(c.Executable, root / "bin", c.Configuration, "uninstall.exe");
         EXPECT_EQ(found.File, c.Expected.File) << c.Name;
         EXPECT_EQ(found.FolderToCreate, c.Expected.FolderToCreate) << c.Name;
         EXPECT_EQ(found.Installed, c.Expected.Installed) << c.Name;

@@ -21,12 +21,13 @@ std::string KnownFolder(REFKNOWNFOLDERID id)
 
 } // namespace
 
-// The installer puts the program per user, under the user's own Programs folder.
+// The installer puts the program per user, under the user's own Programs folder unless the
+// user chooses another, and its uninstaller beside it; the portable zip has none.
 UserFolders FoldersOfUser()
 {
     const std::string title = kApplicationTitle;
     return {KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\" + title, KnownFolder(FOLDERID_RoamingAppData) + "\\" + title,
-            KnownFolder(FOLDERID_Music)};
+            KnownFolder(FOLDERID_Music), "uninstall.exe"};
 }
 
 bool MakeFolders(const std::string& path)

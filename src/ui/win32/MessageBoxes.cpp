@@ -86,6 +86,9 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
     config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
     config.pszWindowTitle = title.c_str();
     config.pszContent = text.c_str();
+    // A width of its own, in dialog units that grow with the screen's dots per inch: left to
+    // size itself, the dialog cut a question's last character off.
+    config.cxWidth = 260;
     config.pszExpandedInformation = details.empty() ? nullptr : details.c_str();
     const std::wstring applyToRest = win32::Widen(captions::kApplyToRest);
     config.pszVerificationText = applyToRest.c_str();
