@@ -1,7 +1,7 @@
 // The window on large folders, offscreen: Select All on 10,000 entries against filling the
 // list, and a batch of 4,000 songs against the command-line tool's default on the same songs.
 #include "BenchSupport.h"
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/qt/frm.h"
 
 #include <QApplication>

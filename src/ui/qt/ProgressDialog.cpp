@@ -1,6 +1,6 @@
 #include "ui/qt/ProgressDialog.h"
 
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/shared/Captions.h"
 
 #include <QDialogButtonBox>

@@ -5,7 +5,7 @@
 #include "ui/qt/ApplicationIcon.h"
 #include "ui/qt/BatchRunner.h"
 #include "ui/qt/Controls.h"
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/qt/ScaleMode.h"
 #include "ui/qt/frmAbout.h"
 #include "ui/qt/frmGameMusic.h"

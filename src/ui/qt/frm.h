@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/qt/MessageBoxes.h"
+#include "ui/qt/MessageBoxInteraction.h"
 #include "ui/qt/SongPlayer.h"
 #include "ui/qt/clsResizeLimits.h"
 #include "ui/shared/MainLayout.h"
@@ -66,7 +66,7 @@ private:
     void ShowStatusText();
 
     QString settingsFile_;
-    QtUserInteraction ui_{this};
+    MessageBoxInteraction ui_{this};
     SongPlayer player_;
     MainWindowController controller_{*this, ui_, player_, SongPlayer::HasOutputDevice()};
     std::unique_ptr<clsResizeLimits> objResizeLimits;

@@ -1,7 +1,7 @@
 #include "ui/qt/frmGameMusic.h"
 
 #include "ui/qt/Controls.h"
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/qt/modBrowseForFolder.h"
 
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/qt/MessageBoxes.h"
+#include "ui/qt/MessageBoxInteraction.h"
 #include "ui/qt/SongPlayer.h"
 #include "ui/shared/GameMusicController.h"
 
@@ -32,7 +32,7 @@ private:
     std::string ChooseSongFile(const std::string& folder) override;
     void FitColumns();
 
-    QtUserInteraction ui_{this};
+    MessageBoxInteraction ui_{this};
     SongPlayer player_;
     GameMusicController controller_;
     QTreeWidget* lstSongs = nullptr;

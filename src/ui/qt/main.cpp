@@ -1,6 +1,6 @@
 #include "platform/ApplicationInfo.h"
 #include "settings/SettingsLocation.h"
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/qt/frm.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ui/qt/modDrawText.h"
 
 #include "ui/qt/Controls.h"
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/shared/TextFitting.h"
 
 #include <QFontMetrics>

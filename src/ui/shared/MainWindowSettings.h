@@ -19,9 +19,9 @@ public:
     // and never saved over: saving what little was read would replace it with a partial one.
     void Load(const std::string& settingsFile);
 
-    // The stored folder, or nothing when none is stored; the front end checks that it opens.
+    // The stored folder, or nothing when none is stored; the controller checks that it opens.
     std::string StoredFolder() const;
-    // A stored rate out of range is clamped; the front end's first TicsChanged writes it back.
+    // A stored rate out of range is clamped; the controller's first TicsChanged writes it back.
     int Tics() const { return startTics_; }
     bool MakeBackups() const { return makeBackups_; }
     const ConversionChoice& Choice() const { return choice_; }
@@ -29,7 +29,7 @@ public:
     void FolderChosen(const std::string& folder);
     // The scroll bar moved: stores the rate, and forgets a game whose rate it no longer shows.
     void TicsChanged(int tics);
-    // A game moves the bar to its rate; the front end then reports that move with TicsChanged.
+    // A game moves the bar to its rate; the controller then reports that move with TicsChanged.
     void GameChosen(const GamePreset& game);
     void TargetChosen(const GamePreset& target);
     void MakeBackupsChanged(bool on);

@@ -11,12 +11,12 @@ constexpr std::size_t kBuffers = 4;
 
 } // namespace
 
-bool WaveOutPlayer::HasOutputDevice()
+bool SongPlayer::HasOutputDevice()
 {
     return ::waveOutGetNumDevs() > 0;
 }
 
-bool WaveOutPlayer::StartOutput()
+bool SongPlayer::StartOutput()
 {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -38,7 +38,7 @@ bool WaveOutPlayer::StartOutput()
     return true;
 }
 
-void WaveOutPlayer::Feed()
+void SongPlayer::Feed()
 {
     std::array<std::vector<std::int16_t>, kBuffers> samples;
     std::array<WAVEHDR, kBuffers> headers{};
@@ -80,7 +80,7 @@ void WaveOutPlayer::Feed()
         ::PostMessageW(window_, stoppedMessage_, 0, 0);
 }
 
-void WaveOutPlayer::StopOutput()
+void SongPlayer::StopOutput()
 {
     stop_ = true;
     ::SetEvent(bufferDone_);

@@ -12,10 +12,10 @@ namespace brivane::win32 {
 // Plays through waveOut: a thread of its own keeps a few buffers queued from the renderer,
 // refilling each as the device hands it back. The song stops at its end once the device has
 // played everything, or when told to; at its end the window is sent `stoppedMessage`.
-class WaveOutPlayer : public SongOutput {
+class SongPlayer : public SongOutput {
 public:
-    WaveOutPlayer(HWND window, UINT stoppedMessage) : window_(window), stoppedMessage_(stoppedMessage) {}
-    ~WaveOutPlayer() override { Stop(); }
+    SongPlayer(HWND window, UINT stoppedMessage) : window_(window), stoppedMessage_(stoppedMessage) {}
+    ~SongPlayer() override { Stop(); }
 
     static bool HasOutputDevice();
 

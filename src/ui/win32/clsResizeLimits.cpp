@@ -21,7 +21,7 @@ void clsResizeLimits::RemoveFormLimits(HWND frm)
 
 void clsResizeLimits::RemoveAllLimits()
 {
-    RemoveAllWindowLimits();
+    brivane::win32::RemoveAllLimits();
 }
 
 } // namespace brivane::win32

@@ -7,7 +7,7 @@
 #include "ui/win32/frmGameMusic.h"
 #include "ui/win32/modBrowseForFolder.h"
 #include "ui/win32/modDrawText.h"
-#include "ui/win32/modMouseOver.h"
+#include "ui/win32/modOpenFolder.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -23,7 +23,7 @@ constexpr UINT_PTR kClockTimer = 1;
 } // namespace
 
 frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string& defaultFolder, UserInteraction& boxes)
-    : boxes_(boxes), hasOutputDevice_(WaveOutPlayer::HasOutputDevice())
+    : boxes_(boxes), hasOutputDevice_(SongPlayer::HasOutputDevice())
 {
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
@@ -40,7 +40,7 @@ frm::frm(HINSTANCE instance, const std::string& settingsFile, const std::string&
                                 nullptr, nullptr, instance, this);
     objResizeLimits = std::make_unique<clsResizeLimits>();
     font_ = CreateMessageFont(window_);
-    player_ = std::make_unique<WaveOutPlayer>(window_, kPlaybackStopped);
+    player_ = std::make_unique<SongPlayer>(window_, kPlaybackStopped);
     MainWindowView& view = *this;
     controller_ = std::make_unique<MainWindowController>(view, boxes, *player_, hasOutputDevice_);
     CreateControls();

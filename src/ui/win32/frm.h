@@ -81,7 +81,7 @@ private:
     StatusText statusText_; // the bar shows its short form, perhaps cut
     std::unique_ptr<clsResizeLimits> objResizeLimits;
     MainLayout layout_;
-    std::unique_ptr<WaveOutPlayer> player_;
+    std::unique_ptr<SongPlayer> player_;
     std::unique_ptr<MainWindowController> controller_;
     HFONT font_ = nullptr;
 

@@ -3,6 +3,7 @@
 #include "ui/shared/AboutBox.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/modMouseOver.h"
+#include "ui/win32/modSetCursorToHand.h"
 
 #include <algorithm>
 #include <commctrl.h>

@@ -62,9 +62,9 @@ void frmGameMusic::Load(HWND dialog)
     lblStatus = CreateChild(dialog, L"STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, kStatus, font_);
     PlaceInTwips(lblStatus, kStatusPlace, tpp);
 
-    player_ = std::make_unique<WaveOutPlayer>(dialog, kPlaybackStopped);
+    player_ = std::make_unique<SongPlayer>(dialog, kPlaybackStopped);
     GameMusicView& view = *this;
-    controller_ = std::make_unique<GameMusicController>(view, boxes_, *player_, WaveOutPlayer::HasOutputDevice(),
+    controller_ = std::make_unique<GameMusicController>(view, boxes_, *player_, SongPlayer::HasOutputDevice(),
                                                         folder_, rates_);
     controller_->Start();
     ::SetTimer(dialog, kClockTimer, 250, nullptr);

@@ -2,7 +2,7 @@
 
 #include "ui/shared/GameMusicController.h"
 #include "ui/win32/Controls.h"
-#include "ui/win32/MessageBoxes.h"
+#include "ui/win32/MessageBoxInteraction.h"
 #include "ui/win32/SongPlayer.h"
 #include "ui/win32/modBrowseForFolder.h"
 
@@ -43,10 +43,10 @@ private:
     void FitColumns();
 
     HWND owner_;
-    Win32UserInteraction boxes_; // owned by the dialog, which they keep from input while shown
+    MessageBoxInteraction boxes_; // owned by the dialog, which they keep from input while shown
     std::string folder_;
     Conversion rates_;
-    std::unique_ptr<WaveOutPlayer> player_;
+    std::unique_ptr<SongPlayer> player_;
     std::unique_ptr<GameMusicController> controller_;
     HFONT font_ = nullptr;
     HWND dialog_ = nullptr, lstSongs = nullptr, lblStatus = nullptr;

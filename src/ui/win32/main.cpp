@@ -1,6 +1,6 @@
 // Brivane's window on Windows.
 #include "settings/SettingsLocation.h"
-#include "ui/win32/MessageBoxes.h"
+#include "ui/win32/MessageBoxInteraction.h"
 #include "ui/win32/frm.h"
 
 #include <commctrl.h>
@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     ::InitCommonControlsEx(&controls);
 
     const brivane::WindowSettings settings = brivane::LocateWindowSettings();
-    brivane::Win32UserInteraction boxes;
+    brivane::win32::MessageBoxInteraction boxes;
     brivane::win32::frm window(instance, settings.File, settings.DefaultFolder, boxes);
     boxes.SetOwner(window.Handle());
     ::ShowWindow(window.Handle(), show);

@@ -1,9 +1,7 @@
 #include "ui/win32/modMouseOver.h"
 
-#include "platform/windows/WideText.h"
 #include "ui/shared/MouseOverState.h"
 
-#include <shellapi.h>
 
 namespace brivane::win32 {
 namespace {
@@ -33,16 +31,6 @@ bool MouseLeftControl(HWND control, int X, int Y)
         return false;
     ::ReleaseCapture();
     return true;
-}
-
-void SetCursorToHand()
-{
-    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-}
-
-void ShellOpen(const std::string& text)
-{
-    ::ShellExecuteW(nullptr, nullptr, Widen(text).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace brivane::win32

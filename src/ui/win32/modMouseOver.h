@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <windows.h>
 
 namespace brivane::win32 {
@@ -13,10 +12,5 @@ void ReleaseMouseOver();
 // True when the mouse, at (X, Y) in the control's client pixels, has just left a control that
 // held the capture; the capture is then given up.
 bool MouseLeftControl(HWND control, int X, int Y);
-
-void SetCursorToHand();
-
-// Hands a path, a web address or a "mailto:" link to the shell's default action, unchanged.
-void ShellOpen(const std::string& text);
 
 } // namespace brivane::win32

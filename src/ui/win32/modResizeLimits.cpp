@@ -38,7 +38,7 @@ void RemoveLimits(HWND window)
     Limits.Remove(window, Restore);
 }
 
-void RemoveAllWindowLimits()
+void RemoveAllLimits()
 {
     Limits.RemoveAll(Restore);
 }

@@ -15,7 +15,7 @@ int FindLimits(HWND window);
 void SetLimits(HWND window, const SizeLimits& limits);
 // Gives the window its own procedure back and frees its entry.
 void RemoveLimits(HWND window);
-void RemoveAllWindowLimits();
+void RemoveAllLimits();
 
 LRESULT CALLBACK ResizeLimitsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

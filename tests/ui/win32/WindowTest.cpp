@@ -6,7 +6,7 @@
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
-#include "ui/win32/MessageBoxes.h"
+#include "ui/win32/MessageBoxInteraction.h"
 #include "ui/win32/SongPlayer.h"
 #include "ui/win32/frm.h"
 
@@ -307,7 +307,7 @@ TEST_F(WindowTest, ACapturesSongOverASongAsksAndEnterOnTheQuestionKeepsTheFile)
     EXPECT_EQ(test::ReadBytes(dir_ / "a.imf"), converted);
     EXPECT_EQ(test::ReadBytes(dir_ / "a.imf.bak"), original);
 
-    Win32UserInteraction boxes(window_->Handle());
+    MessageBoxInteraction boxes(window_->Handle());
     for (const bool defaultNo : {true, false}) {
         Later(500, [] {
             const HWND focus = ::GetFocus();
@@ -358,7 +358,7 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheWindowAndCentredOverIt)
 {
     Open();
     ::SetWindowPos(window_->Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Win32UserInteraction boxes(window_->Handle());
+    MessageBoxInteraction boxes(window_->Handle());
     RECT box{}, owner{};
     HWND ownedBy = nullptr;
     Later(500, [&] {
@@ -422,7 +422,7 @@ TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
             ::SetFocus(list);
             MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
             ::IsDialogMessageW(dialog, &enter);
-            if (WaveOutPlayer::HasOutputDevice())
+            if (SongPlayer::HasOutputDevice())
                 EXPECT_EQ(textOf(::GetDlgItem(dialog, 101)).rfind("Playing CAVES.IMF", 0), 0u)
                     << textOf(::GetDlgItem(dialog, 101));
             ::PostMessageW(::GetDlgItem(dialog, 111), BM_CLICK, 0, 0); // Stop

@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
-namespace brivane {
+namespace brivane::win32 {
 
 // Shows the core's messages as modal message boxes owned by a window. A batch's message
 // that offers "Do this for the remaining files" is a task dialog with that check box.
-class Win32UserInteraction : public UserInteraction {
+class MessageBoxInteraction : public UserInteraction {
 public:
-    explicit Win32UserInteraction(HWND owner = nullptr) : owner_(owner) {}
+    explicit MessageBoxInteraction(HWND owner = nullptr) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
 
     UserReply Show(const UserMessage& message) override;
@@ -19,4 +19,4 @@ private:
     HWND owner_;
 };
 
-} // namespace brivane
+} // namespace brivane::win32

@@ -7,9 +7,9 @@ class QWidget;
 namespace brivane {
 
 // Shows the core's messages as modal message boxes owned by a window.
-class QtUserInteraction : public UserInteraction {
+class MessageBoxInteraction : public UserInteraction {
 public:
-    explicit QtUserInteraction(QWidget* owner) : owner_(owner) {}
+    explicit MessageBoxInteraction(QWidget* owner) : owner_(owner) {}
 
     UserReply Show(const UserMessage& message) override;
 

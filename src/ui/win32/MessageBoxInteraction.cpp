@@ -1,4 +1,4 @@
-#include "ui/win32/MessageBoxes.h"
+#include "ui/win32/MessageBoxInteraction.h"
 
 #include "platform/windows/WideText.h"
 #include "ui/shared/Captions.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <commctrl.h>
 
-namespace brivane {
+namespace brivane::win32 {
 namespace {
 
 // MessageBoxW centres a box on the screen, away from the window it is about; the box is
@@ -113,7 +113,7 @@ UserReply AskWithCheckBox(HWND owner, const UserMessage& message)
 
 } // namespace
 
-UserReply Win32UserInteraction::Show(const UserMessage& message)
+UserReply MessageBoxInteraction::Show(const UserMessage& message)
 {
     if (message.OfferApplyToRest)
         return AskWithCheckBox(owner_, message);
@@ -123,4 +123,4 @@ UserReply Win32UserInteraction::Show(const UserMessage& message)
     return {AnswerOf(CentredMessageBox(owner_, WindowsText(text), win32::Widen(message.Title), BoxStyle(message)))};
 }
 
-} // namespace brivane
+} // namespace brivane::win32

@@ -1,6 +1,6 @@
-#include "ui/qt/MessageBoxes.h"
+#include "ui/qt/MessageBoxInteraction.h"
 
-#include "ui/qt/FileNames.h"
+#include "ui/qt/TextBytes.h"
 #include "ui/shared/Captions.h"
 
 #include <QCheckBox>
@@ -8,7 +8,7 @@
 
 namespace brivane {
 
-UserReply QtUserInteraction::Show(const UserMessage& message)
+UserReply MessageBoxInteraction::Show(const UserMessage& message)
 {
     const std::string& text = message.Text;
     const std::string& title = message.Title;
