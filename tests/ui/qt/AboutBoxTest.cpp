@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-#include "ui/shared/AboutBox.h"
 #include "ui/qt/frmAbout.h"
 #include "ui/qt/modMouseOver.h"
 
@@ -41,8 +40,8 @@ TEST_F(AboutBoxTest, ShowsTheDesignTextsAtTheirPlaces)
     EXPECT_EQ(TextOf("lblDisclaimer"), "Warning: Not responsible for any lost data.  Be sure to make back up copies.");
     EXPECT_EQ(TextOf("lbl0"), "website:");
     EXPECT_EQ(TextOf("lbl1"), "email:");
-    EXPECT_EQ(Find<QLineEdit>("txtWebSite")->text(), QString(about::kWebSite));
-    EXPECT_EQ(Find<QLineEdit>("txtEmail")->text(), QString(about::kEmail));
+    EXPECT_EQ(Find<QLineEdit>("txtWebSite")->text(), "https://brivane.example.org");
+    EXPECT_EQ(Find<QLineEdit>("txtEmail")->text(), "brivane@example.org");
 
     EXPECT_EQ(about.size(), QSize(382, 217)); // 5730 x 3255 twips at 15 per pixel
     EXPECT_EQ(about.minimumSize(), about.maximumSize());
@@ -53,6 +52,11 @@ TEST_F(AboutBoxTest, ShowsTheDesignTextsAtTheirPlaces)
     EXPECT_EQ(Find<QWidget>("txtEmail")->pos(), QPoint(120, 152));
     EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("cmdOK"));
     EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    // The links show what a click opens, and cannot be edited.
+    for (const char* link : {"txtWebSite", "txtEmail"}) {
+        QTest::keyClicks(Find<QLineEdit>(link), "typed");
+        EXPECT_EQ(Find<QLineEdit>(link)->text().toStdString().find("typed"), std::string::npos) << link;
+    }
 }
 
 TEST_F(AboutBoxTest, EnterAndEscapeCloseIt)
@@ -87,7 +91,6 @@ void MoveTo(QWidget* widget, QPointF at)
 TEST_F(AboutBoxTest, HoveringALinkShowsTheHandUntilTheMouseLeaves)
 {
     QLineEdit* link = Find<QLineEdit>("txtWebSite");
-    ASSERT_FALSE(MouseOverActive());
     EXPECT_FALSE(MouseLeftControl(*link, -5, -5)) << "without a capture the mouse never 'left'";
 
     MoveTo(link, {3, 3});
@@ -102,8 +105,15 @@ TEST_F(AboutBoxTest, HoveringALinkShowsTheHandUntilTheMouseLeaves)
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_NE(link->cursor().shape(), Qt::PointingHandCursor);
 
-    ReleaseMouseOver(); // nothing to release: does nothing
-    EXPECT_FALSE(MouseOverActive());
+    // Back over it, and then over the other link: each takes the hand in turn.
+    MoveTo(link, {3, 3});
+    EXPECT_EQ(QWidget::mouseGrabber(), link);
+    QLineEdit* email = Find<QLineEdit>("txtEmail");
+    MoveTo(link, link->mapFromGlobal(email->mapToGlobal(QPointF(3, 3))));
+    MoveTo(email, {3, 3});
+    EXPECT_EQ(QWidget::mouseGrabber(), email);
+    EXPECT_EQ(email->cursor().shape(), Qt::PointingHandCursor);
+    ReleaseMouseOver();
 }
 
 TEST_F(MainWindowTest, HelpAboutShowsTheBoxModallyOverTheWindow)

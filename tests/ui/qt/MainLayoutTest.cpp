@@ -68,8 +68,12 @@ TEST_F(MainWindowTest, TheWindowOpensAtTheDesignSizeAndFollowsResizes)
     EXPECT_EQ(Find<QWidget>("cmdBrowse")->geometry(), QRect(455, 8, 21, 21));
     window->resize(1, 1);
     EXPECT_GE(Find<QWidget>("File")->width(), 0);
+    // Minimised and restored, it comes back laid out as it was.
+    const QRect list = Find<QWidget>("File")->geometry(), convert = Find<QWidget>("cmdConvert")->geometry();
     window->showMinimized();
     window->showNormal();
+    EXPECT_EQ(Find<QWidget>("File")->geometry(), list);
+    EXPECT_EQ(Find<QWidget>("cmdConvert")->geometry(), convert);
 }
 
 TEST_F(MainWindowTest, LongPathsAreShortenedInTheMiddleAndKeepTheirLastFolder)

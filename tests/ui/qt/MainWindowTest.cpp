@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 
@@ -325,16 +324,6 @@ TEST_F(MainWindowTest, ExitClosesWithoutWriting)
     for (QAction* action : window->menuBar()->actions())
         titles << action->text();
     EXPECT_EQ(titles, menus);
-}
-
-TEST(ConfigurationFolderTest, FollowsXdgConfigHomeAndFallsBackToDotConfig)
-{
-    const QByteArray home = qgetenv("HOME");
-    qputenv("XDG_CONFIG_HOME", "/tmp/brivane-xdg");
-    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), "/tmp/brivane-xdg/Brivane");
-    qunsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-              QString::fromLocal8Bit(home) + "/.config/Brivane");
 }
 
 TEST_F(MainWindowTest, GameAndConvertToChooseTheRatesTheTargetAndTheButtonAndAreStoredOnceChosen)
