@@ -53,12 +53,17 @@ PYTHON
     rm -rf "$scratch"
 }
 
+# BRIVANE_WARNINGS_AS_ERRORS=1 (as .ci/run sets it) makes every compiler warning an error.
+warning_options() {
+    echo "-DCMAKE_COMPILE_WARNING_AS_ERROR=${BRIVANE_WARNINGS_AS_ERRORS:-0}"
+}
+
 prepare_build() {
     local dir="$1"; shift
     install_missing_packages
     fetch_genmidi_bank
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+        cmake -S . -B "$dir" -G Ninja "$(warning_options)" "$@" >/dev/null
     fi
     cmake --build "$dir" --parallel "$(nproc)"
 }
@@ -79,7 +84,7 @@ prepare_windows_build() {
     cmake --build build --target brivane-make-icons >/dev/null
     build/bin/brivane-make-icons "$dir/icons" brivane
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+        cmake -S . -B "$dir" -G Ninja "$(warning_options)" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
               -DBRIVANE_ADPLUG_SOURCE="$PWD/$dir/third-party/adplug" -DBRIVANE_ICON="$PWD/$dir/icons/brivane.ico" \
               "$@" >/dev/null
     fi

@@ -19,19 +19,27 @@ TEST(CaptureSongTest, EachWriteLandsAtItsExactTimeAndLongWaitsGoOnInRegisterZero
     EXPECT_EQ(TickAt(1, 2, 1), 0u) << "a half tick rounds to the even 0";
     EXPECT_EQ(TickAt(3, 2, 1), 2u) << "one and a half rounds to the even 2";
     EXPECT_EQ(TickAt(1000, 1193180, 700), 1u) << "0.587 ticks";
+    // Writes at their times in units of a second's `units`, and the song's end.
+    const auto timed = [](std::uint64_t units, std::vector<TimedWrite> writes, std::uint64_t end) {
+        TimedSong song;
+        song.UnitsPerSecond = units;
+        song.Writes = std::move(writes);
+        song.End = end;
+        return song;
+    };
     const struct {
         const char* Name;
         TimedSong Input;
         int Rate;
         Bytes Records;
     } cases[] = {
-        {"silence before the first write, the last delay to the end", {"", "", 1000, {{0x20, 1, 10}, {0xB0, 2, 13}}, 20},
+        {"silence before the first write, the last delay to the end", timed(1000, {{0x20, 1, 10}, {0xB0, 2, 13}}, 20),
          700, {0, 0, 7, 0, 0x20, 1, 2, 0, 0xB0, 2, 5, 0}},
-        {"rounding never drifts", {"", "", 3, {{0x20, 1, 1}, {0x20, 2, 2}, {0x20, 3, 3}}, 3}, 2,
+        {"rounding never drifts", timed(3, {{0x20, 1, 1}, {0x20, 2, 2}, {0x20, 3, 3}}, 3), 2,
          {0, 0, 1, 0, 0x20, 1, 0, 0, 0x20, 2, 1, 0, 0x20, 3, 0, 0}},
-        {"a wait past 65535 ticks", {"", "", 1, {{0x20, 1, 0}}, 3}, 50000,
+        {"a wait past 65535 ticks", timed(1, {{0x20, 1, 0}}, 3), 50000,
          {0, 0, 0, 0, 0x20, 1, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0, 0xF2, 0x49}},
-        {"no writes at all", {"", "", 1, {}, 2}, 560, {0, 0, 0x60, 0x04}},
+        {"no writes at all", timed(1, {}, 2), 560, {0, 0, 0x60, 0x04}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TimedRecords(c.Input, c.Rate), c.Records) << c.Name;

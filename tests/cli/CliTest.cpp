@@ -373,8 +373,10 @@ TEST(CliTest, AKeenSongAndItsWolfensteinConversionLastAsLongAndInfoReadsItsTag)
         records[at] %= 7; // about a tick on average, where rounding each delay would drift most
         records[at + 1] = 0;
     }
-    Bytes keen{static_cast<std::uint8_t>(records.size() & 0xFF), static_cast<std::uint8_t>(records.size() >> 8)};
-    keen.insert(keen.end(), records.begin(), records.end());
+    Bytes keen(2 + records.size());
+    keen[0] = static_cast<std::uint8_t>(records.size() & 0xFF);
+    keen[1] = static_cast<std::uint8_t>(records.size() >> 8);
+    std::copy(records.begin(), records.end(), keen.begin() + 2);
     for (const char c : std::string("\x1A" "Theme\0Bobby\0from E1\0Muse\0", 26))
         keen.push_back(static_cast<std::uint8_t>(c));
     test::WriteBytes(dir / "keen.imf", keen);

@@ -88,8 +88,9 @@ TEST(ConversionTest, EveryGameIntoEveryOtherKeepsEachRecordsTimeAndWhatCarriesOv
                 if (partialAndTag && toLengthWord && source.Layout == ImfLengthWord)
                     trailer.insert(trailer.end(), kTag.begin(), kTag.end());
                 ASSERT_EQ(out.size(), at + records.size() + trailer.size()) << pair << partialAndTag;
-                if (toLengthWord)
+                if (toLengthWord) {
                     EXPECT_EQ(out[0] | out[1] << 8, static_cast<int>(records.size())) << pair << ": whole records only";
+                }
                 EXPECT_TRUE(std::equal(trailer.begin(), trailer.end(), out.end() - static_cast<std::ptrdiff_t>(trailer.size())))
                     << pair;
 
@@ -142,8 +143,8 @@ TEST(ConversionTest, HeaderlessResultsStartWithAZeroRecordAndTargetsAreNamedOrRe
     };
     for (const Case& c : {Case{"duke2", true, ImfHeaderless, 280}, Case{"blakestone", true, ImfLengthWord, 700},
                           Case{"headerless:100", true, ImfHeaderless, 100}, Case{"length:700", true, ImfLengthWord, 700},
-                          Case{"length:99", false}, Case{"headerless:701", false}, Case{"length:", false},
-                          Case{"length:5x", false}, Case{"wave:300", false}, Case{"doom", false}}) {
+                          Case{"length:99", false, ImfHeaderless, 0}, Case{"headerless:701", false, ImfHeaderless, 0}, Case{"length:", false, ImfHeaderless, 0},
+                          Case{"length:5x", false, ImfHeaderless, 0}, Case{"wave:300", false, ImfHeaderless, 0}, Case{"doom", false, ImfHeaderless, 0}}) {
         const auto target = TargetNamed(c.Text);
         ASSERT_EQ(target.has_value(), c.Valid) << c.Text;
         if (target) {

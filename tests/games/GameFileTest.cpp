@@ -373,8 +373,9 @@ TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
         }
         const test::ProcessResult songs = test::RunCli({"songs", dir / "AUDIOT.WL6"});
         ASSERT_EQ(songs.ExitCode, 0) << "it finishes what a kill left";
-        if (asRead)
+        if (asRead) {
             EXPECT_NE(songs.Out.find("; finished the replace of AUDIOT.WL6 that was interrupted"), std::string::npos);
+        }
         for (const std::string& name : dir.Names())
             ASSERT_NE(name[0], '.') << "a temporary file left: " << name;
         finishedLater += asRead;

@@ -27,7 +27,7 @@ UserFolders FoldersOfUser()
     const char* configuration = std::getenv("XDG_CONFIG_HOME");
     // The desktop's base folder rules ignore a relative path here.
     const std::string base = configuration && configuration[0] == '/' ? configuration : home + "/.config";
-    return {BRIVANE_INSTALL_BINDIR, base + "/" + kApplicationTitle, home};
+    return {BRIVANE_INSTALL_BINDIR, base + "/" + kApplicationTitle, home, {}};
 }
 
 bool MakeFolders(const std::string& path)

@@ -415,16 +415,18 @@ TEST_F(WindowTest, GameMusicReplacesASongThroughThePickerAndAltORestoresIt)
         ::PostMessageW(list, WM_LBUTTONUP, 0, at);
         Later(300, [&] {
             seen.push_back(textOf(::GetDlgItem(dialog, 101)));
+            const HWND songs = ::GetDlgItem(dialog, 100);
             // The columns fit their widest texts.
             for (const auto& [column, widest] : {std::pair{2, L"OPNGATEA.IMF"}, {4, L"1333 bytes"}})
-                EXPECT_GE(ListView_GetColumnWidth(list, column), ListView_GetStringWidth(list, widest) + 12) << column;
+                EXPECT_GE(ListView_GetColumnWidth(songs, column), ListView_GetStringWidth(songs, widest) + 12) << column;
             // Enter on the list plays the song, as a double click does.
-            ::SetFocus(list);
-            MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+            ::SetFocus(songs);
+            MSG enter{songs, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
             ::IsDialogMessageW(dialog, &enter);
-            if (SongPlayer::HasOutputDevice())
+            if (SongPlayer::HasOutputDevice()) {
                 EXPECT_EQ(textOf(::GetDlgItem(dialog, 101)).rfind("Playing CAVES.IMF", 0), 0u)
                     << textOf(::GetDlgItem(dialog, 101));
+            }
             ::PostMessageW(::GetDlgItem(dialog, 111), BM_CLICK, 0, 0); // Stop
             ::PostMessageW(::GetDlgItem(dialog, 113), BM_CLICK, 0, 0); // Replace With...
         });
