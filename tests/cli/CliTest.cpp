@@ -9,7 +9,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -317,6 +319,54 @@ TEST(CliTest, TheProgressLineOnATerminalIsErasedWithSpacesNeverWithEscapeCodes)
     const std::string last = "Converting 20/20 s19.imf";
     EXPECT_NE(shown.find(last + "\r" + std::string(last.size(), ' ') + "\rComplete: Conversion complete!"), std::string::npos)
         << shown;
+}
+#endif
+
+#ifdef _WIN32
+// A console of its own, as a user's cmd.exe gives it, read back cell by cell: what the console
+// shows holds no escape code, whether or not it could have read one.
+std::wstring OnAConsole(const std::wstring& arguments)
+{
+    ::FreeConsole();
+    if (!::AllocConsole())
+        return L"<no console>";
+    const HANDLE screen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    std::wstring command = L"\"" + test::NativePath(test::CliPath()).wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring shown = L"<not started>";
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        ::GetConsoleScreenBufferInfo(screen, &info);
+        shown.assign(static_cast<std::size_t>(info.dwSize.X) * static_cast<std::size_t>(info.dwSize.Y), L' ');
+        DWORD read = 0;
+        ::ReadConsoleOutputCharacterW(screen, shown.data(), static_cast<DWORD>(shown.size()), {0, 0}, &read);
+        shown.resize(read);
+    }
+    ::CloseHandle(screen);
+    ::FreeConsole();
+    return shown;
+}
+
+TEST(CliTest, AConsoleShowsNoEscapeCodeAndSlashQuestionMarkAsksForHelp)
+{
+    test::TempDir dir;
+    std::wstring songs;
+    for (int i = 0; i < 20; ++i) {
+        const std::string song = dir / ("s" + std::to_string(i) + ".imf");
+        test::WriteBytes(song, test::MakeHeaderlessSong(400, 3));
+        songs += L" \"" + test::NativePath(song).wstring() + L"\"";
+    }
+    const std::wstring converted = OnAConsole(L"convert" + songs);
+    EXPECT_NE(converted.find(L"Complete: Conversion complete!"), std::wstring::npos) << test::Utf8Path(converted);
+    EXPECT_EQ(converted.find(L'\x1B'), std::wstring::npos) << test::Utf8Path(converted);
+    EXPECT_EQ(converted.find(L"[K"), std::wstring::npos) << test::Utf8Path(converted);
+    EXPECT_NE(OnAConsole(L"/?").find(L"Usage: brivane-cli convert"), std::wstring::npos);
 }
 #endif
 
