@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "capture/CaptureFiles.h"
 #include "support/Songs.h"
+#include "support/TextMarks.h"
 #include "ui/qt/modDrawText.h"
 
 #include <QApplication>
@@ -96,14 +97,7 @@ TEST_F(MainWindowTest, SettingsSavedWithAMarkAreReadAndWrittenBackWithIt)
             bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c.unicode() & 0xFF), static_cast<std::uint8_t>(c.unicode() >> 8)});
         return bytes;
     };
-    const auto utf8 = [](const std::string& text) {
-        const std::string marked = "\xEF\xBB\xBF" + text;
-        return Bytes(marked.begin(), marked.end());
-    };
-    const auto plain = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
-    const std::pair<const char*, std::function<Bytes(const std::string&)>> kinds[] = {
-        {"UTF-8 with its mark", utf8}, {"UTF-16 LE with its mark", utf16}, {"no mark", plain}};
-    for (const auto& [kind, encode] : kinds) {
+    for (const auto& [kind, encode] : test::NotepadEncodings(utf16)) {
         const std::string stored = "[General]\r\nFolder=" + folder + "\r\nOriginalTics=350\r\n";
         WriteBytes(Settings(), encode(stored));
         Open();

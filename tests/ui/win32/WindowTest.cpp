@@ -6,6 +6,7 @@
 #include "support/RecordingInteraction.h"
 #include "support/Songs.h"
 #include "support/TempDir.h"
+#include "support/TextMarks.h"
 #include "ui/win32/MessageBoxInteraction.h"
 #include "ui/win32/SongPlayer.h"
 #include "ui/win32/frm.h"
@@ -168,14 +169,7 @@ TEST_F(WindowTest, SettingsSavedWithAMarkAreReadAndWrittenBackWithIt)
             bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
         return bytes;
     };
-    const auto utf8 = [](const std::string& text) {
-        const std::string marked = "\xEF\xBB\xBF" + text;
-        return Bytes(marked.begin(), marked.end());
-    };
-    const auto plain = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
-    const std::pair<const char*, std::function<Bytes(const std::string&)>> kinds[] = {
-        {"UTF-8 with its mark", utf8}, {"UTF-16 LE with its mark", utf16}, {"no mark", plain}};
-    for (const auto& [kind, encode] : kinds) {
+    for (const auto& [kind, encode] : test::NotepadEncodings(utf16)) {
         const std::string stored = "[General]\r\nFolder=" + folder + "\r\nOriginalTics=350\r\n";
         test::WriteBytes(Settings(), encode(stored));
         Open();
