@@ -67,6 +67,8 @@ Function un.onInit
   !insertmacro StopWhileBrivaneRuns
   StrCmp $EXEDIR $INSTDIR 0 removing
     CopyFiles /SILENT "$EXEPATH" "$TEMP\Brivane-uninstall.exe"
+    ; A Quit from here counts as a stop (exit code 2) unless told otherwise.
+    SetErrorLevel 0
     IfSilent 0 +3
       Exec '"$TEMP\Brivane-uninstall.exe" /S _?=$INSTDIR'
       Quit
