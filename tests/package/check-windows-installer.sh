@@ -45,10 +45,11 @@ check "installed window saves its settings in %APPDATA%\\Brivane" wait_for test 
 # While it runs, neither a silent install nor a silent uninstall changes anything.
 before="$(stat -c %Y "$installed/brivane.exe")"
 check "a silent install stops while Brivane runs" bash -c "wine '$setup' /S; [ \$? -eq 2 ]"
-rm -f "$home/AppData/Local/Temp/Brivane-setup.log"
+find "$WINEPREFIX/drive_c" -name Brivane-setup.log -delete # the install's own refusal says it too
 refused() { "$@"; [ $? -eq 2 ]; }
 check "the registry's silent uninstall stops while Brivane runs" refused quiet_uninstall
-check "and says why" grep -q "Brivane is running: nothing was changed" "$home/AppData/Local/Temp/Brivane-setup.log"
+said_why() { find "$WINEPREFIX/drive_c" -name Brivane-setup.log -exec grep -q "Brivane is running: nothing was changed" {} + ; }
+check "and says why in the temporary folder's Brivane-setup.log" said_why
 check "nothing changed while Brivane ran" bash -c "[ \"\$(stat -c %Y '$installed/brivane.exe')\" = '$before' ] && test -f '$installed/adplug-emulators.dll' && wine reg query '$key' /v UninstallString"
 wineserver --kill 2>/dev/null || true
 check "no settings beside the installed program" test ! -e "$installed/Brivane.ini"
