@@ -48,7 +48,7 @@ check "a silent install stops while Brivane runs" bash -c "wine '$setup' /S; [ \
 find "$WINEPREFIX/drive_c" -name Brivane-setup.log -delete # the install's own refusal says it too
 refused() { "$@"; [ $? -eq 2 ]; }
 check "the registry's silent uninstall stops while Brivane runs" refused quiet_uninstall
-said_why() { find "$WINEPREFIX/drive_c" -name Brivane-setup.log -exec grep -q "Brivane is running: nothing was changed" {} + ; }
+said_why() { find "$WINEPREFIX/drive_c" -name Brivane-setup.log -exec grep -l "Brivane is running: nothing was changed" {} + | grep -q .; }
 check "and says why in the temporary folder's Brivane-setup.log" said_why
 check "nothing changed while Brivane ran" bash -c "[ \"\$(stat -c %Y '$installed/brivane.exe')\" = '$before' ] && test -f '$installed/adplug-emulators.dll' && wine reg query '$key' /v UninstallString"
 wineserver --kill 2>/dev/null || true
