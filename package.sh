@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/prepare.sh
+# Warnings stay warnings in a release build: g++ 12 at -O3 warns of overlaps inside
+# std::string that cannot happen (GCC bug 105329), which the test builds never see.
+BRIVANE_WARNINGS_AS_ERRORS=0
 if [ "${1:-}" = "--windows" ]; then
     source scripts/package-windows.sh
     exit
