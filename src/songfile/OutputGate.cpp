@@ -36,11 +36,9 @@ void WriteBackup(const std::string& path, std::span<const std::uint8_t> bytes)
     ReplaceFile(backup, bytes, "the backup " + backup, {Durability::Flushed, Links::DoNotFollow, path, path});
 }
 
-// What the output replaces, read under its lock when the caller holds one.
-Bytes CurrentBytes(const OutputWrite& output)
+// What the output replaces, when the caller has not read it under its lock already.
+Bytes ReadCurrent(const OutputWrite& output)
 {
-    if (output.Current)
-        return *output.Current;
     const FileDescriptor current = OpenForReading(output.Path, output.What);
     if (SizeOf(current, output.What) > kMaxSongFileBytes)
         throw FileError("could not keep a backup of " + output.Path,
@@ -85,7 +83,9 @@ std::variant<std::monostate, KeptBackup, OutputResult> KeepBackup(const OutputWr
     if (output.Backup == BackupRule::None || (!output.Current && LookUpPath(output.Path).Kind != PathKind::Regular))
         return {};
     const std::string backup = BackupPathFor(output.Path);
-    const Bytes current = CurrentBytes(output);
+    // A game file the caller holds may be hundreds of megabytes: it is not copied again.
+    Bytes read;
+    const Bytes& current = output.Current ? *output.Current : (read = ReadCurrent(output));
     if (output.Backup == BackupRule::KeepFirst) {
         if (KeepFirstOriginal(output.Path, current))
             return KeptBackup{backup, std::nullopt};
