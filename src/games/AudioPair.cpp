@@ -15,6 +15,12 @@ constexpr std::array<const char*, 24> kSpearSongs{
     "XFUNKIE", "DUNGEON", "XDEATH", "GETTHEM", "XTIPTOE", "GOINGAFT", "URAHERO", "XTHEEND",
     "NAZI_OMI", "POW", "TWELFTH", "SEARCHN", "SUSPENSE", "ZEROHOUR", "WONDERIN", "ULTIMATE",
     "ENDLEVEL", "XEVIL", "XJAZNAZI", "COPYPRO", "XAWARD", "XPUTIT", "XGETYOU", "XTOWER2"};
+constexpr std::array<const char*, 6> kKeen4Songs{"SHADOWS", "VEGGIES", "TOOHOT", "OASIS", "KICKPANT", "WONDER"};
+constexpr std::array<const char*, 14> kKeen5Songs{
+    "CAMEIN", "HAVING_T", "SKATING", "SNOOPING", "BAGPIPES", "WEDNESDY", "ROCK_ME",
+    "BREATHE", "SHIKAIRE", "SPHEREFUL", "TIGHTER", "ROBOROCK", "FANFARE", "FEARSOME"};
+constexpr std::array<const char*, 9> kKeen6Songs{"WONDER", "BRERTAR", "TOFUTURE", "FASTER", "SPACFUNK",
+                                                 "ALIENATE", "OMINOUS", "METAL", "MAMSNAKE"};
 
 // The games whose AUDIOT this reads, by extension and, where known, by chunk count: the chunk
 // the music starts at (the engines' STARTMUSIC) and the names their sources give the songs.
@@ -33,6 +39,11 @@ constexpr KnownGame kKnownGames[] = {
     {".SOD.SDM.", "Spear of Destiny", 700, 267, 243, kSpearSongs},
     {".BS1.BS6.VSI.", "Blake Stone", 700, 0, 300, {}},
     {".BM1.BM2.BM3.", "Bio Menace", 560, 0, 0, {}},
+    // Keen's chunks as their AUDIO.CKn holds them expanded: a PC speaker, an AdLib and a
+    // digitised chunk for each sound, then the songs.
+    {".CK4.", "Commander Keen 4", 560, 162, 156, kKeen4Songs},
+    {".CK5.", "Commander Keen 5", 560, 206, 192, kKeen5Songs},
+    {".CK6.", "Commander Keen 6", 560, 189, 180, kKeen6Songs},
 };
 
 // A music chunk is a song with a length word: a whole number of records within the chunk.

@@ -3,6 +3,7 @@
 #include "games/GameFile.h"
 #include "platform/FileError.h"
 #include "platform/FileSystem.h"
+#include "songfile/ImfPaths.h"
 #include "songfile/OutputGate.h"
 
 #include <algorithm>
@@ -175,6 +176,23 @@ std::string FinishGameChange(const std::vector<std::string>& targets, FileLock& 
     }
     RemoveFile(recordPath, "the record " + recordPath);
     return "finished the replace of " + NameOf(targets.back()) + " that was interrupted";
+}
+
+Originals::~Originals()
+{
+    if (std::uncaught_exceptions() > exceptions_)
+        for (const std::string& backup : made_)
+            try {
+                RemoveFile(backup, "the backup " + backup);
+            } catch (const FileError&) {
+                // A copy of the original left beside it loses nothing.
+            }
+}
+
+void Originals::Keep(const std::string& path, const std::vector<std::uint8_t>& original)
+{
+    if (KeepFirstOriginal(path, original))
+        made_.push_back(BackupPathFor(path));
 }
 
 } // namespace brivane

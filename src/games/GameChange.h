@@ -3,6 +3,7 @@
 #include "platform/FileLock.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,21 @@ bool ChangeLeft(const std::vector<std::string>& targets);
 // when there was nothing to do. A change whose targets no longer hold its old or its new bytes
 // is left as it is and thrown as a GameFileError, unless `clearStale` takes it away.
 std::string FinishGameChange(const std::vector<std::string>& targets, FileLock& lock, bool clearStale = false);
+
+// The game's own files are kept the first time Brivane changes them, and never written over
+// after. A change that then fails takes away the backups it made: the game is left as it was.
+class Originals {
+public:
+    Originals() = default;
+    Originals(const Originals&) = delete;
+    Originals& operator=(const Originals&) = delete;
+    ~Originals();
+
+    void Keep(const std::string& path, const std::vector<std::uint8_t>& original);
+
+private:
+    int exceptions_ = std::uncaught_exceptions();
+    std::vector<std::string> made_;
+};
 
 } // namespace brivane

@@ -56,7 +56,8 @@ std::optional<std::size_t> KnownFirstSong(const std::string& extension, std::siz
 // The songs of a group file: Duke Nukem II's .CMP, Cosmo's .VOL or .STN.
 GameFile ReadGroupFile(const std::vector<std::uint8_t>& bytes, const std::string& extension);
 
-// The songs of the game file at `path`, either file of an AUDIOHED/AUDIOT pair or a group file,
+// The songs of the game file at `path`: either file of an AUDIOHED/AUDIOT pair, a group file,
+// or Commander Keen 4-6's AUDIO.CKn (or its AUDIOHED or AUDIODCT),
 // once a change of its files that a crash interrupted has been finished. Of an AUDIOT whose
 // music starts at a known chunk only the music is read, and the file's bytes are not kept.
 // Throws GameFileError, or FileError when a file cannot be read or the change cannot be finished.
@@ -99,14 +100,20 @@ struct SongForPlace {
 // for a damaged capture, NotASongError for a file of another kind.
 SongForPlace PrepareSong(const SongFile& song, const GameSong& place, const Conversion& rates);
 
+// The files a replace changed, and the line the game's patch file needs to load one of them,
+// when it has one ("%audiohed AUDIOHED.CK4").
+struct ReplacedFiles {
+    std::vector<std::string> Files;
+    std::string PatchLine;
+};
+
 // Puts `song`, in the game's layout and at its rate, in the place of song `number` of the game
 // file at `path`, keeping each file it changes as NAME.bak the first time. A song that fits
-// the chunk it replaces changes the AUDIOT alone, in one atomic replace, and a group file is
-// replaced whole; a song that grows its chunk changes AUDIOHED and AUDIOT as one recorded
-// change (ChangeGameFiles). Returns the files changed. Throws GameFileError, or
-// FileError when a file cannot be read or written; nothing has changed then.
-std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t number,
-                                         const std::vector<std::uint8_t>& song);
+// the chunk it replaces changes the AUDIOT (or Keen's AUDIO.CKn) alone, in one atomic replace,
+// and a group file is replaced whole; a song that grows its chunk changes the offsets and the
+// chunks as one recorded change (ChangeGameFiles). Throws GameFileError, or FileError when a
+// file cannot be read or written; nothing has changed then.
+ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song);
 
 // Puts back the files of the game file at `path` from their backups; returns the files put
 // back, none when there are no backups.

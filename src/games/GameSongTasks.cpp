@@ -129,13 +129,18 @@ GameReport ReplaceSongWithFile(const std::string& gamePath, const GameSong& plac
             return Failure(title, Unchanged(target + ": the song of " + NameOf(songPath) + " takes " +
                                             std::to_string(song.RecordBytes) +
                                             " bytes, more than the 65535 a length word counts"));
+        const ReplacedFiles replaced = ReplaceGameSong(target, into.Number, *song.Bytes);
         std::string changed;
-        for (const std::string& file : ReplaceGameSong(target, into.Number, *song.Bytes))
+        for (const std::string& file : replaced.Files)
             changed += (changed.empty() ? "" : " and ") + NameOf(file);
         std::string text = "Put " + NameOf(songPath) + " into " + changed + " as song " + std::to_string(into.Number) +
                            " (" + into.Name + "): " + song.How;
         if (!into.PlayedFrom.empty())
             text += "; " + PlayedFromNote(into) + ", which was left as it is";
+        if (!replaced.PatchLine.empty())
+            text += ".\nThe game's executable is packed, so the chunks' new offsets are in " + NameOf(replaced.Files.back()) +
+                    ", which the game loads only when the patch file it is started with has this line:\n" +
+                    replaced.PatchLine;
         return Done(text);
     } catch (const FileError& error) {
         return Failure(title, Unchanged(error.what()));

@@ -2,6 +2,8 @@
 #include "games/GameBytes.h"
 #include "games/GameFile.h"
 #include "games/GameChange.h"
+#include "games/FilesBeside.h"
+#include "games/KeenAudio.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/TemporaryFile.h"
@@ -10,27 +12,29 @@
 #include <map>
 
 namespace brivane {
-namespace {
 
-// The files beside `path` by the names the games ask for, whatever their case: each
-// upper-cased name and the path to it.
 std::map<std::string, std::string> FilesBeside(const std::string& path)
 {
-    const std::string folder = FolderOf(path);
-    const bool bare = NameOf(path) == path; // a partner of a bare name is a bare name too
     std::map<std::string, std::string> files;
-    for (const std::string& name : VisibleFilesIn(folder))
-        files.emplace(UpperCase(name), bare ? name : folder + PathSeparator() + name);
+    for (const std::string& name : VisibleFilesIn(FolderOf(path)))
+        files.emplace(UpperCase(name), PathBeside(path, name));
     return files;
 }
 
-// A file beside `path` of the name the game asks for; empty when it is not there.
 std::string FindPartner(const std::string& path, const std::string& partnerName)
 {
     const std::map<std::string, std::string> files = FilesBeside(path);
     const auto found = files.find(partnerName);
     return found == files.end() ? std::string() : found->second;
 }
+
+std::string PathBeside(const std::string& path, const std::string& name)
+{
+    // A partner of a bare name is a bare name too.
+    return NameOf(path) == path ? name : FolderOf(path) + PathSeparator() + name;
+}
+
+namespace {
 
 struct PairNames {
     bool IsPair = false;
@@ -124,7 +128,8 @@ std::vector<std::string> GameFilesIn(const std::string& folder)
         // Brivane's own backups of game files (AUDIOT.WL6.bak) are copies, not games.
         if (upper.ends_with(".BAK"))
             continue;
-        if (upper.starts_with("AUDIOT.") || upper.ends_with(".CMP") || upper.ends_with(".VOL") || upper.ends_with(".STN"))
+        if (upper.starts_with("AUDIOT.") || upper.ends_with(".CMP") || upper.ends_with(".VOL") || upper.ends_with(".STN") ||
+            (upper.starts_with("AUDIO.") && KeenAudioOf(upper) == upper))
             found.push_back(folder + PathSeparator() + name);
     }
     std::sort(found.begin(), found.end());
@@ -133,6 +138,8 @@ std::vector<std::string> GameFilesIn(const std::string& folder)
 
 std::vector<std::string> FilesOfGame(const std::string& path)
 {
+    if (const std::string keen = KeenAudioOf(path); !keen.empty())
+        return KeenFilesOfGame(keen);
     const PairNames names = NamesOf(path);
     std::vector<std::string> files{path};
     if (names.IsPair)
@@ -155,6 +162,8 @@ std::string FinishInterruptedChange(const std::string& path, bool clearStale)
 
 std::vector<std::string> FilesChangedWith(const std::string& path)
 {
+    if (const std::string keen = KeenAudioOf(path); !keen.empty())
+        return KeenFilesChangedWith(keen);
     std::vector<std::string> files = FilesOfGame(path);
     const std::string name = UpperCase(NameOf(path));
     if (name.ends_with(".VOL"))
@@ -177,7 +186,7 @@ double GameSong::Seconds() const
 static GameFile ReadListedGameFile(const std::string& path, std::optional<std::size_t> firstSong)
 {
     const PairNames names = NamesOf(path);
-    if (!names.IsPair)
+    if (!names.IsPair || !KeenAudioOf(path).empty())
         return ReadGameFileAsItIs(path, firstSong);
     const PairFiles pair = FilesOfPair(path, names);
     // A listing needs the header and the music, which ends the AUDIOT: the sounds before it,
@@ -211,13 +220,12 @@ GameFile ReadGameFile(const std::string& path, std::optional<std::size_t> firstS
 
 GameFile ReadGameFileAsItIs(const std::string& path, std::optional<std::size_t> firstSong)
 {
+    if (const std::string keen = KeenAudioOf(path); !keen.empty())
+        return ReadKeenAudio(keen, firstSong).File;
     const PairNames names = NamesOf(path);
     const std::string& extension = names.Extension;
     if (names.IsPair)
         return ReadWholePair(FilesOfPair(path, names), names, firstSong);
-    if (extension == "CK4" || extension == "CK5" || extension == "CK6")
-        throw GameFileError("it is a file of Commander Keen 4-6, which keep their music compressed with a dictionary "
-                            "inside the game's executable; Brivane does not read it");
     std::vector<std::uint8_t> bytes = ReadWholeFile(path, path);
     GameFile file = ReadGroupFile(bytes, extension);
     NoteWhereSongsPlayFrom(path, extension, file);

@@ -2,44 +2,18 @@
 #include "games/GameBytes.h"
 #include "games/GameChange.h"
 #include "games/GameFile.h"
+#include "games/KeenAudio.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "songfile/OutputGate.h"
 
-#include <exception>
 
 namespace brivane {
 namespace {
 
 // Long enough for another Brivane to finish its change of the same game.
 constexpr std::chrono::seconds kLockTimeout{10};
-
-// The game's own files are kept the first time Brivane changes them, and never written over
-// after. A change that then fails takes away the backups it made: the game is left as it was.
-class Originals {
-public:
-    ~Originals()
-    {
-        if (std::uncaught_exceptions() > exceptions_)
-            for (const std::string& backup : made_)
-                try {
-                    RemoveFile(backup, "the backup " + backup);
-                } catch (const FileError&) {
-                    // A copy of the original left beside it loses nothing.
-                }
-    }
-
-    void Keep(const std::string& path, const std::vector<std::uint8_t>& original)
-    {
-        if (KeepFirstOriginal(path, original))
-            made_.push_back(BackupPathFor(path));
-    }
-
-private:
-    int exceptions_ = std::uncaught_exceptions();
-    std::vector<std::string> made_;
-};
 
 // The group file with one entry's data replaced: what follows moves, and so do the offsets
 // of the entries stored after it.
@@ -62,7 +36,7 @@ std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std:
 
 } // namespace
 
-std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
+ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
 {
     // The game is read once, under the lock: another Brivane may change it until we hold it.
     const std::vector<std::string> files = FilesOfGame(path);
@@ -72,9 +46,17 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
     if (lock.Status() != FileLock::State::Held)
         throw FileError("could not open " + files.back(), lock.Error());
     FinishGameChange(files, lock);
+    const auto checkNumber = [&](const GameFile& game) {
+        if (number == 0 || number > game.Songs.size())
+            throw GameFileError("it has no song " + std::to_string(number));
+    };
+    if (const std::string keen = KeenAudioOf(path); !keen.empty()) {
+        const KeenAudio held = ReadKeenAudio(keen, {});
+        checkNumber(held.File);
+        return ReplaceKeenSong(held, number, song, lock);
+    }
     const GameFile held = ReadGameFileAsItIs(path);
-    if (number == 0 || number > held.Songs.size())
-        throw GameFileError("it has no song " + std::to_string(number));
+    checkNumber(held);
     const GameSong& old = held.Songs[number - 1];
     const std::vector<std::uint8_t>& data = held.DataBytes;
     // A read-only game file is refused before anything is written beside it.
@@ -99,7 +81,7 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
             originals.Keep(held.HeaderPath, header);
             originals.Keep(held.DataPath, data);
             ChangeGameFiles({{held.HeaderPath, header, newHeader}, {held.DataPath, data, changed}}, lock);
-            return {held.DataPath, held.HeaderPath};
+            return {{held.DataPath, held.HeaderPath}, {}};
         }
         // A song that fits keeps the chunk's size, so that AUDIOHED stays as it is and the game
         // needs no more memory for it: the song's length word tells the engine where it ends.
@@ -110,7 +92,7 @@ std::vector<std::string> ReplaceGameSong(const std::string& path, std::size_t nu
     }
     const std::string what = "the game file " + held.DataPath;
     WriteOutput({held.DataPath, what, held.DataPath, BackupRule::KeepFirst, &lock, &data}, changed, {});
-    return {held.DataPath};
+    return {{held.DataPath}, {}};
 }
 
 std::vector<std::string> RestoreGameFiles(const std::string& path)

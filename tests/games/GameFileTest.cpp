@@ -3,6 +3,7 @@
 #include "games/GameFile.h"
 #include "games/GameSongTasks.h"
 #include "support/GameFiles.h"
+#include "support/KeenFiles.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -239,7 +240,7 @@ TEST(GameFileTest, ReplaceChangesOneFileAtOnceKeepsTheOriginalsAndRestorePutsThe
 }
 
 // Where the games look before their group files, and the files no song goes into.
-TEST(GameFileTest, ReplaceGoesWhereTheGamePlaysFromAndRefusesKeensFiles)
+TEST(GameFileTest, ReplaceGoesWhereTheGamePlaysFrom)
 {
     test::TempDir dir;
     const Bytes mcaves{0, 0, 0, 0, 0x20, 1, 28, 0};
@@ -255,7 +256,7 @@ TEST(GameFileTest, ReplaceGoesWhereTheGamePlaysFromAndRefusesKeensFiles)
          "Put song.imf into COSMO1.STN as song 1 (MCAVES.MNI): converted from 280 to 560"},
         {{"replace", dir / "NUKEM2.CMP", "1", dir / "song.imf"}, 0,
          "already in its layout and rate; the game plays the loose caves.imf beside it, which was left as it is"},
-        {{"songs", dir / "AUDIO.CK4"}, 1, "Commander Keen 4-6, which keep their music compressed"},
+        {{"songs", dir / "AUDIO.CK4"}, 1, "neither AUDIOHED.CK4 nor the game's KEEN4E.EXE is beside it"},
     });
     EXPECT_EQ(test::ReadBytes(dir / "COSMO1.VOL"), Group({{"MBOSS.MNI", mcaves}, {"MCAVES.MNI", mcaves}}, 960));
     EXPECT_FALSE(test::Exists(dir / "COSMO1.VOL.bak"));
@@ -322,72 +323,106 @@ TEST(GameFileTest, TwoReplacesAtOnceBothLand)
     }
 }
 
-// Kills `replace` at random moments: each time the pair reads, as the engine reads it, as the
+// A game's files as installed, the one the lock is taken on last.
+using GameFiles = std::vector<std::pair<std::string, Bytes>>;
+
+GameFiles KeenFiles(std::size_t songs, bool inExecutable)
+{
+    const test::KeenAudioFiles keen = test::KeenAudio(52, songs);
+    if (inExecutable)
+        return {{"KEEN4E.EXE", test::PlainExecutable(test::ExecutableImage(keen))}, {"AUDIO.CK4", keen.Audio}};
+    return {{"AUDIODCT.CK4", keen.Dictionary}, {"AUDIOHED.CK4", keen.Offsets}, {"AUDIO.CK4", keen.Audio}};
+}
+
+// Kills `replace` at random moments: each time the game reads, as the engine reads it, as the
 // old songs or the new ones, and the game's original is never lost.
 TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
 {
     std::mt19937 random(20261209);
-    const auto [header, data] = AudioPair(261, 27);
-    const std::pair<Bytes, Bytes> reinstalled = AudioPair(261, 26);
-    // Song 27 takes a shorter song in its chunk; song 1 a longer one, which grows its chunk.
-    const Bytes song{0, 0, 0, 0, 0x20, 1, 4, 0, 0x20, 2, 4, 0, 0x20, 3, 4, 0};
-    const auto prepare = [&](const test::TempDir& dir, int trial) {
-        test::WriteBytes(dir / "AUDIOHED.WL6", header);
-        test::WriteBytes(dir / "AUDIOT.WL6", data);
-        test::WriteBytes(dir / "song.imf", song);
-        return std::vector<std::string>{test::CliPath(), "replace", dir / "AUDIOT.WL6", trial % 2 ? "1" : "27",
-                                        dir / "song.imf"};
+    const auto pair = [](std::size_t songs) {
+        const auto [header, data] = AudioPair(261, songs);
+        return GameFiles{{"AUDIOHED.WL6", header}, {"AUDIOT.WL6", data}};
     };
-    std::vector<std::pair<Bytes, Bytes>> replaced; // AUDIOHED and AUDIOT after each kind of replace
-    std::chrono::microseconds duration{0};
-    for (int kind = 0; kind < 2; ++kind) {
-        test::TempDir timed;
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_EQ(test::RunProgram(prepare(timed, kind)).ExitCode, 0);
-        duration = std::max(duration, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
-        replaced.emplace_back(test::ReadBytes(timed / "AUDIOHED.WL6"), test::ReadBytes(timed / "AUDIOT.WL6"));
+    const struct {
+        GameFiles Installed, Reinstalled;
+        const char* Fits;  // a song the new one fits in; song 1 grows its chunk
+        int Trials;
+    } games[] = {
+        {pair(27), pair(26), "27", 100},
+        {KeenFiles(6, false), KeenFiles(5, false), "6", 50},
+        {KeenFiles(6, true), KeenFiles(5, true), "6", 50},
+    };
+    const Bytes song{0, 0, 0, 0, 0x20, 1, 4, 0, 0x20, 2, 4, 0, 0x20, 3, 4, 0};
+    for (const auto& game : games) {
+        const std::string data = game.Installed.back().first;
+        SCOPED_TRACE(game.Installed.front().first);
+        const auto install = [](const test::TempDir& dir, const GameFiles& files) {
+            for (const auto& [name, bytes] : files)
+                test::WriteBytes(dir / name, bytes);
+        };
+        const auto prepare = [&](const test::TempDir& dir, int trial) {
+            install(dir, game.Installed);
+            test::WriteBytes(dir / "song.imf", song);
+            return std::vector<std::string>{test::CliPath(), "replace", dir / data, trial % 2 ? "1" : game.Fits,
+                                            dir / "song.imf"};
+        };
+        const auto read = [&](const test::TempDir& dir) {
+            GameFiles now;
+            for (const auto& [name, bytes] : game.Installed)
+                now.emplace_back(name, test::ReadBytes(dir / name));
+            return now;
+        };
+        std::vector<GameFiles> replaced; // after each kind of replace
+        std::chrono::microseconds duration{0};
+        for (int kind = 0; kind < 2; ++kind) {
+            test::TempDir timed;
+            const auto start = std::chrono::steady_clock::now();
+            ASSERT_EQ(test::RunProgram(prepare(timed, kind)).ExitCode, 0);
+            duration = std::max(duration, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
+            replaced.push_back(read(timed));
+        }
+        ASSERT_NE(replaced[1].end()[-2], game.Installed.end()[-2]) << "song 1 moves the offsets";
+        int finishedLater = 0, recordsSeen = 0, staleLeftAlone = 0;
+        for (int trial = 0; trial < game.Trials; ++trial) {
+            SCOPED_TRACE("trial " + std::to_string(trial));
+            test::TempDir dir;
+            const test::ProgramId child = test::StartProgram(prepare(dir, trial));
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % (duration.count() + 1)));
+            test::KillProgram(child);
+            const bool asRead = test::Exists(dir / (data + ".change"));
+            if (asRead && recordsSeen++ % 2 == 0) {
+                // Another version put in place, as a reinstall would: the record is not for it.
+                install(dir, game.Reinstalled);
+                const test::ProcessResult songs = test::RunCli({"songs", dir / data});
+                ASSERT_EQ(songs.ExitCode, 1);
+                EXPECT_NE(songs.Err.find("is not for the files beside it"), std::string::npos) << songs.Err;
+                ASSERT_EQ(read(dir), game.Reinstalled) << "nothing replayed over it";
+                ASSERT_EQ(test::RunCli({"restore", dir / data}).ExitCode, 0) << "restore clears it";
+                const GameFiles restored = read(dir); // of what a change writes: the offsets and the chunks
+                ASSERT_TRUE(std::equal(restored.end() - 2, restored.end(), game.Installed.end() - 2));
+                ASSERT_FALSE(test::Exists(dir / (data + ".change")));
+                ++staleLeftAlone;
+                continue;
+            }
+            const test::ProcessResult songs = test::RunCli({"songs", dir / data});
+            ASSERT_EQ(songs.ExitCode, 0) << "it finishes what a kill left";
+            if (asRead) {
+                EXPECT_NE(songs.Out.find("; finished the replace of " + data + " that was interrupted"), std::string::npos);
+            }
+            for (const std::string& name : dir.Names())
+                ASSERT_NE(name[0], '.') << "a temporary file left: " << name;
+            finishedLater += asRead;
+            const GameFiles now = read(dir);
+            ASSERT_TRUE(now == game.Installed || now == replaced[trial % 2]);
+            ASSERT_FALSE(test::Exists(dir / (data + ".new")) || test::Exists(dir / (data + ".change")));
+            if (now.back() != game.Installed.back()) {
+                ASSERT_EQ(test::ReadBytes(dir / (data + ".bak")), game.Installed.back().second)
+                    << "changed without keeping the original";
+            }
+        }
+        RecordProperty("FinishedByTheNextCommand" + data, finishedLater);
+        RecordProperty("StaleRecordsLeftAlone" + data, staleLeftAlone);
     }
-    int finishedLater = 0, recordsSeen = 0, staleLeftAlone = 0;
-    for (int trial = 0; trial < 100; ++trial) {
-        SCOPED_TRACE("trial " + std::to_string(trial));
-        test::TempDir dir;
-        const test::ProgramId child = test::StartProgram(prepare(dir, trial));
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % (duration.count() + 1)));
-        test::KillProgram(child);
-        const bool asRead = test::Exists(dir / "AUDIOT.WL6.change");
-        if (asRead && recordsSeen++ % 2 == 0) {
-            // Another pair put in place, as a reinstall would: the record is not for it.
-            test::WriteBytes(dir / "AUDIOHED.WL6", reinstalled.first);
-            test::WriteBytes(dir / "AUDIOT.WL6", reinstalled.second);
-            const test::ProcessResult songs = test::RunCli({"songs", dir / "AUDIOT.WL6"});
-            ASSERT_EQ(songs.ExitCode, 1);
-            EXPECT_NE(songs.Err.find("is not for the files beside it"), std::string::npos) << songs.Err;
-            ASSERT_EQ(test::ReadBytes(dir / "AUDIOHED.WL6"), reinstalled.first) << "nothing replayed over it";
-            ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6"), reinstalled.second);
-            ASSERT_EQ(test::RunCli({"restore", dir / "AUDIOT.WL6"}).ExitCode, 0) << "restore clears it";
-            ASSERT_EQ(std::pair(test::ReadBytes(dir / "AUDIOHED.WL6"), test::ReadBytes(dir / "AUDIOT.WL6")),
-                      std::pair(header, data));
-            ASSERT_FALSE(test::Exists(dir / "AUDIOT.WL6.change"));
-            ++staleLeftAlone;
-            continue;
-        }
-        const test::ProcessResult songs = test::RunCli({"songs", dir / "AUDIOT.WL6"});
-        ASSERT_EQ(songs.ExitCode, 0) << "it finishes what a kill left";
-        if (asRead) {
-            EXPECT_NE(songs.Out.find("; finished the replace of AUDIOT.WL6 that was interrupted"), std::string::npos);
-        }
-        for (const std::string& name : dir.Names())
-            ASSERT_NE(name[0], '.') << "a temporary file left: " << name;
-        finishedLater += asRead;
-        const std::pair<Bytes, Bytes> now{test::ReadBytes(dir / "AUDIOHED.WL6"), test::ReadBytes(dir / "AUDIOT.WL6")};
-        ASSERT_TRUE(now == std::pair(header, data) || now == replaced[trial % 2]);
-        ASSERT_FALSE(test::Exists(dir / "AUDIOT.WL6.new") || test::Exists(dir / "AUDIOT.WL6.change"));
-        if (now.second != data) {
-            ASSERT_EQ(test::ReadBytes(dir / "AUDIOT.WL6.bak"), data) << "changed without keeping the original";
-        }
-    }
-    RecordProperty("FinishedByTheNextCommand", finishedLater);
-    RecordProperty("StaleRecordsLeftAlone", staleLeftAlone);
 }
 
 } // namespace
