@@ -18,7 +18,7 @@ if [ ! -f build-fuzz/build.ninja ]; then
 fi
 cmake --build build-fuzz --parallel "$(nproc)"
 
-for target in settings readlong conversion info; do
+for target in settings readlong conversion info huffman executable; do
     mkdir -p "build-fuzz/corpus/$target"
     echo "== fuzz_$target for ${seconds}s"
     (cd build-fuzz && ./bin/fuzz_$target -max_total_time="$seconds" -print_final_stats=1 \

@@ -289,6 +289,31 @@ std::vector<std::uint8_t> OffsetBytes(const std::vector<std::uint32_t>& offsets)
     return bytes;
 }
 
+// The songs of the chunks from `from` on expanded, as an AUDIOHED and AUDIOT would hold them
+// and told apart as theirs are; the chunks before it are left empty.
+GameFile ReadExpanded(const KeenAudio& keen, const std::string& extension, std::optional<std::size_t> firstSong,
+                      std::size_t from)
+{
+    const std::vector<std::uint8_t>& audio = keen.File.DataBytes;
+    std::vector<std::uint8_t> header, expanded;
+    for (std::size_t i = 0; i + 1 < keen.Offsets.size(); ++i) {
+        header.resize(header.size() + 4);
+        WriteLe32(header, header.size() - 4, static_cast<std::uint32_t>(expanded.size()));
+        if (i < from)
+            continue;
+        bool filled = false;
+        std::string whyNot;
+        const std::optional<std::vector<std::uint8_t>> chunk =
+            ExpandChunk(keen.Dictionary, audio, keen.Offsets, i, filled, whyNot);
+        if (!chunk)
+            throw GameFileError(whyNot);
+        expanded.insert(expanded.end(), chunk->begin(), chunk->end());
+    }
+    header.resize(header.size() + 4);
+    WriteLe32(header, header.size() - 4, static_cast<std::uint32_t>(expanded.size()));
+    return ReadAudioPair(header, expanded, extension, firstSong);
+}
+
 } // namespace
 
 std::string KeenAudioOf(const std::string& path)
@@ -321,22 +346,14 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
     CheckOffsets(keen.Offsets, audio.size(), NameOf(audioPath));
     keen.Dictionary = ReadDictionary(keen, sources, executable, extension);
 
-    // The chunks expanded, as an AUDIOHED and AUDIOT would hold them, are told apart as theirs are.
-    std::vector<std::uint8_t> header, expanded;
-    for (std::size_t i = 0; i + 1 < keen.Offsets.size(); ++i) {
-        header.resize(header.size() + 4);
-        WriteLe32(header, header.size() - 4, static_cast<std::uint32_t>(expanded.size()));
-        bool filled = false;
-        std::string whyNot;
-        const std::optional<std::vector<std::uint8_t>> chunk =
-            ExpandChunk(keen.Dictionary, audio, keen.Offsets, i, filled, whyNot);
-        if (!chunk)
-            throw GameFileError(whyNot);
-        expanded.insert(expanded.end(), chunk->begin(), chunk->end());
-    }
-    header.resize(header.size() + 4);
-    WriteLe32(header, header.size() - 4, static_cast<std::uint32_t>(expanded.size()));
-    GameFile songs = ReadAudioPair(header, expanded, extension, firstSong);
+    // Where the episode's count of chunks tells the first song, the sounds before it are left
+    // as they are; a first chunk that is no song has them all read, to tell the songs by
+    // their contents.
+    const std::size_t chunks = keen.Offsets.size() - 1;
+    const std::optional<std::size_t> first = firstSong ? firstSong : KnownFirstSong(extension, chunks);
+    GameFile songs = ReadExpanded(keen, extension, firstSong, first.value_or(0));
+    if (!songs.FoundBy.empty() && first)
+        songs = ReadExpanded(keen, extension, firstSong, 0);
     songs.Files = Describe(sources, keen);
     songs.HeaderPath = std::move(keen.File.HeaderPath);
     songs.HeaderBytes = std::move(keen.File.HeaderBytes);

@@ -27,7 +27,9 @@ TEST(CorpusReplayTest, EveryKeptInputHoldsItsProperties)
                                       {"info", CheckInfo},
                                       {"capture", CheckCapture},
                                       {"games", CheckGameFile},
-                                      {"midi", CheckMidi}};
+                                      {"midi", CheckMidi},
+                                      {"huffman", CheckHuffman},
+                                      {"executable", CheckExecutable}};
     for (const Target& target : targets) {
         const fs::path folder = fs::path(BRIVANE_CORPUS_DIR) / target.Folder;
         int replayed = 0;

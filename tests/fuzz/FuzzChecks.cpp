@@ -5,7 +5,9 @@
 #include "conversion/RescaleDelays.h"
 #include "conversion/TicScale.h"
 #include "conversion/WolfensteinLayout.h"
+#include "games/DosExecutable.h"
 #include "games/GameFile.h"
+#include "games/Huffman.h"
 #include "midi/MidiOnOpl2.h"
 #include "settings/clsINI.h"
 
@@ -197,6 +199,46 @@ void CheckGameFile(const std::uint8_t* data, std::size_t size)
                                   : ReadGroupFile(bytes, extension);
         for (const GameSong& song : file.Songs)
             Require(song.Bytes.size() <= bytes.size() && song.Seconds() >= 0, "a song lies inside its file");
+    } catch (const GameFileError&) {
+        // refused with its reason
+    }
+}
+
+void CheckHuffman(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return;
+    // The first byte's low bit picks a dictionary of the bytes that follow it, or a whole one
+    // (every byte's code its own 8 bits) with the bytes to expand; the second gives their count.
+    std::vector<std::uint8_t> whole(HuffmanDictionary::kBytes);
+    for (std::size_t node = 0; node < HuffmanDictionary::kNodes; ++node)
+        for (std::size_t bit = 0; bit < 2; ++bit) {
+            const std::size_t child = node < 128 ? 2 * node + bit : 256 + 2 * (node - 128) + bit;
+            whole[4 * node + 2 * bit] = static_cast<std::uint8_t>(child), whole[4 * node + 2 * bit + 1] = static_cast<std::uint8_t>(child >> 8);
+        }
+    const std::span<const std::uint8_t> rest(data + 2, size - 2);
+    std::string whyNot;
+    const std::optional<HuffmanDictionary> dictionary =
+        HuffmanDictionary::Read(data[0] & 1 ? rest : std::span<const std::uint8_t>(whole), whyNot);
+    Require(dictionary.has_value() == whyNot.empty(), "a dictionary is read, or refused with its reason");
+    if (!dictionary)
+        return;
+    std::size_t used = 0;
+    const std::optional<std::vector<std::uint8_t>> bytes = dictionary->Expand(rest, 4u * data[1], used);
+    if (!bytes)
+        return;
+    Require(bytes->size() == 4u * data[1] && used <= rest.size(), "an expansion gives its length from the bits it has");
+    const std::vector<std::uint8_t> coded = dictionary->Compress(*bytes);
+    Require(dictionary->Expand(coded, bytes->size(), used) == bytes && used == coded.size(),
+            "the bytes coded again expand to themselves, filling their bits");
+}
+
+void CheckExecutable(const std::uint8_t* data, std::size_t size)
+{
+    try {
+        const ExecutableImage image = ReadExecutableImage({data, size});
+        Require(image.Packed || image.ImageAt + image.Image.size() == size, "a plain image is the file after its header");
+        Require(image.Image.size() <= (1u << 20), "a packed image expands to no more than a DOS program takes");
     } catch (const GameFileError&) {
         // refused with its reason
     }

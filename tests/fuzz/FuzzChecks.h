@@ -34,4 +34,11 @@ void CheckMidi(const std::uint8_t* data, std::size_t size);
 
 void CheckGameFile(const std::uint8_t* data, std::size_t size);
 
+// Keen's Huffman dictionaries are read or refused with a reason; what one expands, coded
+// again, expands to itself.
+void CheckHuffman(const std::uint8_t* data, std::size_t size);
+
+// A DOS executable, packed with LZEXE or not, gives its image or is refused with a reason.
+void CheckExecutable(const std::uint8_t* data, std::size_t size);
+
 } // namespace brivane::fuzz

@@ -183,15 +183,18 @@ TEST(KeenAudioTest, ReplaceCodesWithTheGamesDictionaryAndRestorePutsEveryFileBac
             EXPECT_EQ(played[2 + 4 * record + 2], 2 * intro[4 * record + 2]) << "each delay at 560, twice its 280";
         EXPECT_EQ(test::EngineExpand(files.Dictionary, Bytes(now.begin() + offset(3 * sounds + 2), now.end())), Song(3));
         EXPECT_EQ(offset(3 * sounds + c.Songs), now.size());
-        if (c.Where != Coding::Beside)
+        if (c.Where != Coding::Beside) {
             EXPECT_EQ(test::ReadBytes(dir / c.Executable) == executable, c.Where == Coding::Packed) << "never a packed one";
+        }
 
         ASSERT_EQ(test::RunCli({"restore", audio}).ExitCode, 0);
         EXPECT_EQ(test::ReadBytes(audio), files.Audio);
-        if (c.Where != Coding::Beside)
+        if (c.Where != Coding::Beside) {
             EXPECT_EQ(test::ReadBytes(dir / c.Executable), executable);
-        if (c.Where != Coding::Plain)
+        }
+        if (c.Where != Coding::Plain) {
             EXPECT_EQ(test::ReadBytes(dir / c.OffsetsIn), files.Offsets) << "the offsets the game read before";
+        }
     }
 }
 

@@ -112,11 +112,22 @@ inline Bytes ExecutableHeader(std::size_t size, std::size_t codeSegment, bool pa
     return header;
 }
 
+// A header and the parts after it, laid out in a file made whole at once.
+inline Bytes ExecutableFile(const Bytes& header, const std::vector<const Bytes*>& parts)
+{
+    std::size_t size = header.size();
+    for (const Bytes* part : parts)
+        size += part->size();
+    Bytes file(size);
+    auto at = std::copy(header.begin(), header.end(), file.begin());
+    for (const Bytes* part : parts)
+        at = std::copy(part->begin(), part->end(), at);
+    return file;
+}
+
 inline Bytes PlainExecutable(const Bytes& image)
 {
-    Bytes file = ExecutableHeader(32 + image.size(), 0, false);
-    file.insert(file.end(), image.begin(), image.end());
-    return file;
+    return ExecutableFile(ExecutableHeader(32 + image.size(), 0, false), {&image});
 }
 
 // LZEXE 0.91's packing: flag bits in 16-bit words, each word placed where its first bit is
@@ -192,10 +203,7 @@ inline Bytes PackedExecutable(const Bytes& image)
     for (std::size_t i = 0; i < 16; ++i)
         unpacker[i] = 0;
     unpacker[8] = static_cast<std::uint8_t>(paragraphs), unpacker[9] = static_cast<std::uint8_t>(paragraphs >> 8);
-    Bytes file = ExecutableHeader(32 + packed.size() + unpacker.size(), paragraphs, true);
-    file.insert(file.end(), packed.begin(), packed.end());
-    file.insert(file.end(), unpacker.begin(), unpacker.end());
-    return file;
+    return ExecutableFile(ExecutableHeader(32 + packed.size() + unpacker.size(), paragraphs, true), {&packed, &unpacker});
 }
 
 } // namespace brivane::test

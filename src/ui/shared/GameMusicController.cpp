@@ -40,7 +40,7 @@ void GameMusicController::List(const std::vector<SongKey>& keepSelected)
             shown.push_back({NameOf(game.Path), ColumnsOf(song)});
         }
     summary_ = games_.empty() && unread.empty()
-                   ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL and .STN files"
+                   ? "No game files in " + folder_ + ": Brivane reads AUDIOT.*, .CMP, .VOL, .STN and AUDIO.CK4-CK6 files"
                    : Count(rows_.size(), "song", "songs") + " in " + Count(games_.size(), "game file", "game files") +
                          unread;
     view_.ShowSongs(shown, selected);
