@@ -38,7 +38,7 @@ add_dependencies(capture_tests brivane-cli)
 brivane_test(songfile_tests SOURCES songfile/SongFileTest.cpp songfile/OutputGateTest.cpp LIBS brivane_songfile)
 add_dependencies(songfile_tests brivane-cli)
 
-brivane_test(games_tests SOURCES games/GameFileTest.cpp LIBS brivane_games)
+brivane_test(games_tests SOURCES games/GameFileTest.cpp games/KeenAudioTest.cpp LIBS brivane_games)
 add_dependencies(games_tests brivane-cli)
 
 brivane_test(midi_tests SOURCES midi/MidiTest.cpp LIBS brivane_conversion)

@@ -45,10 +45,15 @@ SongForPlace PrepareSong(const SongFile& song, const GameSong& place, const Conv
         return {file, "already in its layout and rate"};
     std::optional<std::vector<std::uint8_t>> bytes = ConvertSongBytes(file, layout, conversion);
     const std::size_t tooLong = bytes ? 0 : SplitSong(file, layout == ImfHeaderless).Records.size();
-    return {std::move(bytes),
-            "converted from " + std::to_string(conversion.SourceTics(layout)) + " to " + std::to_string(place.Tics) +
-                " ticks per second",
-            tooLong};
+    const int from = conversion.SourceTics(layout);
+    const auto layoutName = [](ImfType type) { return type == ImfHeaderless ? "headerless" : "a length word"; };
+    // At the same rate only the layout changes, and that is what the message says.
+    const std::string how = from == place.Tics ? std::string("converted from ") + layoutName(layout) + " to " +
+                                                     layoutName(place.Layout) + " at " + std::to_string(from) +
+                                                     " ticks per second"
+                                               : "converted from " + std::to_string(from) + " to " +
+                                                     std::to_string(place.Tics) + " ticks per second";
+    return {std::move(bytes), how, tooLong};
 }
 
 } // namespace brivane

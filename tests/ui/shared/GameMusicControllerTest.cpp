@@ -1,6 +1,7 @@
 // The Game Music dialog without a toolkit: the controller over a view that keeps what it is
 // shown and picks what the test says, on game files built here.
 #include "support/GameFiles.h"
+#include "support/KeenFiles.h"
 #include "support/RecordingInteraction.h"
 #include "ui/shared/GameMusicController.h"
 
@@ -45,6 +46,9 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
     test::WriteBytes(dir / "COSMO2.VOL", Bytes(10, 1));
     test::WriteBytes(dir / "song.imf", Bytes{0, 0, 0, 0, 0x20, 2, 1, 0});
     test::WriteBytes(dir / "AUDIOT.WL6.bak", data); // Brivane's backup: no game of its own
+    const test::KeenAudioFiles keen = test::KeenAudio(60, 9);
+    test::WriteBytes(dir / "AUDIO.CK6", keen.Audio);
+    test::WriteBytes(dir / "KEEN6.EXE", test::PackedExecutable(test::ExecutableImage(keen)));
 
     ShownDialog view;
     SilentOutput output;
@@ -53,8 +57,8 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
     rates.HeaderlessTics = 560; // the main window's bar
     GameMusicController dialog(view, boxes, output, true, dir.Path(), rates);
     dialog.Start();
-    ASSERT_EQ(view.rows.size(), 28u);
-    EXPECT_EQ(view.status, "28 songs in 2 game files; Not a game file: " + dir / "COSMO2.VOL" +
+    ASSERT_EQ(view.rows.size(), 37u);
+    EXPECT_EQ(view.status, "37 songs in 3 game files; Not a game file: " + dir / "COSMO2.VOL" +
                                ": it is too short for a group file's table");
     EXPECT_EQ(view.buttons, GameMusicButtons{});
 
@@ -64,16 +68,20 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
         const char* Status;  // what the status line then says, or empty
         const char* Message; // the last message then shown, or empty
     } steps[] = {
-        {{3}, &GameMusicController::SelectionChanged, "AUDIOT.WL6, song 4 (GETTHEM): length word at 700, 23 bytes, 0.01 seconds", ""},
-        {{3}, &GameMusicController::PlayClicked, "Playing GETTHEM at 700 ticks per second, 0:00 of 0:00", ""},
-        {{3}, &GameMusicController::StopClicked, "AUDIOT.WL6, song 4 (GETTHEM)", ""},
-        {{3, 4}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},
-        {{4}, &GameMusicController::ExtractClicked, "", "HEADACHE.imf exists. Replace it?"},            // No
-        {{4}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},             // Yes
+        {{0}, &GameMusicController::PlayClicked, "Playing WONDER at 560 ticks per second", ""},
+        {{0}, &GameMusicController::ReplaceClicked, "AUDIO.CK6, song 1 (WONDER): length word at 560",
+         "Put song.imf into AUDIO.CK6 as song 1 (WONDER)"},
+        {{0}, &GameMusicController::RestoreClicked, "AUDIO.CK6, song 1 (WONDER)", "Restored "},
+        {{12}, &GameMusicController::SelectionChanged, "AUDIOT.WL6, song 4 (GETTHEM): length word at 700, 23 bytes, 0.01 seconds", ""},
+        {{12}, &GameMusicController::PlayClicked, "Playing GETTHEM at 700 ticks per second, 0:00 of 0:00", ""},
+        {{12}, &GameMusicController::StopClicked, "AUDIOT.WL6, song 4 (GETTHEM)", ""},
+        {{12, 13}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},
+        {{13}, &GameMusicController::ExtractClicked, "", "HEADACHE.imf exists. Replace it?"},            // No
+        {{13}, &GameMusicController::ExtractClicked, "", "Extracted song 5 (HEADACHE) to "},            // Yes
         // The list is read anew, the song still selected.
-        {{27}, &GameMusicController::ReplaceClicked, "NUKEM2.CMP, song 1 (CAVES.IMF): headerless at 280, 8 bytes",
+        {{36}, &GameMusicController::ReplaceClicked, "NUKEM2.CMP, song 1 (CAVES.IMF): headerless at 280, 8 bytes",
          "Put song.imf into NUKEM2.CMP as song 1 (CAVES.IMF): converted from 560 to 280 ticks per second"},
-        {{27}, &GameMusicController::RestoreClicked, "NUKEM2.CMP, song 1 (CAVES.IMF)", "from "},
+        {{36}, &GameMusicController::RestoreClicked, "NUKEM2.CMP, song 1 (CAVES.IMF)", "from "},
     };
     view.folder = out.Path();
     view.file = dir / "song.imf";
@@ -90,6 +98,7 @@ TEST(GameMusicControllerTest, ListsPlaysExtractsReplacesAndRestoresWithTheComman
     }
     EXPECT_EQ(out.Names(), (std::vector<std::string>{"GETTHEM.imf", "HEADACHE.imf"}));
     EXPECT_EQ(test::ReadBytes(dir / "NUKEM2.CMP"), cmp) << "restored";
+    EXPECT_EQ(test::ReadBytes(dir / "AUDIO.CK6"), keen.Audio) << "restored";
 }
 
 } // namespace
