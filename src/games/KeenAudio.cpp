@@ -3,11 +3,7 @@
 #include "games/DosExecutable.h"
 #include "games/FilesBeside.h"
 #include "games/GameBytes.h"
-#include "games/GameChange.h"
-#include "platform/FileError.h"
 #include "platform/FileSystem.h"
-#include "songfile/ImfPaths.h"
-#include "songfile/OutputGate.h"
 
 #include <algorithm>
 #include <array>
@@ -26,8 +22,6 @@ constexpr Episode kEpisodes[] = {
     {"CK6", {"KEEN6.EXE", "KEEN6E.EXE"}},
 };
 
-// A chunk begins with the 4-byte length it expands to.
-constexpr std::size_t kExpandedLengthBytes = 4;
 // Enough chunks to tell the audio dictionary from the graphics one an executable also holds.
 constexpr std::size_t kChunksTried = 8;
 
@@ -87,7 +81,7 @@ std::optional<std::size_t> FindOffsets(const std::vector<std::uint8_t>& image, s
         std::size_t start = end;
         while (start >= 4) {
             const std::uint32_t before = ReadLe32(image, start - 4), next = ReadLe32(image, start);
-            if (before > next || (before != next && next - before < kExpandedLengthBytes))
+            if (before > next || (before != next && next - before < kKeenLengthBytes))
                 break;
             start -= 4;
             if (before == 0)
@@ -111,7 +105,7 @@ void CheckOffsets(const std::vector<std::uint32_t>& offsets, std::size_t audioSi
     for (std::size_t i = 1; i < offsets.size(); ++i) {
         if (offsets[i] < offsets[i - 1])
             throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));
-        if (offsets[i] != offsets[i - 1] && offsets[i] - offsets[i - 1] < kExpandedLengthBytes)
+        if (offsets[i] != offsets[i - 1] && offsets[i] - offsets[i - 1] < kKeenLengthBytes)
             throw GameFileError("its chunk " + std::to_string(i - 1) + " is too short to hold its length");
     }
     if (offsets.back() > audioSize)
@@ -131,7 +125,7 @@ std::optional<std::vector<std::uint8_t>> ExpandChunk(const HuffmanDictionary& di
     if (size == 0)
         return std::vector<std::uint8_t>{};
     const std::size_t expanded = ReadLe32(audio, start);
-    const std::size_t bits = 8 * (size - kExpandedLengthBytes);
+    const std::size_t bits = 8 * (size - kKeenLengthBytes);
     const std::string chunk = "its chunk " + std::to_string(i);
     if (expanded > bits) {
         whyNot = chunk + " gives a length of " + std::to_string(expanded) + " bytes, more than its " +
@@ -139,7 +133,7 @@ std::optional<std::vector<std::uint8_t>> ExpandChunk(const HuffmanDictionary& di
         return std::nullopt;
     }
     std::size_t used = 0;
-    const std::span<const std::uint8_t> coded(audio.data() + start + kExpandedLengthBytes, size - kExpandedLengthBytes);
+    const std::span<const std::uint8_t> coded(audio.data() + start + kKeenLengthBytes, size - kKeenLengthBytes);
     std::optional<std::vector<std::uint8_t>> bytes = dictionary.Expand(coded, expanded, used);
     if (!bytes)
         whyNot = chunk + "'s bits run out before its " + std::to_string(expanded) + " bytes are expanded";
@@ -281,14 +275,6 @@ std::string Describe(const Sources& sources, const KeenAudio& keen)
            " and " + (offsets.empty() ? "the offsets in " + executable : offsets);
 }
 
-std::vector<std::uint8_t> OffsetBytes(const std::vector<std::uint32_t>& offsets)
-{
-    std::vector<std::uint8_t> bytes(4 * offsets.size());
-    for (std::size_t i = 0; i < offsets.size(); ++i)
-        WriteLe32(bytes, 4 * i, offsets[i]);
-    return bytes;
-}
-
 // The songs of the chunks from `from` on expanded, as an AUDIOHED and AUDIOT would hold them
 // and told apart as theirs are; the chunks before it are left empty.
 GameFile ReadExpanded(const KeenAudio& keen, const std::string& extension, std::optional<std::size_t> firstSong,
@@ -338,6 +324,7 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
     const std::string extension = ExtensionOf(audioPath);
     const Sources sources = SourcesOf(audioPath);
     KeenAudio keen;
+    keen.Extension = extension;
     keen.File.DataPath = audioPath;
     keen.File.DataBytes = ReadWholeFile(audioPath, audioPath);
     const std::vector<std::uint8_t>& audio = keen.File.DataBytes;
@@ -384,68 +371,6 @@ std::vector<std::string> KeenFilesChangedWith(const std::string& audioPath)
             files.push_back(file);
     files.push_back(audioPath);
     return files;
-}
-
-ReplacedFiles ReplaceKeenSong(const KeenAudio& held, std::size_t number, const std::vector<std::uint8_t>& song,
-                              FileLock& lock)
-{
-    const GameFile& game = held.File;
-    const std::vector<std::uint8_t>& audio = game.DataBytes;
-    const std::size_t place = game.Songs[number - 1].Place;
-    const std::size_t start = held.Offsets[place], size = held.Offsets[place + 1] - start;
-    std::vector<std::uint8_t> chunk(kExpandedLengthBytes);
-    WriteLe32(chunk, 0, static_cast<std::uint32_t>(song.size()));
-    const std::vector<std::uint8_t> coded = held.Dictionary.Compress(song);
-    chunk.insert(chunk.end(), coded.begin(), coded.end());
-    EnsureWritable(game.DataPath, "the game file " + game.DataPath);
-    const auto at = [&](std::size_t offset) { return audio.begin() + static_cast<std::ptrdiff_t>(offset); };
-    if (chunk.size() <= size) {
-        // The chunk keeps its size, so the offsets stay as they are: the game stops reading a
-        // chunk at the length it gives.
-        chunk.resize(size, 0);
-        std::vector<std::uint8_t> changed = audio;
-        std::copy(chunk.begin(), chunk.end(), changed.begin() + static_cast<std::ptrdiff_t>(start));
-        WriteOutput({game.DataPath, "the game file " + game.DataPath, game.DataPath, BackupRule::KeepFirst, &lock, &audio},
-                    changed, {});
-        return {{game.DataPath}, {}};
-    }
-    std::vector<std::uint8_t> changed(audio.begin(), at(start));
-    changed.insert(changed.end(), chunk.begin(), chunk.end());
-    changed.insert(changed.end(), at(start + size), audio.end());
-    std::vector<std::uint32_t> offsets = held.Offsets;
-    for (std::size_t i = place + 1; i < offsets.size(); ++i)
-        offsets[i] += static_cast<std::uint32_t>(chunk.size() - size);
-
-    // A packed executable is never rewritten: its offsets go into AUDIOHED.CKn beside it, made
-    // first with the offsets as they stand, so that every step leaves a game that plays.
-    const std::string extension = ExtensionOf(game.DataPath);
-    std::string headerPath = game.HeaderPath;
-    std::vector<std::uint8_t> header = game.HeaderBytes, newHeader;
-    std::string patchLine;
-    if (held.OffsetsPacked) {
-        headerPath = PathBeside(game.DataPath, "AUDIOHED." + extension);
-        header = OffsetBytes(held.Offsets);
-        newHeader = OffsetBytes(offsets);
-        patchLine = "%audiohed AUDIOHED." + extension;
-    } else {
-        newHeader = header;
-        const std::vector<std::uint8_t> moved = OffsetBytes(offsets);
-        std::copy(moved.begin(), moved.end(), newHeader.begin() + static_cast<std::ptrdiff_t>(held.OffsetsAt));
-    }
-    EnsureWritable(headerPath, "the game file " + headerPath);
-    Originals originals;
-    originals.Keep(headerPath, header);
-    originals.Keep(game.DataPath, audio);
-    if (held.OffsetsPacked)
-        WriteOutput({headerPath, "the game file " + headerPath, game.DataPath}, header, {});
-    try {
-        ChangeGameFiles({{headerPath, header, newHeader}, {game.DataPath, audio, changed}}, lock);
-    } catch (const FileError&) {
-        if (held.OffsetsPacked && !ChangeLeft({headerPath, game.DataPath}))
-            RemoveFile(headerPath, "the game file " + headerPath);
-        throw;
-    }
-    return {{game.DataPath, headerPath}, patchLine};
 }
 
 } // namespace brivane

@@ -2,7 +2,6 @@
 
 #include "games/GameFile.h"
 #include "games/Huffman.h"
-#include "platform/FileLock.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,10 +14,14 @@ namespace brivane {
 // AUDIODCT.CKn or game executable beside it; empty when it names none of them.
 std::string KeenAudioOf(const std::string& path);
 
+// A chunk begins with the 4-byte length it expands to.
+inline constexpr std::size_t kKeenLengthBytes = 4;
+
 // Keen's compressed audio as read: its songs, and the dictionary and offsets that code them,
 // each from the file of its own name beside AUDIO.CKn where a mod has one, else found by its
 // shape in the game's executable.
 struct KeenAudio {
+    std::string Extension; // "CK4"
     GameFile File; // HeaderPath is where the offsets were read, and HeaderBytes that whole file
     HuffmanDictionary Dictionary;
     std::vector<std::uint32_t> Offsets;
@@ -32,13 +35,5 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
 std::vector<std::string> KeenFilesOfGame(const std::string& audioPath);
 // Every file a change may have written, for a restore.
 std::vector<std::string> KeenFilesChangedWith(const std::string& audioPath);
-
-// Puts `song` in the place of song `number`, coded with the game's own dictionary; the other
-// chunks keep their bytes. A song that fits its chunk changes AUDIO.CKn alone; a larger one
-// moves the later offsets too, into AUDIOHED.CKn beside, or into an executable that is not
-// packed, in place. A packed executable gets AUDIOHED.CKn beside it, which the game loads only
-// when its patch file says so: that line is returned in `PatchLine`.
-ReplacedFiles ReplaceKeenSong(const KeenAudio& held, std::size_t number, const std::vector<std::uint8_t>& song,
-                              FileLock& lock);
 
 } // namespace brivane

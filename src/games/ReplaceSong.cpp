@@ -2,6 +2,7 @@
 #include "games/GameBytes.h"
 #include "games/GameChange.h"
 #include "games/GameFile.h"
+#include "games/FilesBeside.h"
 #include "games/KeenAudio.h"
 #include "platform/FileError.h"
 #include "platform/FileLock.h"
@@ -34,6 +35,100 @@ std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std:
     return changed;
 }
 
+std::vector<std::uint8_t> OffsetBytes(const std::vector<std::uint32_t>& offsets)
+{
+    std::vector<std::uint8_t> bytes(4 * offsets.size());
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        WriteLe32(bytes, 4 * i, offsets[i]);
+    return bytes;
+}
+
+// `data` with its `size` bytes from `start` on replaced by `chunk`.
+std::vector<std::uint8_t> WithChunk(const std::vector<std::uint8_t>& data, std::size_t start, std::size_t size,
+                                    const std::vector<std::uint8_t>& chunk)
+{
+    std::vector<std::uint8_t> changed(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(start));
+    changed.insert(changed.end(), chunk.begin(), chunk.end());
+    changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(start + size), data.end());
+    return changed;
+}
+
+// Where the game reads its chunks' offsets: the file, as it stands, and their place in it.
+struct OffsetsFile {
+    std::string Path;
+    std::vector<std::uint8_t> Bytes;
+    std::size_t At = 0;
+    // A new AUDIOHED beside an executable that is never rewritten; Bytes are the offsets the
+    // game reads now, and the game's patch file must name it.
+    bool Made = false;
+};
+
+// The chunks of a game, AUDIOT or Keen's AUDIO.CKn, with `chunk` in the place of chunk `place`.
+struct ChunkedGame {
+    const std::string& DataPath;
+    const std::vector<std::uint8_t>& Data;
+    const std::vector<std::uint32_t>& Offsets;
+};
+
+ReplacedFiles ReplaceChunk(const ChunkedGame& game, std::size_t place, const std::vector<std::uint8_t>& chunk,
+                           const OffsetsFile& offsetsFile, FileLock& lock)
+{
+    // A read-only game file is refused before anything is written beside it.
+    EnsureWritable(game.DataPath, "the game file " + game.DataPath);
+    const std::size_t start = game.Offsets[place], size = game.Offsets[place + 1] - start;
+    if (chunk.size() <= size) {
+        // A chunk that fits keeps its size, so that the offsets stay as they are and the game
+        // needs no more memory for it: the song's length tells the engine where it ends.
+        std::vector<std::uint8_t> padded = chunk;
+        padded.resize(size, 0);
+        WriteOutput({game.DataPath, "the game file " + game.DataPath, game.DataPath, BackupRule::KeepFirst, &lock, &game.Data},
+                    WithChunk(game.Data, start, size, padded), {});
+        return {{game.DataPath}, {}};
+    }
+    // The chunk grows: the later offsets move with it, and both files change.
+    std::vector<std::uint32_t> offsets = game.Offsets;
+    for (std::size_t i = place + 1; i < offsets.size(); ++i)
+        offsets[i] += static_cast<std::uint32_t>(chunk.size() - size);
+    std::vector<std::uint8_t> newOffsets = offsetsFile.Bytes;
+    const std::vector<std::uint8_t> moved = OffsetBytes(offsets);
+    std::copy(moved.begin(), moved.end(), newOffsets.begin() + static_cast<std::ptrdiff_t>(offsetsFile.At));
+    EnsureWritable(offsetsFile.Path, "the game file " + offsetsFile.Path);
+    Originals originals;
+    originals.Keep(offsetsFile.Path, offsetsFile.Bytes);
+    originals.Keep(game.DataPath, game.Data);
+    // Made first with the offsets as they stand, so that every step leaves a game that plays.
+    if (offsetsFile.Made)
+        WriteOutput({offsetsFile.Path, "the game file " + offsetsFile.Path, game.DataPath}, offsetsFile.Bytes, {});
+    try {
+        ChangeGameFiles({{offsetsFile.Path, offsetsFile.Bytes, newOffsets},
+                         {game.DataPath, game.Data, WithChunk(game.Data, start, size, chunk)}},
+                        lock);
+    } catch (const FileError&) {
+        if (offsetsFile.Made && !ChangeLeft({offsetsFile.Path, game.DataPath}))
+            RemoveFile(offsetsFile.Path, "the game file " + offsetsFile.Path);
+        throw;
+    }
+    return {{game.DataPath, offsetsFile.Path}, offsetsFile.Made ? "%audiohed " + NameOf(offsetsFile.Path) : ""};
+}
+
+// Keen's song is coded with the game's own dictionary. Its offsets go where the game reads
+// them, except into a packed executable, which is never rewritten: they go into AUDIOHED.CKn
+// beside it, which the game loads only when its patch file says so.
+ReplacedFiles ReplaceKeenSong(const KeenAudio& held, std::size_t number, const std::vector<std::uint8_t>& song,
+                              FileLock& lock)
+{
+    std::vector<std::uint8_t> chunk(kKeenLengthBytes);
+    WriteLe32(chunk, 0, static_cast<std::uint32_t>(song.size()));
+    const std::vector<std::uint8_t> coded = held.Dictionary.Compress(song);
+    chunk.insert(chunk.end(), coded.begin(), coded.end());
+    const GameFile& game = held.File;
+    const OffsetsFile offsets = held.OffsetsPacked
+                                    ? OffsetsFile{PathBeside(game.DataPath, "AUDIOHED." + held.Extension),
+                                                  OffsetBytes(held.Offsets), 0, true}
+                                    : OffsetsFile{game.HeaderPath, game.HeaderBytes, held.OffsetsAt, false};
+    return ReplaceChunk({game.DataPath, game.DataBytes, held.Offsets}, game.Songs[number - 1].Place, chunk, offsets, lock);
+}
+
 } // namespace
 
 ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
@@ -58,41 +153,18 @@ ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const
     const GameFile held = ReadGameFileAsItIs(path);
     checkNumber(held);
     const GameSong& old = held.Songs[number - 1];
-    const std::vector<std::uint8_t>& data = held.DataBytes;
-    // A read-only game file is refused before anything is written beside it.
-    EnsureWritable(held.DataPath, "the game file " + held.DataPath);
-    std::vector<std::uint8_t> changed;
     if (held.HeaderPath.empty()) {
-        changed = WithEntry(data, old.Place, song);
-    } else {
-        const std::vector<std::uint8_t>& header = held.HeaderBytes;
-        const std::size_t at = ReadLe32(header, 4 * old.Place);
-        if (song.size() > old.Bytes.size()) {
-            // The chunk grows: AUDIOHED's later offsets move with it, and both files change.
-            EnsureWritable(held.HeaderPath, "the game file " + held.HeaderPath);
-            std::vector<std::uint8_t> newHeader = header;
-            const std::size_t grown = song.size() - old.Bytes.size();
-            for (std::size_t i = old.Place + 1; 4 * i < header.size(); ++i)
-                WriteLe32(newHeader, 4 * i, static_cast<std::uint32_t>(ReadLe32(header, 4 * i) + grown));
-            changed.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(at));
-            changed.insert(changed.end(), song.begin(), song.end());
-            changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), data.end());
-            Originals originals;
-            originals.Keep(held.HeaderPath, header);
-            originals.Keep(held.DataPath, data);
-            ChangeGameFiles({{held.HeaderPath, header, newHeader}, {held.DataPath, data, changed}}, lock);
-            return {{held.DataPath, held.HeaderPath}, {}};
-        }
-        // A song that fits keeps the chunk's size, so that AUDIOHED stays as it is and the game
-        // needs no more memory for it: the song's length word tells the engine where it ends.
-        changed = data;
-        std::copy(song.begin(), song.end(), changed.begin() + static_cast<std::ptrdiff_t>(at));
-        std::fill(changed.begin() + static_cast<std::ptrdiff_t>(at + song.size()),
-                  changed.begin() + static_cast<std::ptrdiff_t>(at + old.Bytes.size()), std::uint8_t{0});
+        EnsureWritable(held.DataPath, "the game file " + held.DataPath);
+        WriteOutput({held.DataPath, "the game file " + held.DataPath, held.DataPath, BackupRule::KeepFirst, &lock,
+                     &held.DataBytes},
+                    WithEntry(held.DataBytes, old.Place, song), {});
+        return {{held.DataPath}, {}};
     }
-    const std::string what = "the game file " + held.DataPath;
-    WriteOutput({held.DataPath, what, held.DataPath, BackupRule::KeepFirst, &lock, &data}, changed, {});
-    return {{held.DataPath}, {}};
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t at = 0; at + 4 <= held.HeaderBytes.size(); at += 4)
+        offsets.push_back(ReadLe32(held.HeaderBytes, at));
+    return ReplaceChunk({held.DataPath, held.DataBytes, offsets}, old.Place, song, {held.HeaderPath, held.HeaderBytes},
+                        lock);
 }
 
 std::vector<std::string> RestoreGameFiles(const std::string& path)

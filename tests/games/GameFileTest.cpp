@@ -420,8 +420,8 @@ TEST(GameFileTest, AKilledReplaceLeavesTheOldSongsOrTheNew)
                     << "changed without keeping the original";
             }
         }
-        RecordProperty("FinishedByTheNextCommand" + data, finishedLater);
-        RecordProperty("StaleRecordsLeftAlone" + data, staleLeftAlone);
+        RecordProperty("FinishedByTheNextCommand" + game.Installed.front().first, finishedLater);
+        RecordProperty("StaleRecordsLeftAlone" + game.Installed.front().first, staleLeftAlone);
     }
 }
 
