@@ -95,18 +95,7 @@ std::string MakeKeen()
             records.insert(records.end(), {static_cast<std::uint8_t>(0xA0 + i % 9), static_cast<std::uint8_t>(i), 7, 0});
         chunks.push_back(records);
     }
-    Bytes sample;
-    for (const Bytes& chunk : chunks)
-        sample.insert(sample.end(), chunk.begin(), chunk.end());
-    brivane::test::KeenAudioFiles files{brivane::test::MakeDictionary(sample), {}, {}};
-    const brivane::HuffmanDictionary coding = brivane::test::DictionaryOf(files.Dictionary);
-    for (const Bytes& chunk : chunks) {
-        PutU32(files.Offsets, files.Audio.size());
-        PutU32(files.Audio, chunk.size());
-        const Bytes coded = coding.Compress(chunk);
-        files.Audio.insert(files.Audio.end(), coded.begin(), coded.end());
-    }
-    PutU32(files.Offsets, files.Audio.size());
+    const brivane::test::KeenAudioFiles files = brivane::test::KeenAudioHolding(chunks);
     std::filesystem::create_directories(folder + "/packed");
     brivane::ReplaceFile(folder + "/AUDIODCT.CK4", files.Dictionary, "the bench's AUDIODCT");
     brivane::ReplaceFile(folder + "/AUDIOHED.CK4", files.Offsets, "the bench's AUDIOHED");

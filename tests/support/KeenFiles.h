@@ -58,16 +58,12 @@ inline Bytes EngineExpand(const Bytes& dictionary, const Bytes& chunk)
     return bytes;
 }
 
-// An episode's AUDIO.CKn and its offsets: `sounds` chunks of each kind of sound, then songs
-// 1 to `songs` (as Song() makes them), all coded with `dictionary`.
+// An AUDIO.CKn and its offsets holding `chunks`, coded with a dictionary of their own bytes.
 struct KeenAudioFiles {
     Bytes Dictionary, Offsets, Audio;
 };
-inline KeenAudioFiles KeenAudio(std::size_t sounds, std::size_t songs)
+inline KeenAudioFiles KeenAudioHolding(const std::vector<Bytes>& chunks)
 {
-    std::vector<Bytes> chunks(3 * sounds, Bytes{5, 0, 0, 0, 9, 9, 9, 9, 9});
-    for (std::size_t i = 0; i < songs; ++i)
-        chunks.push_back(Song(static_cast<std::uint8_t>(i + 1)));
     Bytes sample;
     for (const Bytes& chunk : chunks)
         sample.insert(sample.end(), chunk.begin(), chunk.end());
@@ -81,6 +77,15 @@ inline KeenAudioFiles KeenAudio(std::size_t sounds, std::size_t songs)
     }
     PutU32(files.Offsets, files.Audio.size());
     return files;
+}
+
+// An episode's: `sounds` chunks of each kind of sound, then songs 1 to `songs` as Song() makes them.
+inline KeenAudioFiles KeenAudio(std::size_t sounds, std::size_t songs)
+{
+    std::vector<Bytes> chunks(3 * sounds, Bytes{5, 0, 0, 0, 9, 9, 9, 9, 9});
+    for (std::size_t i = 0; i < songs; ++i)
+        chunks.push_back(Song(static_cast<std::uint8_t>(i + 1)));
+    return KeenAudioHolding(chunks);
 }
 
 // An executable's load image with code around the parts of its data Brivane looks for, and
