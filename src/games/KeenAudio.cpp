@@ -141,8 +141,8 @@ std::optional<std::vector<std::uint8_t>> ExpandChunk(const HuffmanDictionary& di
     return bytes;
 }
 
-// Of the whole dictionaries in `image`, the one that expands the first chunks to their ends:
-// an executable holds the graphics' dictionary too.
+// Of the whole dictionaries in `image`, the one that expands most of the first chunks, best to
+// their last byte: an executable holds the graphics' dictionary too.
 std::optional<HuffmanDictionary> FindDictionary(const std::vector<std::uint8_t>& image,
                                                 const std::vector<std::uint8_t>& audio,
                                                 const std::vector<std::uint32_t>& offsets)
@@ -164,7 +164,8 @@ std::optional<HuffmanDictionary> FindDictionary(const std::vector<std::uint8_t>&
         std::size_t fits = 0;
         for (std::size_t i = 0; i + 1 < offsets.size() && i < kChunksTried; ++i) {
             bool filled = false;
-            fits += ExpandChunk(*dictionary, audio, offsets, i, filled, whyNot) && filled;
+            if (ExpandChunk(*dictionary, audio, offsets, i, filled, whyNot))
+                fits += filled ? 2 : 1;
         }
         if (fits > bestFits) {
             best = std::move(dictionary);
