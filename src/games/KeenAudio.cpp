@@ -126,9 +126,9 @@ std::optional<std::vector<std::uint8_t>> ExpandChunk(const HuffmanDictionary& di
         return std::vector<std::uint8_t>{};
     const std::size_t expanded = ReadLe32(audio, start);
     const std::size_t bits = 8 * (size - kKeenLengthBytes);
-    const std::string chunk = "its chunk " + std::to_string(i);
+    const auto chunk = [i] { return "its chunk " + std::to_string(i); };
     if (expanded > bits) {
-        whyNot = chunk + " gives a length of " + std::to_string(expanded) + " bytes, more than its " +
+        whyNot = chunk() + " gives a length of " + std::to_string(expanded) + " bytes, more than its " +
                  std::to_string(bits) + " bits can hold";
         return std::nullopt;
     }
@@ -136,7 +136,7 @@ std::optional<std::vector<std::uint8_t>> ExpandChunk(const HuffmanDictionary& di
     const std::span<const std::uint8_t> coded(audio.data() + start + kKeenLengthBytes, size - kKeenLengthBytes);
     std::optional<std::vector<std::uint8_t>> bytes = dictionary.Expand(coded, expanded, used);
     if (!bytes)
-        whyNot = chunk + "'s bits run out before its " + std::to_string(expanded) + " bytes are expanded";
+        whyNot = chunk() + "'s bits run out before its " + std::to_string(expanded) + " bytes are expanded";
     filled = bytes && used == coded.size();
     return bytes;
 }
