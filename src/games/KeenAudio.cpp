@@ -3,10 +3,13 @@
 #include "games/DosExecutable.h"
 #include "games/FilesBeside.h"
 #include "games/GameBytes.h"
+#include "platform/FileError.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <sstream>
 
 namespace brivane {
 namespace {
@@ -45,6 +48,42 @@ struct Sources {
     std::string Audio, Dictionary, Offsets, Executable;
 };
 
+// The files a patch file beside the game loads in place of the executable's own parts, by
+// CKPatch's commands ("%audiohed MODHED.CK4"): each command's upper-cased file name, from the
+// first patch file, in name order, for this episode that names any.
+std::map<std::string, std::string> PatchedFiles(const std::map<std::string, std::string>& beside,
+                                                const std::string& extension)
+{
+    constexpr std::size_t kMaxPatchFileBytes = 1u << 20;
+    for (const auto& [name, path] : beside) {
+        if (!name.ends_with(".PAT"))
+            continue;
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = ReadFileStart(path, kMaxPatchFileBytes);
+        } catch (const FileError&) {
+            continue; // one the game could not read either
+        }
+        std::istringstream lines(std::string(bytes.begin(), bytes.end()));
+        std::map<std::string, std::string> named;
+        std::string episode;
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line.substr(0, line.find('#')));
+            std::string command, file;
+            words >> command >> file;
+            command = UpperCase(command);
+            file = UpperCase(file);
+            if (command == "%EXT")
+                episode = file;
+            else if (command == "%AUDIOHED" || command == "%AUDIODCT")
+                named.emplace(command, file);
+        }
+        if (episode == extension && !named.empty())
+            return named;
+    }
+    return {};
+}
+
 Sources SourcesOf(const std::string& audioPath)
 {
     const std::string extension = ExtensionOf(audioPath);
@@ -53,7 +92,10 @@ Sources SourcesOf(const std::string& audioPath)
         const auto found = beside.find(name);
         return found == beside.end() ? std::string() : found->second;
     };
-    Sources sources{audioPath, find("AUDIODCT." + extension), find("AUDIOHED." + extension), {}};
+    std::map<std::string, std::string> names{{"%AUDIODCT", "AUDIODCT." + extension}, {"%AUDIOHED", "AUDIOHED." + extension}};
+    for (const auto& [command, file] : PatchedFiles(beside, extension))
+        names[command] = file;
+    Sources sources{audioPath, find(names["%AUDIODCT"]), find(names["%AUDIOHED"]), {}};
     for (const char* name : EpisodeOf(extension)->Executables)
         if (sources.Executable.empty())
             sources.Executable = find(name);

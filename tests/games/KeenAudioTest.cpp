@@ -15,7 +15,7 @@ namespace {
 using test::Bytes;
 using test::Song;
 
-enum class Coding { Beside, Plain, Packed };
+enum class Coding { Beside, Plain, Packed, Patched };
 
 // An episode's files in `dir`: AUDIO.CKn, and its dictionary and offsets where `coding` puts them.
 test::KeenAudioFiles WriteEpisode(const test::TempDir& dir, const std::string& extension, std::size_t sounds,
@@ -26,6 +26,13 @@ test::KeenAudioFiles WriteEpisode(const test::TempDir& dir, const std::string& e
     if (coding == Coding::Beside) {
         test::WriteBytes(dir / ("AUDIODCT." + extension), files.Dictionary);
         test::WriteBytes(dir / ("AUDIOHED." + extension), files.Offsets);
+    } else if (coding == Coding::Patched) {
+        // Other names, which the mod's patch file loads; a patch file for another episode beside it.
+        test::WriteText(dir / "MOD.PAT", "%ext " + extension + "\n%audiohed modhed." + extension + " # offsets\n" +
+                                             "%audiodct MODDCT." + extension + "\n%end\n");
+        test::WriteText(dir / "KEEN4.PAT", "%ext ck4\n%audiohed K4HED.CK4\n");
+        test::WriteBytes(dir / ("MODDCT." + extension), files.Dictionary);
+        test::WriteBytes(dir / ("MODHED." + extension), files.Offsets);
     } else {
         const Bytes image = test::ExecutableImage(files);
         test::WriteBytes(dir / executable, coding == Coding::Plain ? test::PlainExecutable(image) : test::PackedExecutable(image));
@@ -51,6 +58,7 @@ TEST(KeenAudioTest, EachEpisodesSongsAreReadWhereverItsDictionaryAndOffsetsAre)
          "AUDIO.CK6, coded by the dictionary and offsets in KEEN6.EXE (packed with LZEXE)"},
         {"CK4", 52, 6, Coding::Packed, "keen4e.exe", "Commander Keen 4", "VEGGIES", "in keen4e.exe (packed with LZEXE)"},
         {"CK4", 40, 3, Coding::Beside, "", "Commander Keen 4", "song 2", "AUDIOHED.CK4"}, // a mod's count: told by contents
+        {"CK5", 64, 14, Coding::Patched, "", "Commander Keen 5", "HAVING_T", "AUDIO.CK5, coded by MODDCT.CK5 and MODHED.CK5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Extension) + " " + c.Executable);
