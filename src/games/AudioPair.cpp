@@ -85,21 +85,28 @@ std::optional<std::size_t> KnownFirstSong(const std::string& extension, std::siz
     return known && counted && known->FirstSong != 0 ? std::optional(known->FirstSong) : std::nullopt;
 }
 
+void CheckOffsets(const std::vector<std::uint32_t>& offsets, std::size_t dataSize, const std::string& dataName,
+                  std::size_t minimumChunk)
+{
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        if (offsets[i] < offsets[i - 1])
+            throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));
+        if (offsets[i] != offsets[i - 1] && offsets[i] - offsets[i - 1] < minimumChunk)
+            throw GameFileError("its chunk " + std::to_string(i - 1) + " is too short to hold its length");
+    }
+    if (!offsets.empty() && offsets.back() > dataSize)
+        throw GameFileError("its offsets reach byte " + std::to_string(offsets.back()) + " of an " + dataName + " of " +
+                            std::to_string(dataSize));
+}
+
 GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
                        const std::string& extension, std::optional<std::size_t> firstSong)
 {
     if (header.size() < 8 || header.size() % 4 != 0)
         throw GameFileError("its AUDIOHED holds " + std::to_string(header.size()) +
                             " bytes, which are no list of offsets");
-    std::vector<std::uint32_t> offsets;
-    for (std::size_t at = 0; at < header.size(); at += 4)
-        offsets.push_back(ReadLe32(header, at));
-    for (std::size_t i = 1; i < offsets.size(); ++i)
-        if (offsets[i] < offsets[i - 1])
-            throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));
-    if (offsets.back() > data.size())
-        throw GameFileError("its offsets reach byte " + std::to_string(offsets.back()) + " of an AUDIOT of " +
-                            std::to_string(data.size()));
+    const std::vector<std::uint32_t> offsets = OffsetsIn(header, 0, header.size() / 4);
+    CheckOffsets(offsets, data.size(), "AUDIOT");
     const std::size_t chunks = offsets.size() - 1;
     const auto chunk = [&](std::size_t i) {
         return std::span<const std::uint8_t>(data).subspan(offsets[i], offsets[i + 1] - offsets[i]);

@@ -19,6 +19,23 @@ inline void WriteLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uin
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// `count` offsets from `at` on, as an AUDIOHED holds them, and back.
+inline std::vector<std::uint32_t> OffsetsIn(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t count)
+{
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t i = 0; i < count; ++i)
+        offsets.push_back(ReadLe32(bytes, at + 4 * i));
+    return offsets;
+}
+
+inline std::vector<std::uint8_t> OffsetBytes(const std::vector<std::uint32_t>& offsets)
+{
+    std::vector<std::uint8_t> bytes(4 * offsets.size());
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        WriteLe32(bytes, 4 * i, offsets[i]);
+    return bytes;
+}
+
 // A group file's table entry: a 12-byte name, then the entry's u32 offset and u32 size.
 inline constexpr std::size_t kEntryNameSize = 12, kEntryOffsetAt = 12, kEntrySizeAt = 16, kEntrySize = 20;
 

@@ -49,6 +49,11 @@ public:
 GameFile ReadAudioPair(const std::vector<std::uint8_t>& header, const std::vector<std::uint8_t>& data,
                        const std::string& extension, std::optional<std::size_t> firstSong);
 
+// Refuses offsets that go backwards, or reach past the `dataSize` bytes of the file they index
+// (`dataName`, "AUDIOT"), or leave a chunk that is not empty fewer than `minimumChunk` bytes.
+void CheckOffsets(const std::vector<std::uint32_t>& offsets, std::size_t dataSize, const std::string& dataName,
+                  std::size_t minimumChunk = 0);
+
 // The chunk the music of an AUDIOT starts at, when the table of known games names it for
 // this extension and chunk count.
 std::optional<std::size_t> KnownFirstSong(const std::string& extension, std::size_t chunks);

@@ -102,14 +102,6 @@ Sources SourcesOf(const std::string& audioPath)
     return sources;
 }
 
-std::vector<std::uint32_t> OffsetsIn(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t count)
-{
-    std::vector<std::uint32_t> offsets;
-    for (std::size_t i = 0; i < count; ++i)
-        offsets.push_back(ReadLe32(bytes, at + 4 * i));
-    return offsets;
-}
-
 // A run of offsets that rises from 0 to the size of AUDIO.CKn, each chunk empty or holding
 // at least its length: where it starts in `image`, or nothing. Where there are several, the
 // one with the episode's known count of chunks.
@@ -138,21 +130,6 @@ std::optional<std::size_t> FindOffsets(const std::vector<std::uint8_t>& image, s
         }
     }
     return found;
-}
-
-void CheckOffsets(const std::vector<std::uint32_t>& offsets, std::size_t audioSize, const std::string& audioName)
-{
-    if (offsets.size() < 2)
-        throw GameFileError("its offsets name no chunk");
-    for (std::size_t i = 1; i < offsets.size(); ++i) {
-        if (offsets[i] < offsets[i - 1])
-            throw GameFileError("its offsets go backwards at chunk " + std::to_string(i - 1));
-        if (offsets[i] != offsets[i - 1] && offsets[i] - offsets[i - 1] < kKeenLengthBytes)
-            throw GameFileError("its chunk " + std::to_string(i - 1) + " is too short to hold its length");
-    }
-    if (offsets.back() > audioSize)
-        throw GameFileError("its offsets reach byte " + std::to_string(offsets.back()) + " of an " + audioName + " of " +
-                            std::to_string(audioSize));
 }
 
 // Chunk `i` as the game expands it; nothing when the dictionary cannot: its bits run out, or
@@ -308,14 +285,11 @@ HuffmanDictionary ReadDictionary(const KeenAudio& keen, const Sources& sources, 
 std::string Describe(const Sources& sources, const KeenAudio& keen)
 {
     const std::string executable = NameOf(sources.Executable) + (keen.OffsetsPacked ? " (packed with LZEXE)" : "");
-    const std::string dictionary = sources.Dictionary.empty() ? "" : NameOf(sources.Dictionary);
-    const std::string offsets = sources.Offsets.empty() ? "" : NameOf(sources.Offsets);
-    if (dictionary.empty() && offsets.empty())
+    if (sources.Dictionary.empty() && sources.Offsets.empty())
         return NameOf(sources.Audio) + ", coded by the dictionary and offsets in " + executable;
-    if (!dictionary.empty() && !offsets.empty())
-        return NameOf(sources.Audio) + ", coded by " + dictionary + " and " + offsets;
-    return NameOf(sources.Audio) + ", coded by " + (dictionary.empty() ? "the dictionary in " + executable : dictionary) +
-           " and " + (offsets.empty() ? "the offsets in " + executable : offsets);
+    return NameOf(sources.Audio) + ", coded by " +
+           (sources.Dictionary.empty() ? "the dictionary in " + executable : NameOf(sources.Dictionary)) + " and " +
+           (sources.Offsets.empty() ? "the offsets in " + executable : NameOf(sources.Offsets));
 }
 
 // The songs of the chunks from `from` on expanded, as an AUDIOHED and AUDIOT would hold them
@@ -373,7 +347,9 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
     const std::vector<std::uint8_t>& audio = keen.File.DataBytes;
     ExecutableBytes executable(sources.Executable);
     ReadOffsets(keen, sources, executable, audio.size(), extension);
-    CheckOffsets(keen.Offsets, audio.size(), NameOf(audioPath));
+    if (keen.Offsets.size() < 2)
+        throw GameFileError("its offsets name no chunk");
+    CheckOffsets(keen.Offsets, audio.size(), NameOf(audioPath), kKeenLengthBytes);
     keen.Dictionary = ReadDictionary(keen, sources, executable, extension);
 
     // Where the episode's count of chunks tells the first song, the sounds before it are left

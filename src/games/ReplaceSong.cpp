@@ -9,39 +9,11 @@
 #include "platform/FileSystem.h"
 #include "songfile/OutputGate.h"
 
-
 namespace brivane {
 namespace {
 
 // Long enough for another Brivane to finish its change of the same game.
 constexpr std::chrono::seconds kLockTimeout{10};
-
-// The group file with one entry's data replaced: what follows moves, and so do the offsets
-// of the entries stored after it.
-std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std::size_t entry,
-                                    const std::vector<std::uint8_t>& song)
-{
-    const std::uint32_t offset = ReadLe32(group, entry + kEntryOffsetAt), size = ReadLe32(group, entry + kEntrySizeAt);
-    std::vector<std::uint8_t> changed(group.begin(), group.begin() + offset);
-    changed.insert(changed.end(), song.begin(), song.end());
-    changed.insert(changed.end(), group.begin() + offset + size, group.end());
-    const auto moved = static_cast<std::int64_t>(song.size()) - static_cast<std::int64_t>(size);
-    for (std::size_t at = 0; at + kEntrySize <= offset && changed[at] != 0; at += kEntrySize) {
-        const std::uint32_t other = ReadLe32(changed, at + kEntryOffsetAt);
-        if (at != entry && other >= offset + size)
-            WriteLe32(changed, at + kEntryOffsetAt, static_cast<std::uint32_t>(other + moved));
-    }
-    WriteLe32(changed, entry + kEntrySizeAt, static_cast<std::uint32_t>(song.size()));
-    return changed;
-}
-
-std::vector<std::uint8_t> OffsetBytes(const std::vector<std::uint32_t>& offsets)
-{
-    std::vector<std::uint8_t> bytes(4 * offsets.size());
-    for (std::size_t i = 0; i < offsets.size(); ++i)
-        WriteLe32(bytes, 4 * i, offsets[i]);
-    return bytes;
-}
 
 // `data` with its `size` bytes from `start` on replaced by `chunk`.
 std::vector<std::uint8_t> WithChunk(const std::vector<std::uint8_t>& data, std::size_t start, std::size_t size,
@@ -50,6 +22,23 @@ std::vector<std::uint8_t> WithChunk(const std::vector<std::uint8_t>& data, std::
     std::vector<std::uint8_t> changed(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(start));
     changed.insert(changed.end(), chunk.begin(), chunk.end());
     changed.insert(changed.end(), data.begin() + static_cast<std::ptrdiff_t>(start + size), data.end());
+    return changed;
+}
+
+// The group file with one entry's data replaced: what follows moves, and so do the offsets
+// of the entries stored after it.
+std::vector<std::uint8_t> WithEntry(const std::vector<std::uint8_t>& group, std::size_t entry,
+                                    const std::vector<std::uint8_t>& song)
+{
+    const std::uint32_t offset = ReadLe32(group, entry + kEntryOffsetAt), size = ReadLe32(group, entry + kEntrySizeAt);
+    std::vector<std::uint8_t> changed = WithChunk(group, offset, size, song);
+    const auto moved = static_cast<std::int64_t>(song.size()) - static_cast<std::int64_t>(size);
+    for (std::size_t at = 0; at + kEntrySize <= offset && changed[at] != 0; at += kEntrySize) {
+        const std::uint32_t other = ReadLe32(changed, at + kEntryOffsetAt);
+        if (at != entry && other >= offset + size)
+            WriteLe32(changed, at + kEntryOffsetAt, static_cast<std::uint32_t>(other + moved));
+    }
+    WriteLe32(changed, entry + kEntrySizeAt, static_cast<std::uint32_t>(song.size()));
     return changed;
 }
 
@@ -160,9 +149,7 @@ ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const
                     WithEntry(held.DataBytes, old.Place, song), {});
         return {{held.DataPath}, {}};
     }
-    std::vector<std::uint32_t> offsets;
-    for (std::size_t at = 0; at + 4 <= held.HeaderBytes.size(); at += 4)
-        offsets.push_back(ReadLe32(held.HeaderBytes, at));
+    const std::vector<std::uint32_t> offsets = OffsetsIn(held.HeaderBytes, 0, held.HeaderBytes.size() / 4);
     return ReplaceChunk({held.DataPath, held.DataBytes, offsets}, old.Place, song, {held.HeaderPath, held.HeaderBytes},
                         lock);
 }
