@@ -96,9 +96,8 @@ inline Bytes ExecutableImage(const KeenAudioFiles& files)
     for (int i = 0; i < 300; ++i)
         code.insert(code.end(), {0x55, 0x8B, 0xEC, static_cast<std::uint8_t>(i), 0x9A, 0x5D, 0xCB});
     Bytes image = code;
-    const Bytes& loop = code;
     const Bytes graphics = MakeDictionary(Bytes(code.begin(), code.begin() + 700));
-    for (const Bytes* part : {&graphics, &files.Dictionary, &loop, &files.Offsets, &loop})
+    for (const Bytes* part : std::initializer_list<const Bytes*>{&graphics, &files.Dictionary, &code, &files.Offsets, &code})
         image.insert(image.end(), part->begin(), part->end());
     return image;
 }
