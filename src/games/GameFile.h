@@ -84,8 +84,14 @@ std::vector<std::string> FilesChangedWith(const std::string& path);
 // The game files in a folder, each game once: its AUDIOT.* files and its group files, by name.
 std::vector<std::string> GameFilesIn(const std::string& folder);
 
-// The files of the game file at `path`, read or not: it, and its partner when it has one, the
-// AUDIOT (or the group file) last.
+// The files a change of the game file at `path` writes together: it, and its partner when it
+// has one (Keen's: where its offsets are), the one its lock is taken on (the AUDIOT, the group
+// file, Keen's AUDIO.CKn) last.
+std::vector<std::string> ChangeTargetsOf(const std::string& path);
+
+// Every file of the game file at `path`, read or not, none of which a song may be taken from
+// or written over: its change targets, and the files it is only read with (Keen's dictionary
+// and executable).
 std::vector<std::string> FilesOfGame(const std::string& path);
 
 // The song a user names: by its number in `songs`, or by its name in any case; nothing when

@@ -317,6 +317,17 @@ GameFile ReadExpanded(const KeenAudio& keen, const std::string& extension, std::
     return ReadAudioPair(header, expanded, extension, firstSong);
 }
 
+// The parts found of a game's audio, AUDIO.CKn last.
+std::vector<std::string> FilesAmong(const std::vector<std::string>& parts, const std::string& audioPath)
+{
+    std::vector<std::string> files;
+    for (const std::string& file : parts)
+        if (!file.empty())
+            files.push_back(file);
+    files.push_back(audioPath);
+    return files;
+}
+
 } // namespace
 
 std::string KeenAudioOf(const std::string& path)
@@ -369,27 +380,22 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
     return keen;
 }
 
-std::vector<std::string> KeenFilesOfGame(const std::string& audioPath)
+std::vector<std::string> KeenChangeTargets(const std::string& audioPath)
 {
     const Sources sources = SourcesOf(audioPath);
-    std::vector<std::string> files;
-    if (!sources.Offsets.empty())
-        files.push_back(sources.Offsets);
-    else if (!sources.Executable.empty())
-        files.push_back(sources.Executable);
-    files.push_back(audioPath);
-    return files;
+    return FilesAmong({sources.Offsets.empty() ? sources.Executable : sources.Offsets}, audioPath);
 }
 
 std::vector<std::string> KeenFilesChangedWith(const std::string& audioPath)
 {
     const Sources sources = SourcesOf(audioPath);
-    std::vector<std::string> files;
-    for (const std::string& file : {sources.Offsets, sources.Executable})
-        if (!file.empty())
-            files.push_back(file);
-    files.push_back(audioPath);
-    return files;
+    return FilesAmong({sources.Offsets, sources.Executable}, audioPath);
+}
+
+std::vector<std::string> KeenFilesOfGame(const std::string& audioPath)
+{
+    const Sources sources = SourcesOf(audioPath);
+    return FilesAmong({sources.Dictionary, sources.Executable, sources.Offsets}, audioPath);
 }
 
 } // namespace brivane

@@ -32,6 +32,8 @@ KeenAudio ReadKeenAudio(const std::string& audioPath, std::optional<std::size_t>
 
 // The files a change of Keen's songs writes: where the offsets are (AUDIOHED.CKn beside, else
 // the executable), then AUDIO.CKn, which the lock is taken on.
+std::vector<std::string> KeenChangeTargets(const std::string& audioPath);
+// Every file the game's audio is read from: the dictionary, the executable, the offsets, AUDIO.CKn.
 std::vector<std::string> KeenFilesOfGame(const std::string& audioPath);
 // Every file a change may have written, for a restore.
 std::vector<std::string> KeenFilesChangedWith(const std::string& audioPath);

@@ -140,6 +140,13 @@ std::vector<std::string> FilesOfGame(const std::string& path)
 {
     if (const std::string keen = KeenAudioOf(path); !keen.empty())
         return KeenFilesOfGame(keen);
+    return ChangeTargetsOf(path);
+}
+
+std::vector<std::string> ChangeTargetsOf(const std::string& path)
+{
+    if (const std::string keen = KeenAudioOf(path); !keen.empty())
+        return KeenChangeTargets(keen);
     const PairNames names = NamesOf(path);
     std::vector<std::string> files{path};
     if (names.IsPair)
@@ -150,7 +157,7 @@ std::vector<std::string> FilesOfGame(const std::string& path)
 
 std::string FinishInterruptedChange(const std::string& path, bool clearStale)
 {
-    const std::vector<std::string> files = FilesOfGame(path);
+    const std::vector<std::string> files = ChangeTargetsOf(path);
     // Under the lock: the change may not be interrupted at all, only still going on, and a
     // temporary file beside the game may be another Brivane's, still being written.
     FileLock lock = FileLock::Acquire(files.back(), std::chrono::seconds(10));
@@ -164,7 +171,7 @@ std::vector<std::string> FilesChangedWith(const std::string& path)
 {
     if (const std::string keen = KeenAudioOf(path); !keen.empty())
         return KeenFilesChangedWith(keen);
-    std::vector<std::string> files = FilesOfGame(path);
+    std::vector<std::string> files = ChangeTargetsOf(path);
     const std::string name = UpperCase(NameOf(path));
     if (name.ends_with(".VOL"))
         if (std::string stn = FindPartner(path, name.substr(0, name.rfind('.')) + ".STN"); !stn.empty())

@@ -123,7 +123,7 @@ ReplacedFiles ReplaceKeenSong(const KeenAudio& held, std::size_t number, const s
 ReplacedFiles ReplaceGameSong(const std::string& path, std::size_t number, const std::vector<std::uint8_t>& song)
 {
     // The game is read once, under the lock: another Brivane may change it until we hold it.
-    const std::vector<std::string> files = FilesOfGame(path);
+    const std::vector<std::string> files = ChangeTargetsOf(path);
     FileLock lock = FileLock::Acquire(files.back(), kLockTimeout);
     if (lock.Status() == FileLock::State::Busy)
         throw GameFileError(NameOf(files.back()) + " is being changed by another Brivane");

@@ -174,6 +174,12 @@ TEST(KeenAudioTest, ReplaceCodesWithTheGamesDictionaryAndRestorePutsEveryFileBac
             ASSERT_EQ(step.ExitCode, 0) << step.Err;
         EXPECT_EQ(test::ReadBytes(audio), files.Audio) << "extracted and put back, a song gives the same bytes";
 
+        // The files the game's audio is read with are the game's too, never a song for it.
+        const std::string own = c.Where == Coding::Beside ? std::string("AUDIODCT.") + c.Extension : c.Executable;
+        const test::ProcessResult itself = test::RunCli({"replace", audio, "1", dir / own});
+        EXPECT_NE(itself.Err.find(own + ", a file of the game itself; nothing was changed"), std::string::npos) << itself.Err;
+        EXPECT_EQ(test::ReadBytes(audio), files.Audio);
+
         const test::ProcessResult grown = test::RunCli({"replace", audio, "1", dir / "INTRO.IMF"});
         EXPECT_EQ(grown.ExitCode, 0) << grown.Err;
         EXPECT_NE(grown.Out.find(c.Says), std::string::npos) << grown.Out;
